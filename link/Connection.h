@@ -1,0 +1,52 @@
+#pragma once
+
+#include "SerialPort.h"
+
+#include <QString>
+
+#include <memory>
+
+class Clock;
+
+// The one connection to the camera: port name, baud rate and the open port.
+// The main window owns it; the terminal, the panels and their pages hold a
+// reference to it and so always use the port that is open now, also after the
+// user has chosen another one.
+class Connection {
+public:
+    explicit Connection(Clock& clock);
+    ~Connection();
+
+    Clock& clock() const { return m_clock; }
+
+    // The open port, or null when the connection is closed (the invalid handle).
+    SerialPort* port() const { return m_port.get(); }
+    bool isOpen() const { return m_port != nullptr; }
+    void attach(std::unique_ptr<SerialPort> port);
+    void close();
+
+    QString portName;
+    qint32 baudRate = 38400;
+
+    // True while an exchange or a detection runs. Handlers that may be reached
+    // from inside one (timer ticks during a long operation, repaints during
+    // detection) check it and leave the port alone.
+    bool isBusy() const { return m_busyDepth > 0; }
+
+    // Marks the connection busy for the lifetime of the scope.
+    class BusyScope {
+    public:
+        explicit BusyScope(Connection& connection) : m_connection(connection) { ++m_connection.m_busyDepth; }
+        ~BusyScope() { --m_connection.m_busyDepth; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        Connection& m_connection;
+    };
+
+private:
+    Clock& m_clock;
+    std::unique_ptr<SerialPort> m_port;
+    int m_busyDepth = 0;
+};

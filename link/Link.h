@@ -1,0 +1,72 @@
+#pragma once
+
+// The exchanges with the camera. Every window talks to the camera only through
+// these operations on the one connection. A command line is ASCII text ended by
+// one carriage return; the camera echoes it, sends value lines and ends with
+// "OK", or "NG"/"ERROR" when it refuses.
+//
+// All of them block the calling thread until they finish. While they wait they
+// sleep on the port in slices of at most 10 ms, never spinning. None reports a
+// read or write failure: a closed port simply yields no text. Time-outs are in
+// seconds and compared with whole seconds, so 1.0 lasts between one and two
+// seconds.
+
+#include "Connection.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+
+#include <initializer_list>
+
+// "%s %d": the command word, one blank and a signed decimal value. Words that
+// end in a blank of their own therefore put two blanks on the wire.
+QByteArray setLine(const char* word, int value);
+
+// Writes the line and a carriage return in one write.
+void SendLine(Connection& connection, const QByteArray& line);
+
+// The text waiting in the input queue now, possibly empty; never waits.
+QByteArray ReadAvailable(Connection& connection);
+
+// Appends the tokens of text between runs of the delimiter characters.
+void SplitTokens(const QByteArray& text, const char* delimiters, QByteArrayList& lines);
+
+// Sends a setting: true when the camera answers "OK", false on "NG", "ERROR"
+// or when the time-out passes. Stale input is discarded first.
+bool Transact(Connection& connection, const QByteArray& command, double timeoutSeconds);
+
+// Collects what arrives until the answer's terminal line ("OK", "NG" or
+// "ERROR...") or the time-out.
+QByteArray ReadUntilOk(Connection& connection, double timeoutSeconds);
+
+// Collects what arrives until the answer's terminal line or timeoutMs
+// milliseconds; for callers that wait a short, exact time.
+QByteArray ReadAnswer(Connection& connection, int timeoutMs);
+
+// The integer on the value line: 0 when fewer than three lines came back, -1
+// when the echo or the "OK" line is wrong.
+int QueryInt(Connection& connection, const QByteArray& command);
+
+// Like QueryInt after a 100 ms pause, for values the camera needs time for:
+// true and the value when the answer checks out, false and 0 otherwise.
+bool TryQueryInt(Connection& connection, const QByteArray& command, int& value);
+
+// Scans the value line with a format of several "%d"; the outputs are filled
+// only when the answer checks out and every value is there.
+bool QueryInts(Connection& connection, const QByteArray& command, const char* format,
+               std::initializer_list<int*> outputs);
+
+// The value line, or empty text. Waits for the whole answer (at most 1.0 s).
+QByteArray QueryText(Connection& connection, const QByteArray& command);
+
+// Replaces nothing: appends the choice lines of "HELP <name>" to lines, each
+// still beginning with its blank, in the camera's order.
+void QueryChoices(Connection& connection, const QByteArray& name, QByteArrayList& lines);
+
+// min, max and step from the " min:%d, max:%d, step:%d" line of a HELP
+// answer; all three are 0 unless the answer checks out.
+void QueryRange(Connection& connection, const QByteArray& command, int& min, int& max, int& step);
+
+// Waits until two carriage returns have arrived or the time-out passes; what
+// arrives is discarded.
+void AwaitLineEnds(Connection& connection, double timeoutSeconds);

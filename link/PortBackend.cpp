@@ -1,0 +1,39 @@
+#include "PortBackend.h"
+
+#include "SystemSerialPort.h"
+
+PortRegistry& PortRegistry::instance()
+{
+    static PortRegistry registry;
+    return registry;
+}
+
+PortRegistry::PortRegistry() : m_system(std::make_shared<SystemPortBackend>()) {}
+
+void PortRegistry::add(std::shared_ptr<PortBackend> backend)
+{
+    if (backend && !m_others.contains(backend))
+        m_others.append(std::move(backend));
+}
+
+void PortRegistry::remove(const std::shared_ptr<PortBackend>& backend)
+{
+    m_others.removeAll(backend);
+}
+
+QStringList PortRegistry::portNames()
+{
+    QStringList names = m_system->portNames();
+    for (const auto& backend : std::as_const(m_others))
+        names += backend->portNames();
+    return names;
+}
+
+PortBackend& PortRegistry::backendFor(const QString& name)
+{
+    for (const auto& backend : std::as_const(m_others)) {
+        if (backend->claims(name))
+            return *backend;
+    }
+    return *m_system;
+}

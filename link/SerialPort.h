@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// The port handle every exchange with the camera goes through. Three kinds
+// stand behind it: the system's serial ports, Camera Link serial libraries and
+// simulated cameras; everything above this interface is the same for all.
+//
+// Every operation is synchronous and never throws; a failed operation reports
+// nothing beyond its return value.
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // 8 data bits, no parity, one stop bit, no flow control, at this rate.
+    virtual bool setLineSettings(qint32 baudRate) = 0;
+
+    // Bytes in the input queue now, clearing any pending line error; -1 when
+    // the port cannot tell.
+    virtual qint64 bytesWaiting() = 0;
+
+    // Reads up to maxBytes of what is already waiting; never waits.
+    virtual QByteArray read(qint64 maxBytes) = 0;
+
+    // Writes the whole buffer; returns the bytes written or -1.
+    virtual qint64 write(const QByteArray& bytes) = 0;
+
+    // Blocks until bytes are readable or timeoutMs has passed, so polling
+    // loops sleep instead of spinning. True when bytes are waiting.
+    virtual bool waitReadable(int timeoutMs) = 0;
+
+    virtual void close() = 0;
+
+    // Whether the port can run at this rate at all; detection skips the rest.
+    virtual bool supportsRate(qint32 baudRate) const
+    {
+        Q_UNUSED(baudRate);
+        return true;
+    }
+};

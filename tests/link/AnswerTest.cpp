@@ -1,0 +1,105 @@
+#include "Answer.h"
+#include "Link.h"
+#include "Scan.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+TEST(ClassifyAnswer, OnlyWholeLinesAfterTheEchoDecide)
+{
+    struct Case {
+        const char* text;
+        AnswerEnd expected;
+    };
+    const Case cases[] = {
+        {"GAIN 12\rOK\r", AnswerEnd::Accepted},
+        {"GAIN 12\rOK", AnswerEnd::Pending},         // the line is not ended yet
+        {"GAIN 12\r", AnswerEnd::Pending},
+        {"GAIN 99999\rNG\r", AnswerEnd::Refused},
+        {"GAIN x\rERROR: bad value\r", AnswerEnd::Refused},
+        {"TRIGGER-RANGE 1\rOK\r", AnswerEnd::Accepted}, // the echo holds "NG"
+        {"TRIGGER-RANGE 1\r", AnswerEnd::Pending},
+        {"LOOKUP 1\r", AnswerEnd::Pending},          // the echo holds "OK"
+        {"OK\r", AnswerEnd::Pending},                // a command "OK" echoed
+        {"OK\rOK\r", AnswerEnd::Accepted},
+        {"MODEL\rPTM-TW640 NG-FREE\rOK\r", AnswerEnd::Accepted},
+        {"MODEL\rPTM-TW640\r\nOK\r\n", AnswerEnd::Pending}, // line feeds make "\nOK"
+        {"\r\rGAIN\r\r12\rOK\r", AnswerEnd::Accepted},      // empty lines do not count
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(classifyAnswer(c.text), c.expected) << c.text;
+}
+
+TEST(ClassifyAnswer, AnAnswerCutAtAnyByteIsPendingUntilItsLastByte)
+{
+    const QByteArray answer = "TRIGGER-RANGE-LOWERLIMIT 3\r12\rOK\r";
+    for (qsizetype cut = 0; cut < answer.size(); ++cut)
+        EXPECT_EQ(classifyAnswer(answer.left(cut)), AnswerEnd::Pending) << cut;
+    EXPECT_EQ(classifyAnswer(answer), AnswerEnd::Accepted);
+}
+
+TEST(SplitTokens, RunsOfDelimitersCountAsOneAndTheArrayIsAppendedTo)
+{
+    QByteArrayList lines{"kept"};
+    SplitTokens("\r\rfirst\r\rsecond", "\r", lines);
+    EXPECT_EQ(lines, (QByteArrayList{"kept", "first", "second"}));
+
+    QByteArrayList none;
+    SplitTokens("\r\r\r", "\r", none);
+    EXPECT_TRUE(none.isEmpty());
+}
+
+TEST(EchoMatches, TheEchoMayBeShorterButNeverDifferent)
+{
+    EXPECT_TRUE(echoMatches("GAIN 12", "GAIN 12"));
+    EXPECT_TRUE(echoMatches("GAIN", "GAIN 12"));
+    EXPECT_FALSE(echoMatches("GAIN 12 3", "GAIN 12"));
+    EXPECT_FALSE(echoMatches("GAIM", "GAIN 12"));
+}
+
+TEST(ScanDecimal, ReadsSignedDecimalAndClampsInsteadOfWrapping)
+{
+    struct Case {
+        const char* text;
+        int expected;
+    };
+    const Case cases[] = {
+        {"12", 12},
+        {"  -7", -7},
+        {"+5", 5},
+        {"42abc", 42},
+        {"abc", 0},
+        {"", 0},
+        {"-", 0},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MAX},
+        {"99999999999999999999999", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-99999999999999999999999", INT_MIN},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(readDecimal(QString::fromLatin1(c.text)), c.expected) << c.text;
+}
+
+TEST(ScanInts, FollowsTheFormatAndStopsAtTheFirstMismatch)
+{
+    int min = -1, max = -1, step = -1;
+    EXPECT_EQ(scanInts(" min:-35, max:480, step:1", " min:%d, max:%d, step:%d", {&min, &max, &step}), 3);
+    EXPECT_EQ(min, -35);
+    EXPECT_EQ(max, 480);
+    EXPECT_EQ(step, 1);
+
+    int a = 0, b = 0;
+    EXPECT_EQ(scanInts("10 20", "%d %d", {&a, &b}), 2);
+    EXPECT_EQ(b, 20);
+    EXPECT_EQ(scanInts("10,x", "%d,%d", {&a, &b}), 1);
+}
+
+TEST(SetLine, PutsOneBlankBetweenWordAndValue)
+{
+    EXPECT_EQ(setLine("GAIN-FINE", 12), "GAIN-FINE 12");
+    EXPECT_EQ(setLine("GAIN", -3), "GAIN -3");
+    // Words that end in a blank of their own put two blanks on the wire.
+    EXPECT_EQ(setLine("SP-TRG-MODE ", 1), "SP-TRG-MODE  1");
+}

@@ -1,0 +1,80 @@
+#include "CapturedMessages.h"
+#include "Clock.h"
+#include "Link.h"
+#include "Ports.h"
+#include "PseudoTerminal.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+// The system port against a pseudo-terminal: the test plays the camera on the
+// master side.
+class SystemSerialPortTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!pty.isValid())
+            GTEST_SKIP() << "no pseudo-terminal available";
+    }
+
+    QByteArray readMaster(int atLeast)
+    {
+        QByteArray bytes;
+        for (int tries = 0; tries < 200 && bytes.size() < atLeast; ++tries) {
+            char buffer[256];
+            const ssize_t n = ::read(pty.masterFd(), buffer, sizeof buffer);
+            if (n > 0)
+                bytes.append(buffer, n);
+        }
+        return bytes;
+    }
+
+    PseudoTerminal pty;
+    CapturedMessages messages;
+};
+
+TEST_F(SystemSerialPortTest, EveryOfferedRateIsReallyApplied)
+{
+    auto port = OpenPort(pty.slavePath(), 38400);
+    ASSERT_NE(port, nullptr) << messages.texts.join(", ").toStdString();
+    EXPECT_EQ(pty.slaveBaudRate(), 38400);
+    for (const qint32 rate : kOfferedRates) {
+        EXPECT_TRUE(port->setLineSettings(rate)) << rate;
+        EXPECT_EQ(pty.slaveBaudRate(), rate);
+    }
+}
+
+TEST_F(SystemSerialPortTest, LinesGoOutAndAnswersComeBackThroughTheLink)
+{
+    Connection connection(SteadyClock::instance());
+    connection.attach(OpenPort(pty.slavePath(), 9600));
+    ASSERT_TRUE(connection.isOpen());
+
+    SendLine(connection, "MODEL");
+    EXPECT_EQ(readMaster(6), "MODEL\r");
+
+    const QByteArray answer = "MODEL\rPTM-TW640M\rOK\r";
+    ASSERT_EQ(::write(pty.masterFd(), answer.constData(), answer.size()), answer.size());
+    EXPECT_EQ(ReadUntilOk(connection, 1.0), answer);
+    EXPECT_EQ(ReadAvailable(connection), "");
+}
+
+TEST_F(SystemSerialPortTest, WaitingForInputTimesOutWhenNothingComes)
+{
+    auto port = OpenPort(pty.slavePath(), 9600);
+    ASSERT_NE(port, nullptr);
+    EXPECT_FALSE(port->waitReadable(20));
+    EXPECT_EQ(port->bytesWaiting(), 0);
+}
+
+TEST_F(SystemSerialPortTest, APortHeldByAnotherOpenFailsWithTheMessage)
+{
+    auto holder = OpenPort(pty.slavePath(), 9600);
+    ASSERT_NE(holder, nullptr);
+    EXPECT_FALSE(ProbePort(pty.slavePath()));
+    EXPECT_EQ(OpenPort(pty.slavePath(), 9600), nullptr);
+    EXPECT_EQ(messages.texts, QStringList{"SerialPort is opened by another program!"});
+    holder->close();
+    EXPECT_TRUE(ProbePort(pty.slavePath()));
+}
