@@ -1,0 +1,6 @@
+#include "BrevoPages.h"
+
+QList<PageEntry> brevoPages()
+{
+    return {};
+}

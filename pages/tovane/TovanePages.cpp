@@ -1,0 +1,6 @@
+#include "TovanePages.h"
+
+QList<PageEntry> tovanePages()
+{
+    return {};
+}
