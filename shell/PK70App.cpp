@@ -1,0 +1,41 @@
+#include "PK70App.h"
+
+#include "CameraLinkDlg.h"
+#include "Clock.h"
+#include "Messages.h"
+#include "PortBackend.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#ifdef PK_HAVE_SIM
+#include "SimulatedPort.h"
+#endif
+
+void CPK70App::setIdentity()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("PK70App"));
+    QCoreApplication::setApplicationName(QStringLiteral("PK70App"));
+}
+
+int CPK70App::run()
+{
+    setIdentity();
+    setMessageHandler([](const QString& text) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("PK70App"), text, QMessageBox::Ok);
+        box.exec();
+    });
+#ifdef PK_HAVE_SIM
+    PortRegistry::instance().add(std::make_shared<SimulatedPortBackend>(SteadyClock::instance()));
+#endif
+
+    // The application ends when the main window closes, not when the last
+    // window happens to disappear (the port dialog, before the main window shows).
+    QApplication::setQuitOnLastWindowClosed(false);
+    CCameraLinkDlg mainWindow(SteadyClock::instance());
+    QApplication::setWindowIcon(mainWindow.windowIcon());
+    QObject::connect(&mainWindow, &CCameraLinkDlg::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    mainWindow.OnInitDialog();
+    mainWindow.show();
+    return QApplication::exec();
+}
