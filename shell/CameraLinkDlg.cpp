@@ -203,9 +203,10 @@ void CCameraLinkDlg::createControlPanel()
 
 void CCameraLinkDlg::showPanelAt(ControlPanel* panel, QPoint position)
 {
-    panel->show();
     panel->move(position);
+    panel->show();
     panel->raise();
+    panel->activateWindow();
 }
 
 void CCameraLinkDlg::arrangeAroundTovanePanel()

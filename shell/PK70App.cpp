@@ -1,6 +1,7 @@
 #include "PK70App.h"
 
 #include "CameraLinkDlg.h"
+#include "CameraLinkSerial.h"
 #include "Clock.h"
 #include "Messages.h"
 #include "PortBackend.h"
@@ -25,6 +26,9 @@ int CPK70App::run()
         QMessageBox box(QMessageBox::Warning, QStringLiteral("PK70App"), text, QMessageBox::Ok);
         box.exec();
     });
+    // Listed after the system's ports: the Camera Link serial libraries' ports,
+    // then the simulated cameras.
+    PortRegistry::instance().add(std::make_shared<CameraLinkPortBackend>());
 #ifdef PK_HAVE_SIM
     PortRegistry::instance().add(std::make_shared<SimulatedPortBackend>(SteadyClock::instance()));
 #endif
