@@ -225,6 +225,21 @@ void CCameraLinkDlg::setFrameSize(QSize size)
     resize(size - frameExtra);
 }
 
+void CCameraLinkDlg::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    // The panel was shown during start-up, before this window; keep it in
+    // front, where the Brevo panel would otherwise be covered by this window.
+    QWidget* panel = m_brevoPanel ? static_cast<QWidget*>(m_brevoPanel.get()) : m_tovanePanel.get();
+    if (panel && panel->isVisible()) {
+        panel->raise();
+        panel->activateWindow();
+    }
+}
+
 void CCameraLinkDlg::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {

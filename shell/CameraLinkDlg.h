@@ -73,6 +73,7 @@ signals:
     void closed();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -104,6 +105,7 @@ private:
     int m_sensorTaps = 0;
     QPoint m_panelPosition{0, 0};
     bool m_closedDown = false;
+    bool m_shownOnce = false;
     QString m_failedPortName;
 
     std::unique_ptr<CTerminalDlg> m_terminal;

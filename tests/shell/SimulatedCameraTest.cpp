@@ -7,6 +7,7 @@
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
 #include "ScriptedCameraBackend.h"
+#include "Ports.h"
 #include "SerialPortDlg.h"
 #include "SimulatedPort.h"
 #include "TerminalDlg.h"
