@@ -11,6 +11,11 @@ struct FamilyCase {
     std::optional<CameraFamily> family;
 };
 
+void PrintTo(const FamilyCase& c, std::ostream* out)
+{
+    *out << '"' << c.model << '"';
+}
+
 class ModelTable : public ::testing::TestWithParam<FamilyCase> {};
 
 TEST_P(ModelTable, AssignsTheFamilyOfTheFirstMatchingRow)
@@ -39,6 +44,11 @@ struct ControlCase {
     const char* model;
     ControlPanelKind panel;
 };
+
+void PrintTo(const ControlCase& c, std::ostream* out)
+{
+    *out << '"' << c.model << '"';
+}
 
 class ControlCommand : public ::testing::TestWithParam<ControlCase> {};
 

@@ -36,6 +36,11 @@ const SimulatedModel kSimulatedModels[] = {
     {"PTM-R140ML", CameraFamily::Brevo, 1},  {"PTM-6006", CameraFamily::None, 0},
 };
 
+void PrintTo(const SimulatedModel& m, std::ostream* out)
+{
+    *out << m.model;
+}
+
 QStringList titlesOf(const QList<PageEntry>& entries)
 {
     QStringList titles;
