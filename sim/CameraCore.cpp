@@ -171,7 +171,8 @@ void CameraCore::fillDefaults()
 Settings CameraCore::savedSettings() const
 {
     auto saved = [this](const QByteArray& key) {
-        const CommandSpec* row = spec(key.left(key.indexOf(' ')));
+        const qsizetype blank = key.indexOf(' ');
+        const CommandSpec* row = spec(blank < 0 ? key : key.left(blank));
         return row && !(row->flags & kNotSaved);
     };
     Settings settings;
