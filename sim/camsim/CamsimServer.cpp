@@ -12,6 +12,7 @@ namespace {
 // Bytes due within this much time go out together, which bounds how often
 // the loop wakes at high rates.
 constexpr qint64 kMinimumSleepUs = 200;
+constexpr qint64 kHangUpGraceUs = 200000;
 
 } // namespace
 
@@ -51,10 +52,16 @@ int CamsimServer::run(int signalFd)
     for (;;) {
         const qint64 now = m_clock.nowUs();
         deliver(now);
-        const std::optional<qint64> next = m_camera.nextEventUs();
+        std::optional<qint64> next = m_camera.nextEventUs();
         if (m_dropAfter > 0 && m_camera.record().commands >= m_dropAfter && !next) {
-            m_pty.hangUp();
-            return 0;
+            // The last answer is out; give the client a moment to read it.
+            if (!m_hangUpAtUs)
+                m_hangUpAtUs = now + kHangUpGraceUs;
+            if (now >= *m_hangUpAtUs) {
+                m_pty.hangUp();
+                return 0;
+            }
+            next = m_hangUpAtUs;
         }
 
         pollfd fds[2] = {{m_pty.masterFd(), POLLIN, 0}, {signalFd, POLLIN, 0}};

@@ -27,4 +27,5 @@ private:
     PtyDevice& m_pty;
     Clock& m_clock;
     int m_dropAfter = 0;
+    std::optional<qint64> m_hangUpAtUs;
 };
