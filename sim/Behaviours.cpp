@@ -345,13 +345,6 @@ void startShadingDetection(CameraCore& camera, const Request& request)
     camera.shading.endUs = request.nowUs + (mode == 2 ? kAverageShadingUs : kPeakShadingUs);
 }
 
-void saveShadingPattern(CameraCore& camera, const Request& request)
-{
-    const size_t slot = size_t(sent(request));
-    if (slot < camera.shadingSlots.size())
-        camera.shadingSlots.at(slot) = true;
-}
-
 void startDefectDetection(CameraCore& camera, const Request& request)
 {
     // The simulated sensor has more bright defects at lower thresholds, and

@@ -47,7 +47,6 @@ void startAuto(CameraCore& camera, const Request& request);
 void loadUserSet(CameraCore& camera, const Request& request);
 void saveUserSet(CameraCore& camera, const Request& request);
 void startShadingDetection(CameraCore& camera, const Request& request);
-void saveShadingPattern(CameraCore& camera, const Request& request);
 void startDefectDetection(CameraCore& camera, const Request& request);
 
 // The values an automatic control (AE, AGC, AWB, BL-AB) moves and where to.

@@ -92,7 +92,6 @@ public:
     };
     Operation shading;
     Operation defects;
-    std::array<bool, 16> shadingSlots{};
 
     qint64 startedUs() const { return m_startedUs; }
 

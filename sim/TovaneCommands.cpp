@@ -142,7 +142,7 @@ CommandTable makeTovaneCommands()
         {.word = "SHADING-PATTERN-CHECK", .models = kTovane, .choices = kOffOn},
         {.word = "SHADING-PATTERN-LOAD", .models = kTovane, .range = {0, 7}},
         {.word = "SHADING-PATTERN-SAVE", .models = kTovane, .kind = Kind::Action, .range = {0, 7},
-         .flags = kNeedsArgument, .delayMs = 1500, .check = h::shadingPatternAvailable, .after = h::saveShadingPattern},
+         .flags = kNeedsArgument, .delayMs = 1500, .check = h::shadingPatternAvailable},
 
         // Defect-pixel correction
         {.word = "DEFECT-CORRECTION", .models = kTovane, .def = 1, .choices = kOffOn},
