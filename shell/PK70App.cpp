@@ -5,13 +5,10 @@
 #include "Clock.h"
 #include "Messages.h"
 #include "PortBackend.h"
+#include "SimulatedPort.h"
 
 #include <QApplication>
 #include <QMessageBox>
-
-#ifdef PK_HAVE_SIM
-#include "SimulatedPort.h"
-#endif
 
 void CPK70App::setIdentity()
 {
@@ -29,9 +26,7 @@ int CPK70App::run()
     // Listed after the system's ports: the Camera Link serial libraries' ports,
     // then the simulated cameras.
     PortRegistry::instance().add(std::make_shared<CameraLinkPortBackend>());
-#ifdef PK_HAVE_SIM
     PortRegistry::instance().add(std::make_shared<SimulatedPortBackend>(SteadyClock::instance()));
-#endif
 
     // The application ends when the main window closes, not when the last
     // window happens to disappear (the port dialog, before the main window shows).

@@ -1,10 +1,7 @@
-#include "QtPrinters.h"
-
-#ifdef PK_CAMSIM_PATH
-
 #include "CameraLinkDlg.h"
 #include "CapturedMessages.h"
 #include "ControlPanelTovane.h"
+#include "QtPrinters.h"
 #include "TerminalDlg.h"
 
 #include <QLineEdit>
@@ -66,5 +63,3 @@ TEST_F(CamsimEndToEnd, TheTypedDevicePathIsDetectedIdentifiedAndGetsTheTovanePan
     window.close();
     EXPECT_FALSE(window.connection().isOpen());
 }
-
-#endif // PK_CAMSIM_PATH

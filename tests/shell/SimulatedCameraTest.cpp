@@ -1,13 +1,10 @@
-#include "QtPrinters.h"
-
-#ifdef PK_HAVE_SIM
-
 #include "CameraLinkDlg.h"
 #include "CapturedMessages.h"
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
-#include "ScriptedCameraBackend.h"
 #include "Ports.h"
+#include "QtPrinters.h"
+#include "ScriptedCameraBackend.h"
 #include "SerialPortDlg.h"
 #include "SimulatedPort.h"
 #include "TerminalDlg.h"
@@ -174,5 +171,3 @@ TEST_F(SimulatedCameraTest, ASimulatedCameraInUseIsMissingFromTheListAndReported
     EXPECT_EQ(messages.texts, QStringList{kPortInUseMessage});
     EXPECT_EQ(window.tovanePanel(), nullptr);
 }
-
-#endif // PK_HAVE_SIM
