@@ -78,15 +78,6 @@ TEST_F(DetectionProgressTest, TheViewAppearsAfterHalfASecondWithTheRateAndPassBe
     EXPECT_EQ(log.shown, (QList<QPair<int, qint32>>{{1, 115200}, {1, 230400}, {1, 460800}}));
 }
 
-TEST_F(DetectionProgressTest, TheViewFollowsEveryPass)
-{
-    listenAt(camera, 1); // never answers
-    EXPECT_EQ(detect(), kNoRateFound);
-    ASSERT_FALSE(log.shown.isEmpty());
-    EXPECT_EQ(log.shown.last(), qMakePair(kDetectionPasses, qint32(921600)));
-    EXPECT_EQ(log.viewsCreated, 1);
-}
-
 TEST_F(DetectionProgressTest, CancelEndsDetectionAsAFailureBeforeTheNextAttempt)
 {
     listenAt(camera, 921600);

@@ -1,4 +1,3 @@
-#include "QtPrinters.h"
 #include "CameraLinkDlg.h"
 #include "CapturedMessages.h"
 #include "ControlPanelBrevo.h"
@@ -6,7 +5,8 @@
 #include "DialogUnits.h"
 #include "PanelPlacement.h"
 #include "Ports.h"
-#include "ScriptedCameraBackend.h"
+#include "QtPrinters.h"
+#include "SimulatedCameras.h"
 #include "TerminalDlg.h"
 #include "TestPages.h"
 
@@ -23,19 +23,6 @@ namespace {
 
 const QStringList kPageTitles = {"General", "Gain"};
 
-struct ScriptedModel {
-    const char* camera;
-    const char* model;
-    CameraFamily family;
-};
-
-// The models the simulated cameras play, as scripted cameras.
-const ScriptedModel kModels[] = {
-    {"tw640", "PTM-TW640", CameraFamily::Tovane},     {"tw640m", "PTM-TW640M", CameraFamily::Tovane},
-    {"r560", "PTM-R560CL", CameraFamily::Brevo},      {"r290", "PTM-R290CL", CameraFamily::Brevo},
-    {"r140", "PTM-R140ML", CameraFamily::Brevo},      {"kda", "PTM-6006", CameraFamily::None},
-};
-
 // Shows nothing and is never cancelled.
 struct SilentProgressView : DetectionProgressView {
     void showAttempt(int, qint32) override {}
@@ -46,7 +33,9 @@ QStringList windowKeys()
 {
     QSettings profile;
     profile.beginGroup("Window");
-    return profile.childKeys();
+    QStringList keys = profile.childKeys();
+    keys.sort();
+    return keys;
 }
 
 int profileValue(const char* key)
@@ -72,19 +61,13 @@ QAction* menuAction(QMenuBar* bar, const QString& text)
 
 } // namespace
 
+// The main window with test pages in its panels, a port dialog that answers
+// from a list of choices (Cancel when it is empty) and the simulated cameras.
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest()
     {
         QSettings().clear();
-        for (const ScriptedModel& m : kModels) {
-            CameraScript script;
-            script.modelAnswer = modelAnswerFor(m.model);
-            script.sensorTaps = 4;
-            cameras->addCamera(m.camera, script);
-        }
-        cameras->addCamera("silent", CameraScript{});
-        cameras->addCamera("held", CameraScript{.held = true});
         window.setPageLists(recordingPages(kPageTitles, &brevoPages), recordingPages(kPageTitles, &tovanePages));
         window.setDetectionProgressView([this]() -> std::unique_ptr<DetectionProgressView> {
             ++progressViews;
@@ -98,13 +81,16 @@ protected:
         });
     }
 
-    void startWith(const QString& camera, qint32 rate = 38400)
+    void choose(const QString& model, qint32 rate = 38400)
     {
-        choices.append(PortChoice{ScriptedCameraBackend::portName(camera), rate});
-        window.OnInitDialog();
+        choices.append(PortChoice{SimulatedCameras::portOf(model), rate});
     }
 
-    QByteArrayList received(const QString& camera) const { return cameras->receivedLines(camera); }
+    void startWith(const QString& model, qint32 rate = 38400)
+    {
+        choose(model, rate);
+        window.OnInitDialog();
+    }
 
     void trigger(const QString& menuText)
     {
@@ -113,16 +99,14 @@ protected:
         action->trigger();
     }
 
-    VirtualClock clock;
-    std::shared_ptr<ScriptedCameraBackend> cameras = std::make_shared<ScriptedCameraBackend>(clock);
-    RegisteredBackend registered{cameras};
+    SimulatedCameras cameras;
     CapturedMessages messages;
     QList<QPointer<RecordingPage>> brevoPages;
     QList<QPointer<RecordingPage>> tovanePages;
     QList<PortChoice> choices;
     QList<QPair<QString, qint32>> offered;
     int progressViews = 0;
-    CCameraLinkDlg window{clock};
+    CCameraLinkDlg window{cameras.clock};
 };
 
 TEST_F(MainWindowTest, TheMenuBarHoldsExactlyTheFourEntries)
@@ -139,55 +123,30 @@ TEST_F(MainWindowTest, TheMenuBarHoldsExactlyTheFourEntries)
     EXPECT_FALSE(window.windowIcon().isNull());
 }
 
-TEST_F(MainWindowTest, StartUpWithEachModelSetsTitleFamilyAndPanel)
-{
-    for (const ScriptedModel& m : kModels) {
-        SCOPED_TRACE(m.model);
-        CCameraLinkDlg dlg(clock);
-        dlg.setPageLists(recordingPages(kPageTitles), recordingPages(kPageTitles));
-        dlg.setPortChooser([&m](const QString&, qint32) {
-            return std::optional<PortChoice>(PortChoice{ScriptedCameraBackend::portName(m.camera), 38400});
-        });
-        dlg.OnInitDialog();
-        EXPECT_EQ(dlg.windowTitle(), m.model);
-        EXPECT_EQ(dlg.model(), m.model);
-        EXPECT_EQ(dlg.family(), m.family);
-        EXPECT_EQ(dlg.brevoPanel() != nullptr, m.family == CameraFamily::Brevo);
-        EXPECT_EQ(dlg.tovanePanel() != nullptr, m.family == CameraFamily::Tovane);
-        ControlPanel* panel = dlg.brevoPanel() ? static_cast<ControlPanel*>(dlg.brevoPanel()) : dlg.tovanePanel();
-        if (panel) {
-            EXPECT_TRUE(panel->isVisible());
-            EXPECT_EQ(panel->model(), m.model);
-            EXPECT_EQ(panel->pageCount(), kPageTitles.size());
-        }
-        ASSERT_NE(dlg.terminal(), nullptr);
-        EXPECT_FALSE(dlg.terminal()->isVisible());
-    }
-    EXPECT_TRUE(messages.texts.isEmpty());
-}
-
 TEST_F(MainWindowTest, StartUpTalksToTheCameraInOrder)
 {
-    cameras->script("r560").rate = 57600;
-    startWith("r560", 9600);
-    EXPECT_EQ(offered.first(), qMakePair(QString(), qint32(38400)));
+    cameras.camera("PTM-R560CL").setListeningRate(57600);
+    startWith("PTM-R560CL", 9600);
+    EXPECT_EQ(offered, (QList<QPair<QString, qint32>>{{QString(), 38400}}));
+    EXPECT_EQ(window.connection().portName, "sim:PTM-R560CL");
     EXPECT_EQ(window.connection().baudRate, 57600);
-    EXPECT_EQ(window.connection().portName, "test:r560");
-    // Two tries of detection (38400, 57600), each two carriage returns; the
-    // line of three carriage returns; identification after the port choice and
-    // again before the panel; the tap count for the Brevo panel.
-    const QByteArrayList expected = {"", "", "", "", "", "", "", "", "MODEL", "MODEL", "SENSOR-TAP"};
-    EXPECT_EQ(received("r560"), expected);
-    EXPECT_EQ(cameras->lastPort("r560")->rates.first(), 9600);
+    // The camera understands the detection try at its rate (two carriage
+    // returns), the line of three carriage returns, identification after the
+    // port choice and again before the panel, and the tap count.
+    EXPECT_EQ(cameras.received("PTM-R560CL"),
+              (QByteArrayList{"", "", "", "", "", "", "MODEL", "MODEL", "SENSOR-TAP"}));
     EXPECT_EQ(window.sensorTaps(), 4);
     ASSERT_EQ(brevoPages.size(), 2);
     EXPECT_EQ(brevoPages.at(0)->givenSensorTaps(), 4);
     EXPECT_EQ(&brevoPages.at(0)->givenConnection(), &window.connection());
+    ASSERT_NE(window.terminal(), nullptr);
+    EXPECT_FALSE(window.terminal()->isVisible());
+    EXPECT_TRUE(messages.texts.isEmpty());
 }
 
 TEST_F(MainWindowTest, TheBrevoPanelStandsAtTheTopLeftAndTheMainWindowKeepsItsPlace)
 {
-    startWith("r290");
+    startWith("PTM-R290CL");
     ASSERT_NE(window.brevoPanel(), nullptr);
     EXPECT_EQ(window.brevoPanel()->frameGeometry().topLeft(), QPoint(0, 0));
     EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(0, 0));
@@ -197,12 +156,12 @@ TEST_F(MainWindowTest, TheBrevoPanelStandsAtTheTopLeftAndTheMainWindowKeepsItsPl
 
 TEST_F(MainWindowTest, WithATovaneCameraTheMainWindowBecomesAStripAboveThePanel)
 {
-    startWith("tw640m");
+    startWith("PTM-TW640M");
     CControlPanelTovane* panel = window.tovanePanel();
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(window.sensorTaps(), 1);
     EXPECT_EQ(tovanePages.at(0)->givenSensorTaps(), 1);
-    EXPECT_FALSE(received("tw640m").contains("SENSOR-TAP"));
+    EXPECT_FALSE(cameras.received("PTM-TW640M").contains("SENSOR-TAP"));
     const QRect strip = window.frameGeometry();
     EXPECT_EQ(strip.height(), CCameraLinkDlg::kStripHeight);
     EXPECT_EQ(strip.width(), panel->frameGeometry().width());
@@ -226,7 +185,7 @@ TEST_F(MainWindowTest, ControlPlacesTheTovanePanelBesideTheMainWindowOrFlushRigh
     for (const auto& c : cases)
         EXPECT_EQ(placeBesideMainWindow(c.main, c.panelWidth, c.screenRight), c.expected) << c.main.x();
 
-    startWith("tw640");
+    startWith("PTM-TW640");
     CControlPanelTovane* panel = window.tovanePanel();
     ASSERT_NE(panel, nullptr);
     panel->hide();
@@ -243,7 +202,7 @@ TEST_F(MainWindowTest, ControlPlacesTheTovanePanelBesideTheMainWindowOrFlushRigh
 
 TEST_F(MainWindowTest, ControlShowsTheBrevoPanelWhereItWas)
 {
-    startWith("r140");
+    startWith("PTM-R140ML");
     CControlPanelPTM_Brevo* panel = window.brevoPanel();
     ASSERT_NE(panel, nullptr);
     panel->move(200, 100);
@@ -269,7 +228,7 @@ TEST_F(MainWindowTest, CancelAtThePortDialogLeavesEverythingClosedAndSilent)
 
 TEST_F(MainWindowTest, AModelWithoutAFamilyGetsItsTitleButNoPanel)
 {
-    startWith("kda");
+    startWith("PTM-6006");
     EXPECT_EQ(window.windowTitle(), "PTM-6006");
     EXPECT_EQ(window.family(), CameraFamily::None);
     EXPECT_EQ(window.brevoPanel(), nullptr);
@@ -282,26 +241,31 @@ TEST_F(MainWindowTest, AModelWithoutAFamilyGetsItsTitleButNoPanel)
 
 TEST_F(MainWindowTest, ACameraThatNamesNoModelLeavesTheTitleEmpty)
 {
-    startWith("silent");
+    cameras.camera("PTM-TW640").refuseCommand("MODEL");
+    cameras.camera("PTM-TW640").refuseCommand("VERSION");
+    startWith("PTM-TW640");
     EXPECT_EQ(window.windowTitle(), "");
     EXPECT_EQ(window.model(), "");
-    EXPECT_EQ(received("silent").mid(6), (QByteArrayList{"MODEL", "VERSION", "MODEL", "VERSION"}));
+    EXPECT_EQ(cameras.received("PTM-TW640").mid(6), (QByteArrayList{"MODEL", "VERSION", "MODEL", "VERSION"}));
     EXPECT_EQ(window.brevoPanel(), nullptr);
     EXPECT_EQ(window.tovanePanel(), nullptr);
 }
 
-TEST_F(MainWindowTest, WithNoCameraDetectionStores4800AndShowsItsProgress)
+TEST_F(MainWindowTest, WithNoCameraAnsweringDetectionStores4800AfterShowingItsProgress)
 {
-    cameras->script("silent").rate = 1;
-    startWith("silent");
+    cameras.camera("PTM-R560CL").setSilent(true);
+    const qint64 start = cameras.clock.nowUs();
+    startWith("PTM-R560CL");
     EXPECT_EQ(window.connection().baudRate, kNoRateFound);
     EXPECT_EQ(progressViews, 1);
-    EXPECT_EQ(cameras->lastPort("silent")->rates.mid(1).size(), 270);
+    EXPECT_GE((cameras.clock.nowUs() - start) / 1e6, 27.0);
+    EXPECT_EQ(window.model(), "");
 }
 
 TEST_F(MainWindowTest, AHeldPortIsReportedOnceForEachChoiceAndNothingOpens)
 {
-    startWith("held", 9600);
+    auto held = cameras.open("PTM-R560CL");
+    startWith("PTM-R560CL", 9600);
     EXPECT_FALSE(window.connection().isOpen());
     EXPECT_EQ(window.connection().baudRate, kNoRateFound);
     EXPECT_EQ(messages.texts, QStringList{kPortInUseMessage});
@@ -310,14 +274,13 @@ TEST_F(MainWindowTest, AHeldPortIsReportedOnceForEachChoiceAndNothingOpens)
     EXPECT_EQ(window.tovanePanel(), nullptr);
     EXPECT_EQ(progressViews, 0);
 
-    choices.append(PortChoice{ScriptedCameraBackend::portName("held"), 9600});
+    choose("PTM-R560CL");
     trigger("&SerialPort");
     EXPECT_EQ(messages.texts, QStringList(2, kPortInUseMessage));
 
     // Once the other program lets go, choosing the port again works.
-    cameras->script("held").held = false;
-    cameras->script("held").modelAnswer = modelAnswerFor("PTM-R560CL");
-    choices.append(PortChoice{ScriptedCameraBackend::portName("held"), 38400});
+    held.reset();
+    choose("PTM-R560CL");
     trigger("&SerialPort");
     EXPECT_TRUE(window.connection().isOpen());
     EXPECT_EQ(window.model(), "PTM-R560CL");
@@ -327,15 +290,15 @@ TEST_F(MainWindowTest, AHeldPortIsReportedOnceForEachChoiceAndNothingOpens)
 
 TEST_F(MainWindowTest, SerialPortReidentifiesAndTheOldPanelWorksThroughTheNewPort)
 {
-    startWith("tw640");
+    startWith("PTM-TW640");
     CControlPanelTovane* panel = window.tovanePanel();
     ASSERT_NE(panel, nullptr);
     CTerminalDlg* terminal = window.terminal();
 
-    choices.append(PortChoice{ScriptedCameraBackend::portName("r560"), 38400});
+    choose("PTM-R560CL");
     trigger("&SerialPort");
-    EXPECT_EQ(offered.last(), qMakePair(QString("test:tw640"), qint32(38400)));
-    EXPECT_TRUE(cameras->lastPort("tw640")->closed);
+    EXPECT_EQ(offered.last(), qMakePair(QString("sim:PTM-TW640"), qint32(9600)));
+    EXPECT_FALSE(cameras.isInUse("PTM-TW640"));
     EXPECT_EQ(window.model(), "PTM-R560CL");
     EXPECT_EQ(window.windowTitle(), "PTM-TW640");
     EXPECT_EQ(window.tovanePanel(), panel);
@@ -343,11 +306,12 @@ TEST_F(MainWindowTest, SerialPortReidentifiesAndTheOldPanelWorksThroughTheNewPor
     EXPECT_EQ(window.terminal(), terminal);
 
     // The pages and the terminal reach the port open now.
-    tovanePages.at(0)->sendThroughGivenConnection("GAIN 5");
+    EXPECT_TRUE(tovanePages.at(0)->transactThroughGivenConnection("GAIN"));
     terminal->commandEdit()->setText("MODEL");
     terminal->sendCommand();
-    EXPECT_EQ(received("r560").mid(received("r560").size() - 2), (QByteArrayList{"GAIN 5", "MODEL"}));
-    EXPECT_TRUE(terminal->responseLog()->toPlainText().contains("PTM-R560CL"));
+    EXPECT_EQ(cameras.received("PTM-R560CL").mid(cameras.received("PTM-R560CL").size() - 2),
+              (QByteArrayList{"GAIN", "MODEL"}));
+    EXPECT_TRUE(terminal->responseLog()->toPlainText().endsWith("MODEL\nPTM-R560CL\nOK\n"));
 
     // "&Control" follows the new model: a Brevo model, and no Brevo panel exists.
     panel->hide();
@@ -357,16 +321,17 @@ TEST_F(MainWindowTest, SerialPortReidentifiesAndTheOldPanelWorksThroughTheNewPor
 
 TEST_F(MainWindowTest, CancellingTheSerialPortDialogLaterLeavesThePortClosed)
 {
-    startWith("r290");
+    startWith("PTM-R290CL");
     trigger("&SerialPort");
     EXPECT_FALSE(window.connection().isOpen());
+    EXPECT_FALSE(cameras.isInUse("PTM-R290CL"));
     EXPECT_NE(window.brevoPanel(), nullptr);
     EXPECT_EQ(window.model(), "PTM-R290CL");
 }
 
 TEST_F(MainWindowTest, SerialPortWhileAnExchangeRunsIsIgnored)
 {
-    startWith("r290");
+    startWith("PTM-R290CL");
     const int asked = offered.size();
     {
         Connection::BusyScope busy(window.connection());
@@ -374,18 +339,6 @@ TEST_F(MainWindowTest, SerialPortWhileAnExchangeRunsIsIgnored)
     }
     EXPECT_EQ(offered.size(), asked);
     EXPECT_TRUE(window.connection().isOpen());
-}
-
-TEST_F(MainWindowTest, TerminalShowsTheTerminalWhichAnswersModel)
-{
-    startWith("tw640");
-    trigger("&Terminal");
-    CTerminalDlg* terminal = window.terminal();
-    ASSERT_NE(terminal, nullptr);
-    EXPECT_TRUE(terminal->isVisible());
-    terminal->commandEdit()->setText("MODEL");
-    QTest::keyClick(terminal->commandEdit(), Qt::Key_Return);
-    EXPECT_EQ(terminal->responseLog()->toPlainText(), "MODEL\nPTM-TW640\nOK\n");
 }
 
 TEST_F(MainWindowTest, TerminalWithNoTerminalFallsBackToCom5)
@@ -400,29 +353,30 @@ TEST_F(MainWindowTest, TerminalWithNoTerminalFallsBackToCom5)
 
 TEST_F(MainWindowTest, ClosingWithPanelAndTerminalRecordsEightEntries)
 {
-    startWith("r560");
+    startWith("PTM-R560CL");
     window.brevoPanel()->move(120, 80);
     trigger("&Terminal");
     window.terminal()->move(300, 400);
     window.brevoPanel()->hide();
+    window.move(15, 25);
     QSignalSpy closed(&window, &CCameraLinkDlg::closed);
     trigger("E&xit");
     EXPECT_EQ(closed.count(), 1);
-    QStringList keys = windowKeys();
-    keys.sort();
-    EXPECT_EQ(keys, (QStringList{"CameraLinkDlgPosX", "CameraLinkDlgPosY", "ControlDlgPosX", "ControlDlgPosY",
-                                 "ControlDlgVisible", "TerminalDlgPosX", "TerminalDlgPosY", "TerminalDlgVisible"}));
-    EXPECT_EQ(profileValue("ControlDlgPosX"), 120);
-    EXPECT_EQ(profileValue("ControlDlgPosY"), 80);
-    EXPECT_EQ(profileValue("ControlDlgVisible"), 0);
-    EXPECT_EQ(profileValue("TerminalDlgPosX"), 300);
-    EXPECT_EQ(profileValue("TerminalDlgPosY"), 400);
-    EXPECT_EQ(profileValue("TerminalDlgVisible"), 1);
-    EXPECT_EQ(profileValue("CameraLinkDlgPosX"), 0);
+    EXPECT_EQ(windowKeys(), (QStringList{"CameraLinkDlgPosX", "CameraLinkDlgPosY", "ControlDlgPosX",
+                                         "ControlDlgPosY", "ControlDlgVisible", "TerminalDlgPosX",
+                                         "TerminalDlgPosY", "TerminalDlgVisible"}));
+    const struct {
+        const char* key;
+        int value;
+    } expected[] = {{"CameraLinkDlgPosX", 15}, {"CameraLinkDlgPosY", 25}, {"ControlDlgPosX", 120},
+                    {"ControlDlgPosY", 80},    {"ControlDlgVisible", 0},  {"TerminalDlgPosX", 300},
+                    {"TerminalDlgPosY", 400},  {"TerminalDlgVisible", 1}};
+    for (const auto& e : expected)
+        EXPECT_EQ(profileValue(e.key), e.value) << e.key;
     EXPECT_EQ(window.terminal(), nullptr);
     EXPECT_EQ(window.brevoPanel(), nullptr);
-    EXPECT_TRUE(cameras->lastPort("r560")->closed);
     EXPECT_FALSE(window.connection().isOpen());
+    EXPECT_FALSE(cameras.isInUse("PTM-R560CL"));
 }
 
 TEST_F(MainWindowTest, ClosingWithNeitherRecordsTwoEntries)
@@ -430,9 +384,7 @@ TEST_F(MainWindowTest, ClosingWithNeitherRecordsTwoEntries)
     window.OnInitDialog();
     window.move(33, 44);
     window.close();
-    QStringList keys = windowKeys();
-    keys.sort();
-    EXPECT_EQ(keys, (QStringList{"CameraLinkDlgPosX", "CameraLinkDlgPosY"}));
+    EXPECT_EQ(windowKeys(), (QStringList{"CameraLinkDlgPosX", "CameraLinkDlgPosY"}));
     EXPECT_EQ(profileValue("CameraLinkDlgPosX"), 33);
     EXPECT_EQ(profileValue("CameraLinkDlgPosY"), 44);
 }
@@ -442,10 +394,10 @@ TEST_F(MainWindowTest, EnterAndEscapeCloseTheMainWindowLikeExit)
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
         SCOPED_TRACE(key);
         QSettings().clear();
-        CCameraLinkDlg dlg(clock);
+        CCameraLinkDlg dlg(cameras.clock);
         dlg.setPageLists(recordingPages(kPageTitles), recordingPages(kPageTitles));
         dlg.setPortChooser([](const QString&, qint32) {
-            return std::optional<PortChoice>(PortChoice{ScriptedCameraBackend::portName("tw640"), 38400});
+            return std::optional<PortChoice>(PortChoice{SimulatedCameras::portOf("PTM-TW640"), 38400});
         });
         dlg.OnInitDialog();
         dlg.show();
@@ -455,13 +407,13 @@ TEST_F(MainWindowTest, EnterAndEscapeCloseTheMainWindowLikeExit)
         EXPECT_FALSE(dlg.isVisible());
         EXPECT_EQ(windowKeys().size(), 8);
         EXPECT_FALSE(dlg.connection().isOpen());
-        EXPECT_TRUE(cameras->lastPort("tw640")->closed);
+        EXPECT_FALSE(cameras.isInUse("PTM-TW640"));
     }
 }
 
 TEST_F(MainWindowTest, ClosingDuringAnExchangeWaitsUntilItIsOver)
 {
-    startWith("r560");
+    startWith("PTM-R560CL");
     QSignalSpy closed(&window, &CCameraLinkDlg::closed);
     {
         Connection::BusyScope busy(window.connection());

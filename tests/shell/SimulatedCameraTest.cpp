@@ -4,7 +4,7 @@
 #include "ControlPanelTovane.h"
 #include "Ports.h"
 #include "QtPrinters.h"
-#include "ScriptedCameraBackend.h"
+#include "SimulatedCameras.h"
 #include "SerialPortDlg.h"
 #include "SimulatedPort.h"
 #include "TerminalDlg.h"
@@ -54,11 +54,6 @@ QStringList tabTitles(const ControlPanel& panel)
     return titles;
 }
 
-QString portOf(const QString& model)
-{
-    return QString::fromLatin1(SimulatedPortBackend::kPrefix) + model;
-}
-
 QString askInTerminal(CTerminalDlg& terminal, const QString& line)
 {
     terminal.responseLog()->clear();
@@ -71,9 +66,10 @@ QString askInTerminal(CTerminalDlg& terminal, const QString& line)
 
 class SimulatedCameraTest : public ::testing::TestWithParam<SimulatedModel> {
 protected:
-    VirtualClock clock;
-    std::shared_ptr<SimulatedPortBackend> cameras = std::make_shared<SimulatedPortBackend>(clock);
-    RegisteredBackend registered{cameras};
+    static QString portOf(const QString& model) { return SimulatedCameras::portOf(model); }
+
+    SimulatedCameras cameras;
+    VirtualClock& clock = cameras.clock;
     CapturedMessages messages;
 };
 
@@ -97,7 +93,7 @@ TEST_P(SimulatedCameraTest, PickingTheSimulatedCameraEndsWithItsFamilysPanelAndT
     window.setPortChooser([&port](const QString&, qint32) { return std::optional<PortChoice>({port, 38400}); });
     window.OnInitDialog();
 
-    EXPECT_EQ(window.connection().baudRate, cameras->camera(m.model)->listeningRate());
+    EXPECT_EQ(window.connection().baudRate, cameras.camera(m.model).listeningRate());
     EXPECT_EQ(window.windowTitle(), m.model);
     EXPECT_EQ(window.family(), m.family);
     switch (m.family) {
@@ -134,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Models, SimulatedCameraTest, ::testing::ValuesIn(kSimul
 
 TEST_F(SimulatedCameraTest, AnotherCameraChosenLaterIsIdentifiedAndTheFirstPanelStays)
 {
-    cameras->camera("PTM-R290CL")->setListeningRate(115200);
+    cameras.camera("PTM-R290CL").setListeningRate(115200);
     CCameraLinkDlg window(clock);
     QList<QString> ports = {portOf("PTM-TW640"), portOf("PTM-R290CL")};
     window.setPortChooser([&ports](const QString&, qint32) {
@@ -156,7 +152,7 @@ TEST_F(SimulatedCameraTest, AnotherCameraChosenLaterIsIdentifiedAndTheFirstPanel
 
 TEST_F(SimulatedCameraTest, ASimulatedCameraInUseIsMissingFromTheListAndReportedWhenTyped)
 {
-    auto held = cameras->open(portOf("PTM-TW640"));
+    auto held = cameras.open("PTM-TW640");
     ASSERT_NE(held, nullptr);
     {
         CSerialPortDlg dialog(QString(), 38400);

@@ -25,7 +25,7 @@ public:
 
     Connection& givenConnection() const { return connection(); }
     int givenSensorTaps() const { return sensorTaps(); }
-    void sendThroughGivenConnection(const QByteArray& line) { SendLine(connection(), line); }
+    bool transactThroughGivenConnection(const QByteArray& line) { return Transact(connection(), line, 1.0); }
 
     QLineEdit* edit;
     int enterPresses = 0;
