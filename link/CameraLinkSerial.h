@@ -1,0 +1,91 @@
+#pragma once
+
+#include "CameraLinkSerialApi.h"
+#include "PortBackend.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// One loaded Camera Link serial library with every function of the API
+// resolved. load() returns null (and says why on standard error) for a file
+// that is not a library or lacks a function.
+class CameraLinkSerialLibrary {
+public:
+    static std::shared_ptr<CameraLinkSerialLibrary> load(const QString& path);
+    ~CameraLinkSerialLibrary();
+
+    QString path() const { return m_path; }
+    QString manufacturer() const { return m_manufacturer; }
+    // The library's port identifiers, by port index.
+    QStringList portIdentifiers() const;
+
+    clSerialInitFn serialInit = nullptr;
+    clSerialReadFn serialRead = nullptr;
+    clSerialWriteFn serialWrite = nullptr;
+    clSerialCloseFn serialClose = nullptr;
+    clGetNumBytesAvailFn getNumBytesAvail = nullptr;
+    clFlushPortFn flushPort = nullptr;
+    clSetBaudRateFn setBaudRate = nullptr;
+    clGetSupportedBaudRatesFn getSupportedBaudRates = nullptr;
+    clGetNumSerialPortsFn getNumSerialPorts = nullptr;
+    clGetSerialPortIdentifierFn getSerialPortIdentifier = nullptr;
+    clGetManufacturerInfoFn getManufacturerInfo = nullptr;
+    clGetErrorTextFn getErrorText = nullptr;
+
+private:
+    CameraLinkSerialLibrary() = default;
+    void* m_handle = nullptr;
+    QString m_path;
+    QString m_manufacturer;
+};
+
+// A port of a Camera Link serial library. The API has no wait call, so
+// waiting reads one byte with the API's own time-out and keeps it.
+class CameraLinkSerialPort : public SerialPort {
+public:
+    CameraLinkSerialPort(std::shared_ptr<CameraLinkSerialLibrary> library, void* serialRef);
+    ~CameraLinkSerialPort() override;
+
+    bool setLineSettings(qint32 baudRate) override;
+    qint64 bytesWaiting() override;
+    QByteArray read(qint64 maxBytes) override;
+    qint64 write(const QByteArray& bytes) override;
+    bool waitReadable(int timeoutMs) override;
+    void close() override;
+    bool supportsRate(qint32 baudRate) const override;
+
+private:
+    std::shared_ptr<CameraLinkSerialLibrary> m_library;
+    void* m_serialRef;
+    unsigned int m_supportedRates = 0;
+    QByteArray m_held; // bytes already taken from the library by a wait
+};
+
+// Lists and opens the ports of every Camera Link serial library found, named
+// "clser:<manufacturer>#<port identifier>".
+class CameraLinkPortBackend : public PortBackend {
+public:
+    // Where libraries are looked for: the directories in this environment
+    // variable (separated by colons), then the user's configuration folder.
+    static constexpr const char* kPathVariable = "PK70_CLSER_PATH";
+    static QStringList searchDirectories();
+    // Files named clser<vendor>.so or libclser<vendor>.so in those directories.
+    static QStringList libraryFiles(const QStringList& directories);
+
+    explicit CameraLinkPortBackend(const QStringList& directories = searchDirectories());
+
+    QStringList portNames() override;
+    bool claims(const QString& name) const override;
+    std::unique_ptr<SerialPort> open(const QString& name) override;
+
+private:
+    struct PortAddress {
+        std::shared_ptr<CameraLinkSerialLibrary> library;
+        unsigned long index;
+    };
+    bool find(const QString& name, PortAddress& address) const;
+
+    QList<std::shared_ptr<CameraLinkSerialLibrary>> m_libraries;
+};
