@@ -55,11 +55,20 @@ Binding::Binding(Connection& connection, QString caption, QByteArray word, SendM
 
 Binding::~Binding() = default;
 
-bool Binding::deliver(const QByteArray& line, int value)
+QByteArray Binding::lineWith(const QByteArray& argument) const
+{
+    return m_index.isEmpty() ? m_word + ' ' + argument : m_word + ' ' + m_index + ' ' + argument;
+}
+
+bool Binding::deliver(const QByteArray& line, int value, const std::function<void()>& follow)
 {
     if (m_before)
         m_before(value);
     const bool accepted = m_mode.send(m_connection, line);
+    if (!accepted && m_onRefused)
+        m_onRefused(value);
+    if (follow)
+        follow();
     if (m_then)
         m_then(value);
     return accepted;
@@ -114,17 +123,14 @@ void EditBinding::enter()
     const int value = readDecimal(text);
     if (m_accepted && (value < m_accepted->first || value > m_accepted->second))
         return;
-    const std::optional<QByteArray> line = m_compose ? m_compose(text) : setLine(m_word, value);
+    const std::optional<QByteArray> line = m_compose ? m_compose(text) : lineWith(value);
     if (!line)
         return;
-    if (m_before)
-        m_before(value);
-    m_mode.send(m_connection, *line);
-    if (m_slider)
-        m_slider->setValue(value);
-    showReadout(m_readout, m_format, value);
-    if (m_then)
-        m_then(value);
+    deliver(*line, value, [this, value] {
+        if (m_slider)
+            m_slider->setValue(value);
+        showReadout(m_readout, m_format, value);
+    });
 }
 
 void EditBinding::show(int value)
@@ -175,15 +181,10 @@ void SliderBinding::notified(SliderNotification kind, int position)
 {
     if (!m_kinds.testFlag(kind))
         return;
-    const std::optional<QByteArray> line = m_compose ? m_compose(position) : setLine(m_word, position);
+    const std::optional<QByteArray> line = m_compose ? m_compose(position) : lineWith(position);
     if (!line)
         return;
-    if (m_before)
-        m_before(position);
-    m_mode.send(m_connection, *line);
-    follow(position);
-    if (m_then)
-        m_then(position);
+    deliver(*line, position, [this, position] { follow(position); });
 }
 
 void SliderBinding::follow(int value)
@@ -250,26 +251,26 @@ void ComboBinding::activated(int index)
     }
     switch (m_argument) {
     case Argument::Index:
-        deliver(setLine(m_word, index), index);
+        deliver(lineWith(index), index);
         break;
     case Argument::Values:
         if (index < m_values.size())
-            deliver(setLine(m_word, m_values.at(index)), m_values.at(index));
+            deliver(lineWith(m_values.at(index)), m_values.at(index));
         break;
     case Argument::Text:
-        deliver(m_word + ' ' + m_combo->itemText(index).toLatin1(), index);
+        deliver(lineWith(m_combo->itemText(index).toLatin1()), index);
         break;
     case Argument::LeadingNumber: {
         const QByteArray text = m_combo->itemText(index).toLatin1();
         qsizetype pos = 0;
         int number = 0;
         if (scanDecimal(text, pos, number))
-            deliver(setLine(m_word, number), number);
+            deliver(lineWith(number), number);
         break;
     }
     case Argument::Data: {
         const int value = m_combo->itemData(index).toInt();
-        deliver(setLine(m_word, value), value);
+        deliver(lineWith(value), value);
         break;
     }
     }
@@ -299,7 +300,7 @@ CheckBinding& CheckBinding::line(LineForValue compose)
 void CheckBinding::clicked()
 {
     const int value = m_box->isChecked() ? m_checked : m_unchecked;
-    const std::optional<QByteArray> line = m_compose ? m_compose(value) : setLine(m_word, value);
+    const std::optional<QByteArray> line = m_compose ? m_compose(value) : lineWith(value);
     if (line)
         deliver(*line, value);
 }
@@ -333,7 +334,7 @@ void RadioBinding::clicked(int value, bool checked)
             return;
         value = 0;
     }
-    const std::optional<QByteArray> line = m_compose ? m_compose(value) : setLine(m_word, value);
+    const std::optional<QByteArray> line = m_compose ? m_compose(value) : lineWith(value);
     if (line)
         deliver(*line, value);
 }
@@ -361,7 +362,7 @@ ButtonBinding& ButtonBinding::disabledWhileSending()
 void ButtonBinding::clicked()
 {
     const int value = m_argument ? m_argument() : 0;
-    const QByteArray line = m_argument ? setLine(m_word, value) : m_word;
+    const QByteArray line = m_argument ? lineWith(value) : m_word;
     if (m_disabledWhileSending)
         m_button->setEnabled(false);
     deliver(line, value);
@@ -419,6 +420,15 @@ ButtonBinding& Bindings::button(QAbstractButton* button, const QByteArray& word)
 void Bindings::action(QAbstractButton* button, std::function<void()> handler)
 {
     QObject::connect(button, &QAbstractButton::clicked, button, [handler = std::move(handler)] { handler(); });
+}
+
+SliderNotifier* Bindings::onSlider(QAbstractSlider* slider, const QString& caption,
+                                  std::function<void(SliderNotification kind, int position)> handler)
+{
+    nameForAccessibility(slider, caption);
+    auto* notifier = new SliderNotifier(slider);
+    QObject::connect(notifier, &SliderNotifier::notified, notifier, std::move(handler));
+    return notifier;
 }
 
 EditBinding* Bindings::editFor(const QWidget* widget) const

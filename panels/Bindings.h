@@ -76,14 +76,21 @@ public:
 protected:
     Binding(Connection& connection, QString caption, QByteArray word, SendMode mode);
 
-    // Runs before, sends, runs then; false when the camera refused.
-    bool deliver(const QByteArray& line, int value);
+    // "<word> <argument>", or "<word> <index> <argument>" for indexed bindings.
+    QByteArray lineWith(const QByteArray& argument) const;
+    QByteArray lineWith(int value) const { return lineWith(QByteArray::number(value)); }
+
+    // Runs before, sends, runs onRefused if the camera refused, lets the
+    // controls follow, runs then. False when the camera refused.
+    bool deliver(const QByteArray& line, int value, const std::function<void()>& follow = {});
 
     Connection& m_connection;
     QString m_caption;
     QByteArray m_word;
+    QByteArray m_index;
     SendMode m_mode;
     ValueHook m_before;
+    ValueHook m_onRefused;
     ValueHook m_then;
 };
 
@@ -106,6 +113,19 @@ public:
     Derived& then(ValueHook hook)
     {
         m_then = std::move(hook);
+        return self();
+    }
+    // Runs, before then, when the camera refused the line or did not answer
+    // in time (for example showing the camera's last error).
+    Derived& onRefused(ValueHook hook)
+    {
+        m_onRefused = std::move(hook);
+        return self();
+    }
+    // The value follows an index of the command, as in "GPO-SRC 4 <n>".
+    Derived& indexed(const QByteArray& index)
+    {
+        m_index = index;
         return self();
     }
 
@@ -283,6 +303,10 @@ public:
     ButtonBinding& button(QAbstractButton* button, const QByteArray& word);
     // A button with a handler of the page's own.
     void action(QAbstractButton* button, std::function<void()> handler);
+    // A slider whose notifications the page handles itself (for example
+    // sliders that fill other controls and send only when released).
+    SliderNotifier* onSlider(QAbstractSlider* slider, const QString& caption,
+                             std::function<void(SliderNotification kind, int position)> handler);
 
     // Enter with the focus on this widget: sends the bound edit's value.
     // False when the widget is not a bound edit.

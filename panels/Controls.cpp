@@ -9,12 +9,15 @@
 
 QLineEdit* makeEdit(QWidget* parent)
 {
-    return new QLineEdit(parent);
+    auto* edit = new QLineEdit(parent);
+    // Room for a frame rate such as 29.970000 however tight the page gets.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00.0000000")));
+    return edit;
 }
 
 QLineEdit* makeReadOnlyEdit(QWidget* parent)
 {
-    auto* edit = new QLineEdit(parent);
+    QLineEdit* edit = makeEdit(parent);
     edit->setReadOnly(true);
     return edit;
 }

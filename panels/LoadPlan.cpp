@@ -54,6 +54,13 @@ LoadPlan& LoadPlan::index(const QByteArray& command, QComboBox* combo)
     return step([this, command, combo] { selectIndex(combo, QueryInt(m_connection, command)); });
 }
 
+LoadPlan& LoadPlan::prefix(const QByteArray& command, QComboBox* combo, const char* format)
+{
+    return step([this, command, combo, format] {
+        selectPrefix(combo, QString::asprintf(format, QueryInt(m_connection, command)));
+    });
+}
+
 LoadPlan& LoadPlan::radios(const QByteArray& command, RadioGroup* group)
 {
     return step([this, command, group] { group->show(QueryInt(m_connection, command)); });

@@ -49,6 +49,9 @@ public:
     LoadPlan& check(const QByteArray& command, QAbstractButton* box);
     // QueryInt as the selected index; out of range leaves no selection.
     LoadPlan& index(const QByteArray& command, QComboBox* combo);
+    // QueryInt formatted with a printf format (such as " %d(" or "%d:")
+    // selects the first item beginning with that text; none when no item does.
+    LoadPlan& prefix(const QByteArray& command, QComboBox* combo, const char* format);
     // QueryInt checks the radio of that value and clears the others.
     LoadPlan& radios(const QByteArray& command, RadioGroup* group);
     // TryQueryInt: on success the control is enabled and apply runs with the

@@ -4,6 +4,7 @@
 #include "CommandWords.h"
 #include "Connection.h"
 #include "Controls.h"
+#include "DialogUnits.h"
 #include "Display.h"
 #include "Link.h"
 #include "RadioGroup.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -58,17 +60,17 @@ CBrevoCLGeneralPage::CBrevoCLGeneralPage(PageContext context, QWidget* parent) :
     middle->addStretch();
 
     auto* right = new QVBoxLayout;
+    right->addLayout(makeRow({nullptr, makeRefreshButton()}));
     right->addWidget(buildPixelFormat());
     right->addWidget(buildTaps());
     right->addWidget(buildDefectCheck());
     right->addLayout(buildVsub());
     right->addStretch();
 
-    auto* page = new QGridLayout(this);
-    page->addLayout(makeRow({nullptr, makeRefreshButton()}), 0, 0, 1, 3);
-    page->addLayout(left, 1, 0);
-    page->addLayout(middle, 1, 1);
-    page->addLayout(right, 1, 2);
+    auto* page = new QHBoxLayout(this);
+    page->addLayout(left);
+    page->addLayout(middle);
+    page->addLayout(right);
 
     declareBindings();
     declareLoad();
@@ -143,10 +145,9 @@ QWidget* CBrevoCLGeneralPage::buildUserSets()
     auto* box = new QGridLayout;
     box->addWidget(makeLabel(this, QStringLiteral("Userset selector"), m_usersetSelector), 0, 0);
     box->addWidget(m_usersetSelector, 0, 1);
-    box->addWidget(m_usersetLoad, 0, 2);
-    box->addWidget(m_usersetSave, 0, 3);
-    box->addWidget(makeLabel(this, QStringLiteral("Userset Default"), m_usersetDefault), 1, 0);
-    box->addWidget(m_usersetDefault, 1, 1);
+    box->addLayout(makeRow({m_usersetLoad, m_usersetSave}), 1, 1);
+    box->addWidget(makeLabel(this, QStringLiteral("Userset Default"), m_usersetDefault), 2, 0);
+    box->addWidget(m_usersetDefault, 2, 1);
     return makeGroup(this, QStringLiteral("Userset"), box);
 }
 
@@ -211,6 +212,7 @@ QLayout* CBrevoCLGeneralPage::buildVsub()
 {
     m_vsubAdjust = new QCheckBox(QStringLiteral("VSUB Adjust"), this);
     m_vsub = makeSlider(this, 0, 127, 1);
+    m_vsub->setMinimumWidth(DialogUnits::standard().toPixelsX(60));
     m_vsubValue = new QLabel(QStringLiteral("0"), this);
     m_vsubValue->setMinimumWidth(m_vsubValue->fontMetrics().horizontalAdvance(QStringLiteral("-0000")));
     return makeRow({m_vsubAdjust, m_vsub, m_vsubValue});
@@ -298,7 +300,7 @@ void CBrevoCLGeneralPage::declareLoad()
         // The camera lists its LED modes in value order.
         .choices(cmd::LED_MODE, m_ledMode)
         .index(cmd::LED_MODE, m_ledMode)
-        .number(cmd::PIXEL_DEPTH, [this](int depth) { selectPrefix(m_pixelDepth, QString::number(depth)); })
+        .prefix(cmd::PIXEL_DEPTH, m_pixelDepth, "%d")
         .check(cmd::VSUB_EXTERNAL_MODE, m_vsubAdjust)
         .number(cmd::VSUB_EXTERNAL, *m_vsubBinding);
 }

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,20 +61,31 @@ CTovaneGeneralPage::CTovaneGeneralPage(PageContext context, QWidget* parent) : P
     for (int i = 0; i < m_testChart->count(); ++i)
         testChartBox->addWidget(m_testChart->button(i));
 
-    auto* grid = new QGridLayout(this);
-    grid->addLayout(makeRow({nullptr, refresh}), 0, 0, 1, 3);
-    grid->addWidget(buildCameraInfo(), 1, 0, 2, 1);
-    grid->addWidget(buildImageInfo(), 1, 1, 2, 1);
-    grid->addWidget(buildFrameRate(), 1, 2);
-    grid->addWidget(makeGroup(this, QStringLiteral("Tempeature"), temperatureBox), 2, 2);
-    grid->addWidget(makeGroup(this, QStringLiteral("PowerStatus"), powerBox), 3, 2);
-    grid->addWidget(makeGroup(this, QStringLiteral("TestChart"), testChartBox), 3, 0);
-    grid->addWidget(buildUserSets(), 3, 1);
-    grid->addWidget(buildCameraLink(), 4, 0);
-    grid->addWidget(buildBaudRates(), 4, 1);
-    grid->addWidget(buildUnusedDefectControls(), 4, 2);
-    grid->addLayout(makeRow({m_reboot, rereadCcf, nullptr}), 5, 0, 1, 3);
-    grid->setRowStretch(6, 1);
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildCameraInfo());
+    left->addWidget(makeGroup(this, QStringLiteral("TestChart"), testChartBox));
+    left->addWidget(buildCameraLink());
+    left->addStretch();
+    left->addLayout(makeRow({m_reboot, rereadCcf, nullptr}));
+
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(buildImageInfo());
+    middle->addWidget(buildUserSets());
+    middle->addWidget(buildBaudRates());
+    middle->addStretch();
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(makeRow({nullptr, refresh}));
+    right->addWidget(buildFrameRate());
+    right->addWidget(makeGroup(this, QStringLiteral("Tempeature"), temperatureBox));
+    right->addWidget(makeGroup(this, QStringLiteral("PowerStatus"), powerBox));
+    right->addWidget(buildUnusedDefectControls());
+    right->addStretch();
+
+    auto* page = new QHBoxLayout(this);
+    page->addLayout(left);
+    page->addLayout(middle);
+    page->addLayout(right);
 
     declareBindings();
     declareLoad();
@@ -181,13 +193,11 @@ QWidget* CTovaneGeneralPage::buildBaudRates()
     // other two are read but stay hidden.
     for (QWidget* hidden : std::initializer_list<QWidget*>{temporaryLabel, m_temporaryBaudRate, expandedLabel, m_expandedBaudRate})
         hidden->hide();
-    auto* box = new QGridLayout;
-    box->addWidget(makeLabel(this, QStringLiteral("Normal(Need reboot)"), m_normalBaudRate), 0, 0);
-    box->addWidget(m_normalBaudRate, 1, 0);
-    box->addWidget(temporaryLabel, 0, 1);
-    box->addWidget(m_temporaryBaudRate, 1, 1);
-    box->addWidget(expandedLabel, 0, 2);
-    box->addWidget(m_expandedBaudRate, 1, 2);
+    auto* box = new QVBoxLayout;
+    box->addWidget(makeLabel(this, QStringLiteral("Normal(Need reboot)"), m_normalBaudRate));
+    box->addWidget(m_normalBaudRate);
+    box->addLayout(makeRow({temporaryLabel, m_temporaryBaudRate, expandedLabel, m_expandedBaudRate}));
+    box->addStretch();
     return makeGroup(this, QStringLiteral("Baudrate"), box);
 }
 

@@ -31,6 +31,9 @@ public:
         binning = new QCheckBox(QStringLiteral("Binning"), this);
         inhibit = new QCheckBox(QStringLiteral("Inhibit"), this);
         chart = new RadioGroup(this, {{QStringLiteral("OFF"), 0}, {QStringLiteral("Gray"), 1}, {QStringLiteral("Color"), 2}});
+        strobe = makeEdit(this);
+        source9 = makeList(this, {"Exposure", "Strobe", "LVAL"});
+        wide = new QCheckBox(QStringLiteral("Enable"), this);
         slow = new QPushButton(QStringLiteral("Slow"), this);
         load = new QPushButton(QStringLiteral("Load"), this);
 
@@ -44,6 +47,12 @@ public:
         bind().check(binning, "HBIN").values(1, 2);
         bind().check(inhibit, "TRG-INH").line([](int v) -> std::optional<QByteArray> { return "TRG-INH " + QByteArray::number(v) + '\r'; });
         bind().radios(chart, QStringLiteral("Chart"), "TESTCHART");
+        bind().edit(strobe, QStringLiteral("Delay (9)"), "STROBE-DELAY ").indexed("9");
+        bind().combo(source9, QStringLiteral("GPO-SOURCE (9)"), "GPO-SRC").indexed("9");
+        bind().check(wide, "WIDED-ENABLE")
+            .before([this](int v) { events << QStringLiteral("before %1").arg(v); })
+            .onRefused([this](int v) { events << QStringLiteral("refused %1").arg(v); })
+            .then([this](int v) { events << QStringLiteral("then %1").arg(v); });
         bind().button(slow, "FACTORY-DEFAULT").send(SendMode::transact(5.0)).disabledWhileSending();
         bind().button(load, "USERSET-LOAD").argument([this] { return mode->currentIndex(); }).send(SendMode::line());
     }
@@ -61,6 +70,10 @@ public:
     QCheckBox* binning;
     QCheckBox* inhibit;
     RadioGroup* chart;
+    QLineEdit* strobe;
+    QComboBox* source9;
+    QCheckBox* wide;
+    QStringList events;
     QPushButton* slow;
     QPushButton* load;
 };
@@ -190,6 +203,22 @@ TEST_F(BindingsTest, RadiosSendTheirValueEveryTimeTheyAreClicked)
 
     EXPECT_EQ(sent(), (QByteArrayList{"TESTCHART 1", "TESTCHART 1", "TESTCHART 0"}));
     EXPECT_EQ(page->chart->checkedValue(), 0);
+}
+
+TEST_F(BindingsTest, IndexedBindingsPutTheirIndexBeforeTheValue)
+{
+    typeAndEnter(page->strobe, QStringLiteral("25"));
+    choose(page->source9, 2);
+    EXPECT_EQ(sent(), (QByteArrayList{"STROBE-DELAY  9 25", "GPO-SRC 9 2"}));
+}
+
+TEST_F(BindingsTest, ARefusalRunsItsHandlerBetweenTheSendAndTheAfterwards)
+{
+    page->wide->click();
+    camera->refused << "WIDED-ENABLE";
+    page->wide->click();
+
+    EXPECT_EQ(page->events, (QStringList{"before 1", "then 1", "before 0", "refused 0", "then 0"}));
 }
 
 TEST_F(BindingsTest, SettingControlsFromCodeSendsNothing)

@@ -134,6 +134,26 @@ TEST_F(LoadPlanTest, AnAnswerWithoutAValueLineReadsZero)
     EXPECT_FALSE(binning->isEnabled());
 }
 
+TEST_F(LoadPlanTest, AValueSelectsTheChoiceBeginningWithItsFormattedText)
+{
+    camera->choices["TRG-SRC"] = {" 1(Pin 7)", " 17(CC1)", " 7(Pin 10)"};
+    camera->set("TRG-SRC", 7);
+    camera->set("SP-TRG-MODE ", 2);
+    QComboBox* mode = makeList(page.get(), {"0:OFF", "1:Bulk", "2:Sequencial"});
+    LoadPlan sources(connection);
+    sources.choices("TRG-SRC", choices).prefix("TRG-SRC", choices, " %d(").prefix("SP-TRG-MODE ", mode, "%d:");
+
+    sources.run();
+
+    EXPECT_EQ(choices->currentText(), QStringLiteral(" 7(Pin 10)"));
+    EXPECT_EQ(mode->currentIndex(), 2);
+    EXPECT_EQ(sent(), (QByteArrayList{"HELP TRG-SRC", "TRG-SRC", "SP-TRG-MODE "}));
+
+    camera->set("TRG-SRC", 2);
+    sources.run();
+    EXPECT_EQ(choices->currentIndex(), -1);
+}
+
 TEST_F(LoadPlanTest, LoadingSendsNoSettingAndNoBoundControlEchoesIt)
 {
     giveEveryAnswer();

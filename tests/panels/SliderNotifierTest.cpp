@@ -161,6 +161,21 @@ TEST_F(SliderBindingTest, PagingAndThumbTrackSlidersIgnoreLinesAndTheEnd)
     EXPECT_EQ(sent(), (QByteArrayList{"SHARP 11", "SHARP 1"}));
 }
 
+TEST_F(SliderBindingTest, APageMayHandleASlidersNotificationsItself)
+{
+    QList<std::pair<Kind, int>> seen;
+    bindings.onSlider(slider, QStringLiteral("Hue"), [&](Kind kind, int position) { seen.append({kind, position}); });
+
+    drag(slider, {40});
+    pressKey(slider, Qt::Key_Left);
+
+    const QList<std::pair<Kind, int>> expected{
+        {Kind::ThumbTrack, 40}, {Kind::EndScroll, 40}, {Kind::LineLeft, 39}, {Kind::EndScroll, 39}};
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_EQ(slider->accessibleName(), QStringLiteral("Hue"));
+}
+
 TEST_F(SliderBindingTest, ShowingACameraValueMovesTheSliderButSendsNothing)
 {
     SliderBinding& binding = bindings.slider(slider, QStringLiteral("Gain"), "GAIN-FINE").edit(edit).readout(readout, asDecimal());
