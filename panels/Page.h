@@ -1,16 +1,55 @@
 #pragma once
 
-// A tab of a control panel. A page is built in its constructor: it creates
-// its controls, declares its bindings (bind()) and its load routine (load()),
-// and, when it polls, its timer (pollWhileShown()). Then initialise() runs
-// OnInitDialog(), which by default runs LoadFromCamera(), which by default
-// runs the declared load routine. The panel gets pages through PageEntry,
-// whose factory constructs and initialises them, so a page it receives is
-// already filled from the camera and the panel calls nothing else on it.
+// A tab of a control panel, and the mechanics every page shares.
 //
-// Enter and Escape never leave a page: Enter in a bound edit sends that
-// edit's value, Enter elsewhere and Escape do nothing, and neither reaches a
-// default or cancel button of the window around it.
+// A page does its work in its constructor: it creates its controls and lays
+// them out, declares its bindings and its load routine, and, if it polls,
+// its poll. Everything else is the framework's:
+//
+//   CTovaneExamplePage::CTovaneExamplePage(PageContext context, QWidget* parent)
+//       : Page(context, parent)
+//   {
+//       m_offsetX = makeEdit(this);            // Controls.h
+//       ...layout, with makeRefreshButton() where the page has "Refresh"...
+//
+//       // Commands (Bindings.h): each sent only when the user acts.
+//       bind().edit(m_offsetX, "OffsetX", cmd::OFFSETX);
+//       bind().slider(m_gain, "Gain", cmd::GAIN_FINE).edit(m_step).readout(m_db, scaledBy(0.1, "%3.2lf"));
+//       bind().check(m_hbin, cmd::HBIN).values(1, 2);
+//       bind().action(m_fire, [this] { fireSoftTrigger(); });   // the page's own handler
+//
+//       // The load routine (LoadPlan.h), in the camera's fixed order.
+//       load().text(cmd::VENDOR, m_vendor, "Vendor=")
+//             .number(cmd::OFFSETX, m_offsetX)
+//             .optional(cmd::HBIN, m_hbin, [this](int v) { showCheck(m_hbin, v - 1); });
+//
+//       // Periodic re-reading while the tab is shown (every 2000 ms).
+//       pollWhileShown([this] { ... });
+//   }
+//
+// Life cycle: the panel receives pages from PageEntry factories made with
+// pageEntry<PageClass>(title); the factory constructs the page and calls
+// initialise(), which runs OnInitDialog(). By default OnInitDialog() runs
+// LoadFromCamera(), and LoadFromCamera() runs the declared load routine, so
+// the page the panel gets is already filled from the camera and the panel
+// calls nothing else on it. A page that must not read at creation, or must
+// do something after the load (hiding controls, reading inputs), overrides
+// OnInitDialog(); a page whose load is not a plain sequence overrides
+// LoadFromCamera().
+//
+// Keys: Enter in a bound edit sends that edit's value; Enter anywhere else
+// on the page and Escape do nothing, and neither ever reaches a default or
+// cancel button of the window around the page.
+//
+// Polling: the tick is skipped while the connection is busy (an exchange or
+// a long operation is running), so it never cuts into another exchange. The
+// page may start and stop the poll itself through polling().
+//
+// Long operations (detections that poll the camera with pauses) use
+// LongOperation (LongOperation.h): pauses on the connection's clock with
+// window events running meanwhile, and an end when the page goes away.
+//
+// Message boxes go through showMessage() (Messages.h).
 
 #include "Bindings.h"
 #include "LoadPlan.h"

@@ -182,6 +182,19 @@ TEST_F(BrevoCLGeneralPageTest, FrameRateAutoUnlocksTheRateBeforeSendingAndReadsT
     EXPECT_EQ(edit("Actucal Frame rate")->text(), QStringLiteral("25.000000"));
 }
 
+TEST_F(BrevoCLGeneralPageTest, EnterInAListsEditFieldOrOnAButtonSendsNothing)
+{
+    openPage();
+    QComboBox* baud = list("Baudrate");
+    baud->setEditText(QStringLiteral("230400"));
+    pressKey(baud->lineEdit(), Qt::Key_Return);
+    pressKey(button("Save"), Qt::Key_Enter);
+    pressKey(vsub(), Qt::Key_Return);
+
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_EQ(baud->count(), 6);
+}
+
 TEST_F(BrevoCLGeneralPageTest, ChoosingABaudRateSendsOnlyThatRate)
 {
     openPage();
