@@ -4,7 +4,9 @@
 #include "Controls.h"
 #include "PageTesting.h"
 
+#include <QApplication>
 #include <QStyle>
+#include <QWheelEvent>
 #include <QStyleOptionSlider>
 #include <QTest>
 
@@ -55,6 +57,26 @@ INSTANTIATE_TEST_SUITE_P(Keys, SliderKeys,
                                            KeyCase{Qt::Key_PageUp, Kind::PageRight, 60},
                                            KeyCase{Qt::Key_PageDown, Kind::PageLeft, 40}, KeyCase{Qt::Key_Home, Kind::Left, 0},
                                            KeyCase{Qt::Key_End, Kind::Right, 100}));
+
+TEST(SliderWheel, TheWheelMovesByLines)
+{
+    QSlider slider(Qt::Horizontal);
+    slider.setRange(0, 100);
+    slider.setSingleStep(1);
+    slider.setValue(50);
+    Recorder recorder(&slider);
+
+    for (int delta : {120, -120}) {
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&slider, &wheel);
+    }
+
+    ASSERT_EQ(recorder.seen.size(), 2);
+    EXPECT_EQ(recorder.seen[0].first, Kind::LineRight);
+    EXPECT_GT(recorder.seen[0].second, 50);
+    EXPECT_EQ(recorder.seen[1], std::make_pair(Kind::LineLeft, 50));
+}
 
 QPoint handleCentre(QSlider& slider)
 {
