@@ -262,10 +262,4 @@ TEST_F(BindingsTest, ALineSentWithoutWaitingDoesNotWaitForTheAnswer)
     EXPECT_EQ(clock.nowUs(), start);
 }
 
-TEST_F(BindingsTest, DeclaredCaptionsBecomeAccessibleNames)
-{
-    EXPECT_EQ(page->step->accessibleName(), QStringLiteral("Step"));
-    EXPECT_EQ(page->depth->accessibleName(), QStringLiteral("Depth"));
-}
-
 } // namespace

@@ -154,21 +154,4 @@ TEST_F(LoadPlanTest, AValueSelectsTheChoiceBeginningWithItsFormattedText)
     EXPECT_EQ(choices->currentIndex(), -1);
 }
 
-TEST_F(LoadPlanTest, LoadingSendsNoSettingAndNoBoundControlEchoesIt)
-{
-    giveEveryAnswer();
-    Bindings bindings(connection);
-    bindings.check(box, "REVERSEX");
-    bindings.check(binning, "HBIN").values(1, 2);
-    bindings.combo(list, QStringLiteral("Userset Default"), "USERSET-DEFAULT");
-    bindings.combo(choices, QStringLiteral("Source"), "TRG-SRC").leadingNumber();
-    bindings.radios(chart, QStringLiteral("Chart"), "TESTCHART");
-    bindings.slider(slider, QStringLiteral("Gain"), "GAIN-FINE");
-
-    plan.run();
-
-    for (const QByteArray& line : sent())
-        EXPECT_FALSE(line.contains(' ') && !line.startsWith("HELP ")) << line.toStdString();
-}
-
 } // namespace

@@ -86,10 +86,4 @@ TEST_F(PageLifeTest, ATickReadsTheCameraUnlessAnExchangeIsRunning)
     EXPECT_EQ(exposure->text(), QStringLiteral("7000"));
 }
 
-TEST_F(PageLifeTest, APageWithoutPollingHasNoTimer)
-{
-    const std::unique_ptr<Page> page = open<SilentPage>();
-    EXPECT_EQ(page->polling(), nullptr);
-}
-
 } // namespace
