@@ -4,6 +4,8 @@
 #include "Clock.h"
 #include "Scan.h"
 
+#include <functional>
+
 namespace {
 
 // The longest a waiting loop blocks on the port before it looks at the clock.
@@ -35,6 +37,26 @@ QueryFailure checkQueryAnswer(const QByteArray& answer, const QByteArray& comman
         return QueryFailure::WrongAnswer;
     valueLine = lines.at(1);
     return QueryFailure::None;
+}
+
+// Collects what arrives until the answer's terminal line, or until
+// remainingMs() says no time is left; between reads it blocks on the port.
+QByteArray collectAnswer(Connection& connection, const std::function<qint64()>& remainingMs)
+{
+    Connection::BusyScope busy(connection);
+    QByteArray collected;
+    for (;;) {
+        const QByteArray arrived = ReadAvailable(connection);
+        if (!arrived.isEmpty()) {
+            collected += arrived;
+            if (classifyAnswer(collected) != AnswerEnd::Pending)
+                return collected;
+        }
+        const qint64 remaining = remainingMs();
+        if (remaining <= 0)
+            return collected;
+        waitForInput(connection, static_cast<int>(qMin<qint64>(remaining, kWaitSliceMs)));
+    }
 }
 
 QByteArray exchange(Connection& connection, const QByteArray& command)
@@ -98,40 +120,17 @@ bool Transact(Connection& connection, const QByteArray& command, double timeoutS
 
 QByteArray ReadUntilOk(Connection& connection, double timeoutSeconds)
 {
-    Connection::BusyScope busy(connection);
     const qint64 start = connection.clock().wholeSeconds();
-    QByteArray collected;
-    for (;;) {
-        const QByteArray arrived = ReadAvailable(connection);
-        if (!arrived.isEmpty()) {
-            collected += arrived;
-            if (classifyAnswer(collected) != AnswerEnd::Pending)
-                return collected;
-        }
-        if (wholeSecondsPassed(connection, start, timeoutSeconds))
-            return collected;
-        waitForInput(connection, kWaitSliceMs);
-    }
+    return collectAnswer(connection, [&]() -> qint64 {
+        return wholeSecondsPassed(connection, start, timeoutSeconds) ? 0 : kWaitSliceMs;
+    });
 }
 
 QByteArray ReadAnswer(Connection& connection, int timeoutMs)
 {
-    Connection::BusyScope busy(connection);
     Clock& clock = connection.clock();
     const qint64 deadline = clock.nowMs() + timeoutMs;
-    QByteArray collected;
-    for (;;) {
-        const QByteArray arrived = ReadAvailable(connection);
-        if (!arrived.isEmpty()) {
-            collected += arrived;
-            if (classifyAnswer(collected) != AnswerEnd::Pending)
-                return collected;
-        }
-        const qint64 remaining = deadline - clock.nowMs();
-        if (remaining <= 0)
-            return collected;
-        waitForInput(connection, static_cast<int>(qMin<qint64>(remaining, kWaitSliceMs)));
-    }
+    return collectAnswer(connection, [&] { return deadline - clock.nowMs(); });
 }
 
 int QueryInt(Connection& connection, const QByteArray& command)
