@@ -10,9 +10,17 @@
 //         .on(SliderNotification::ThumbTrack).send(SendMode::transact());
 //   bind().combo(m_depth, "PixelDepth", cmd::PIXEL_DEPTH).values({8, 12, 16});
 //   bind().check(m_hbin, cmd::HBIN).values(1, 2);
-//   bind().radios(m_testChart, cmd::TESTCHART);
+//   bind().radios(m_testChart, "Test Chart", cmd::TESTCHART);            // RadioGroup of value buttons
+//   bind().combo(m_source4, "GPO-SOURCE (4)", cmd::GPO_SRC).indexed("4"); // "GPO-SRC 4 <index>"
+//   bind().check(m_wide, cmd::WIDED_ENABLE).onRefused([this](int) { showLastError(); });
 //   bind().button(m_reset, cmd::RESET);
-//   bind().action(m_refresh, [this] { LoadFromCamera(); });
+//   bind().button(m_factory, cmd::FACTORY_DEFAULT).send(SendMode::transact(5.0)).disabledWhileSending();
+//   bind().action(m_fire, [this] { fireSoftTrigger(); });                // the page's own handler
+//   bind().onSlider(m_hue, "Hue", [this](SliderNotification kind, int position) { ... });
+//
+// Hooks: before(value) runs just before the send, onRefused(value) when the
+// camera refused or did not answer, then(value) after the send and after the
+// paired controls followed.
 //
 // Commands go out only on user actions (Enter in an edit, clicked,
 // activated, slider actions), so loading values into the controls never
