@@ -1,13 +1,10 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "PK70App.h"
 
-// Placeholder until the application shell lands: a bare window.
+#include <QApplication>
+
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("PK70App"));
-    window.resize(640, 360);
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    CPK70App app;
+    return app.run();
 }

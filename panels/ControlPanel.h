@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Page.h"
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class Connection;
+class QTabWidget;
+
+// A modeless window with one tab per page of a camera family. All pages are
+// built at once (each runs its initial load while it is built), lie on top of
+// one another in the tab area, and only the page of the selected tab is shown.
+//
+// The window is a plain top-level widget rather than a dialog, so Enter and
+// Escape never trigger a default or cancel action: they reach the focused
+// control of the page like any other key. Closing only hides the panel; the
+// main window destroys it when it closes itself.
+class ControlPanel : public QWidget {
+    Q_OBJECT
+public:
+    int pageCount() const;
+    // The page of a tab; null when that page could not be built.
+    Page* page(int tab) const;
+    QTabWidget* tabs() const { return m_tabs; }
+
+    QString model() const { return m_model; }
+    int sensorTaps() const { return m_sensorTaps; }
+
+protected:
+    // Sizes are in dialog units: the window and the margin around the tabs.
+    ControlPanel(Connection& connection, const QString& model, int sensorTaps, const QList<PageEntry>& pages,
+                 QSize windowSizeDu, QWidget* parent);
+
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QString m_model;
+    int m_sensorTaps;
+    QTabWidget* m_tabs;
+    QList<Page*> m_pages;
+};

@@ -1,0 +1,15 @@
+#include "ControlPanelBrevo.h"
+
+#include <QPushButton>
+#include <QTabWidget>
+
+CControlPanelPTM_Brevo::CControlPanelPTM_Brevo(Connection& connection, const QString& model, int sensorTaps,
+                                               const QList<PageEntry>& pages, QWidget* parent)
+    : ControlPanel(connection, model, sensorTaps, pages, QSize(547, 295), parent)
+{
+    setWindowTitle(QStringLiteral("Feature Control Brevo"));
+    auto* close = new QPushButton(QStringLiteral("Close"), tabs());
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+    tabs()->setCornerWidget(close, Qt::TopRightCorner);
+}

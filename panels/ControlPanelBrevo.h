@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ControlPanel.h"
+
+// "Feature Control Brevo": the panel of the first camera family, with a
+// "Close" button at the top right that hides it.
+class CControlPanelPTM_Brevo : public ControlPanel {
+    Q_OBJECT
+public:
+    CControlPanelPTM_Brevo(Connection& connection, const QString& model, int sensorTaps,
+                           const QList<PageEntry>& pages, QWidget* parent = nullptr);
+};

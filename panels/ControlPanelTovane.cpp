@@ -1,0 +1,25 @@
+#include "ControlPanelTovane.h"
+
+CControlPanelTovane::CControlPanelTovane(Connection& connection, const QString& model, int sensorTaps,
+                                         const QList<PageEntry>& pages, QWidget* parent)
+    : ControlPanel(connection, model, sensorTaps, pages, QSize(567, 360), parent)
+{
+    setWindowTitle(QStringLiteral("PTM-TW Series Control"));
+}
+
+void CControlPanelTovane::setFollower(QWidget* window)
+{
+    m_follower = window;
+}
+
+void CControlPanelTovane::moveEvent(QMoveEvent* event)
+{
+    ControlPanel::moveEvent(event);
+    if (!m_follower)
+        return;
+    // geometry() of a top-level window is its client area on the screen;
+    // move() places the follower's frame.
+    const QPoint clientOrigin = geometry().topLeft();
+    m_follower->move(clientOrigin.x(), clientOrigin.y() - kFollowerOffset);
+    m_follower->raise();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ControlPanel.h"
+
+#include <QPointer>
+
+// "PTM-TW Series Control": the panel of the second camera family. The main
+// window's menu strip travels with it: whenever the panel moves, the window
+// set with setFollower is moved so that its top-left corner lies 85 pixels
+// above the panel's client area.
+class CControlPanelTovane : public ControlPanel {
+    Q_OBJECT
+public:
+    static constexpr int kFollowerOffset = 85;
+
+    CControlPanelTovane(Connection& connection, const QString& model, int sensorTaps,
+                        const QList<PageEntry>& pages, QWidget* parent = nullptr);
+
+    void setFollower(QWidget* window);
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    QPointer<QWidget> m_follower;
+};

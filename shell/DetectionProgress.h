@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <functional>
+#include <memory>
+
+class Clock;
+class QProgressDialog;
+
+// What the user sees while the baud rate is being searched for.
+class DetectionProgressView {
+public:
+    virtual ~DetectionProgressView() = default;
+
+    // The candidate about to be tried (pass counts from 1).
+    virtual void showAttempt(int pass, qint32 baudRate) = 0;
+    virtual bool cancelRequested() = 0;
+};
+
+using DetectionProgressViewFactory = std::function<std::unique_ptr<DetectionProgressView>()>;
+
+// The observer handed to DetectBaudRate. A search that finds the camera at
+// once stays invisible; after half a second on the connection's clock a
+// progress view appears. Between candidates the windows repaint, and once the
+// view is up its Cancel button works; cancelling ends detection as a failure.
+class DetectionProgress {
+public:
+    static constexpr qint64 kShowAfterMs = 500;
+
+    DetectionProgress(Clock& clock, DetectionProgressViewFactory createView);
+    ~DetectionProgress();
+
+    bool operator()(int pass, qint32 baudRate);
+
+private:
+    Clock& m_clock;
+    qint64 m_startMs;
+    DetectionProgressViewFactory m_createView;
+    bool m_viewCreated = false;
+    std::unique_ptr<DetectionProgressView> m_view;
+};
+
+// The progress dialog: the rate being tried, the pass, a bar over all
+// attempts and Cancel. Application-modal, so no other window takes input while
+// it is up; it never runs a loop of its own.
+class DetectionProgressDialog : public DetectionProgressView {
+public:
+    DetectionProgressDialog();
+    ~DetectionProgressDialog() override;
+
+    void showAttempt(int pass, qint32 baudRate) override;
+    bool cancelRequested() override;
+
+    static std::unique_ptr<DetectionProgressView> create();
+
+private:
+    std::unique_ptr<QProgressDialog> m_dialog;
+};

@@ -1,0 +1,143 @@
+#include "TerminalDlg.h"
+
+#include "Connection.h"
+#include "DialogUnits.h"
+#include "Link.h"
+#include "MyEdit.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+void scrollToEnd(QPlainTextEdit* edit)
+{
+    edit->moveCursor(QTextCursor::End);
+    edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
+}
+
+} // namespace
+
+CTerminalDlg::CTerminalDlg(Connection& connection, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      m_connection(connection),
+      m_commandEdit(new QLineEdit(this)),
+      m_sentList(new CMyEdit(this)),
+      m_responseLog(new QPlainTextEdit(this)),
+      m_closeButton(new QPushButton(QStringLiteral("Close"), this))
+{
+    setWindowTitle(QStringLiteral("Terminal"));
+    m_responseLog->setReadOnly(true);
+    m_responseLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_responseLog->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Command"), this), 0, 0);
+    layout->addWidget(m_commandEdit, 0, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Sent"), this), 1, 0, Qt::AlignTop);
+    layout->addWidget(m_sentList, 1, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Response"), this), 2, 0, Qt::AlignTop);
+    layout->addWidget(m_responseLog, 2, 1);
+    layout->addWidget(m_closeButton, 3, 1, Qt::AlignRight);
+    layout->setColumnStretch(1, 1);
+    layout->setRowStretch(1, 1);
+    layout->setRowStretch(2, 2);
+
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::hide);
+    connect(m_sentList, &CMyEdit::lineDoubleClicked, this,
+            [this](const QString& text) { putIntoCommandEdit(text, false); });
+
+    // Only the controls that can have the focus are watched: a key they leave
+    // unhandled travels on to the window, which must not act on it twice.
+    for (QWidget* control : {static_cast<QWidget*>(m_commandEdit), static_cast<QWidget*>(m_sentList),
+                             static_cast<QWidget*>(m_responseLog), static_cast<QWidget*>(m_closeButton)})
+        control->installEventFilter(this);
+
+    resize(DialogUnits::standard().toPixels(464, 239));
+}
+
+bool CTerminalDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        // Handled for the whole window whichever control has the focus; the
+        // key then goes on to that control as usual.
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            sendCommand();
+            break;
+        case Qt::Key_Up:
+            recallPrevious();
+            break;
+        case Qt::Key_Down:
+            recallNext();
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CTerminalDlg::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        m_commandEdit->setFocus();
+        m_commandEdit->deselect();
+    }
+}
+
+void CTerminalDlg::sendCommand()
+{
+    // Never in the middle of another exchange (a long page operation that
+    // lets windows handle input while it polls the camera).
+    if (m_connection.isBusy())
+        return;
+    const QString command = m_commandEdit->text();
+    QByteArray answer;
+    {
+        Connection::BusyScope busy(m_connection);
+        ReadAvailable(m_connection);
+        SendLine(m_connection, command.toLatin1());
+        answer = ReadAnswer(m_connection, kAnswerTimeoutMs);
+    }
+
+    m_sentList->setPlainText((m_sentList->toPlainText() + QLatin1Char('\n') + command).trimmed());
+    m_commandEdit->clear();
+    if (!answer.isEmpty()) {
+        QTextCursor end(m_responseLog->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(QString::fromLatin1(answer).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    }
+    scrollToEnd(m_sentList);
+    scrollToEnd(m_responseLog);
+}
+
+void CTerminalDlg::recallPrevious()
+{
+    recall(qMax(0, m_historyPosition - 1));
+}
+
+void CTerminalDlg::recallNext()
+{
+    recall(qMin(m_sentList->lineCount() - 1, m_historyPosition + 1));
+}
+
+void CTerminalDlg::recall(int position)
+{
+    m_historyPosition = qMax(0, position);
+    putIntoCommandEdit(m_sentList->lineText(m_historyPosition, kRecallLength), true);
+}
+
+void CTerminalDlg::putIntoCommandEdit(const QString& text, bool selectAll)
+{
+    m_commandEdit->setText(text);
+    if (selectAll)
+        m_commandEdit->selectAll();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QWidget>
+
+class CMyEdit;
+class Connection;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// "Terminal": the user types a raw command line, Enter sends it, and the
+// camera's raw answer is appended to the response log. Up and Down recall the
+// lines sent before. Closing only hides the window.
+//
+// A plain top-level widget rather than a dialog: Enter, Up, Down and Escape
+// are handled for the whole window and then still reach the focused control,
+// and no key ever triggers a default or cancel button.
+class CTerminalDlg : public QWidget {
+    Q_OBJECT
+public:
+    // How long Enter waits for the answer's terminal line.
+    static constexpr int kAnswerTimeoutMs = 800;
+    static constexpr int kRecallLength = 128;
+
+    explicit CTerminalDlg(Connection& connection, QWidget* parent = nullptr);
+
+    // Sends the command edit's text. Does nothing while another exchange with
+    // the camera is running.
+    void sendCommand();
+    void recallPrevious();
+    void recallNext();
+
+    QLineEdit* commandEdit() const { return m_commandEdit; }
+    CMyEdit* sentList() const { return m_sentList; }
+    QPlainTextEdit* responseLog() const { return m_responseLog; }
+    QPushButton* closeButton() const { return m_closeButton; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void recall(int position);
+    void putIntoCommandEdit(const QString& text, bool selectAll);
+
+    Connection& m_connection;
+    QLineEdit* m_commandEdit;
+    CMyEdit* m_sentList;
+    QPlainTextEdit* m_responseLog;
+    QPushButton* m_closeButton;
+    // The sent-list line that Up and Down recall; not reset when lines are added.
+    int m_historyPosition = 0;
+};

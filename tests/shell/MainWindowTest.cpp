@@ -1,0 +1,427 @@
+#include "CameraLinkDlg.h"
+#include "CapturedMessages.h"
+#include "ControlPanelBrevo.h"
+#include "ControlPanelTovane.h"
+#include "DialogUnits.h"
+#include "PanelPlacement.h"
+#include "Ports.h"
+#include "QtPrinters.h"
+#include "SimulatedCameras.h"
+#include "TerminalDlg.h"
+#include "TestPages.h"
+
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList kPageTitles = {"General", "Gain"};
+
+// Shows nothing and is never cancelled.
+struct SilentProgressView : DetectionProgressView {
+    void showAttempt(int, qint32) override {}
+    bool cancelRequested() override { return false; }
+};
+
+QStringList windowKeys()
+{
+    QSettings profile;
+    profile.beginGroup("Window");
+    QStringList keys = profile.childKeys();
+    keys.sort();
+    return keys;
+}
+
+int profileValue(const char* key)
+{
+    QSettings profile;
+    return profile.value(QStringLiteral("Window/") + key, -99999).toInt();
+}
+
+QAction* menuAction(QMenuBar* bar, const QString& text)
+{
+    for (QAction* action : bar->actions()) {
+        if (action->text() == text)
+            return action;
+        if (action->menu()) {
+            for (QAction* item : action->menu()->actions()) {
+                if (item->text() == text)
+                    return item;
+            }
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// The main window with test pages in its panels, a port dialog that answers
+// from a list of choices (Cancel when it is empty) and the simulated cameras.
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest()
+    {
+        QSettings().clear();
+        window.setPageLists(recordingPages(kPageTitles, &brevoPages), recordingPages(kPageTitles, &tovanePages));
+        window.setDetectionProgressView([this]() -> std::unique_ptr<DetectionProgressView> {
+            ++progressViews;
+            return std::make_unique<SilentProgressView>();
+        });
+        window.setPortChooser([this](const QString& name, qint32 rate) -> std::optional<PortChoice> {
+            offered.append({name, rate});
+            if (choices.isEmpty())
+                return std::nullopt;
+            return choices.takeFirst();
+        });
+    }
+
+    void choose(const QString& model, qint32 rate = 38400)
+    {
+        choices.append(PortChoice{SimulatedCameras::portOf(model), rate});
+    }
+
+    void startWith(const QString& model, qint32 rate = 38400)
+    {
+        choose(model, rate);
+        window.OnInitDialog();
+    }
+
+    void trigger(const QString& menuText)
+    {
+        QAction* action = menuAction(window.menuBar(), menuText);
+        ASSERT_NE(action, nullptr) << menuText.toStdString();
+        action->trigger();
+    }
+
+    SimulatedCameras cameras;
+    CapturedMessages messages;
+    QList<QPointer<RecordingPage>> brevoPages;
+    QList<QPointer<RecordingPage>> tovanePages;
+    QList<PortChoice> choices;
+    QList<QPair<QString, qint32>> offered;
+    int progressViews = 0;
+    CCameraLinkDlg window{cameras.clock};
+};
+
+TEST_F(MainWindowTest, TheMenuBarHoldsExactlyTheFourEntries)
+{
+    QStringList bar;
+    for (QAction* action : window.menuBar()->actions())
+        bar << action->text();
+    EXPECT_EQ(bar, (QStringList{"&File", "&Control", "&Terminal", "&SerialPort"}));
+    QAction* file = window.menuBar()->actions().first();
+    ASSERT_NE(file->menu(), nullptr);
+    ASSERT_EQ(file->menu()->actions().size(), 1);
+    EXPECT_EQ(file->menu()->actions().first()->text(), "E&xit");
+    EXPECT_EQ(window.windowTitle(), "PK70App");
+    EXPECT_FALSE(window.windowIcon().isNull());
+}
+
+TEST_F(MainWindowTest, StartUpTalksToTheCameraInOrder)
+{
+    cameras.camera("PTM-R560CL").setListeningRate(57600);
+    startWith("PTM-R560CL", 9600);
+    EXPECT_EQ(offered, (QList<QPair<QString, qint32>>{{QString(), 38400}}));
+    EXPECT_EQ(window.connection().portName, "sim:PTM-R560CL");
+    EXPECT_EQ(window.connection().baudRate, 57600);
+    // The camera understands the detection try at its rate (two carriage
+    // returns), the line of three carriage returns, identification after the
+    // port choice and again before the panel, and the tap count.
+    EXPECT_EQ(cameras.received("PTM-R560CL"),
+              (QByteArrayList{"", "", "", "", "", "", "MODEL", "MODEL", "SENSOR-TAP"}));
+    EXPECT_EQ(window.sensorTaps(), 4);
+    ASSERT_EQ(brevoPages.size(), 2);
+    EXPECT_EQ(brevoPages.at(0)->givenSensorTaps(), 4);
+    EXPECT_EQ(&brevoPages.at(0)->givenConnection(), &window.connection());
+    ASSERT_NE(window.terminal(), nullptr);
+    EXPECT_FALSE(window.terminal()->isVisible());
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(MainWindowTest, TheBrevoPanelStandsAtTheTopLeftAndTheMainWindowKeepsItsPlace)
+{
+    startWith("PTM-R290CL");
+    ASSERT_NE(window.brevoPanel(), nullptr);
+    EXPECT_EQ(window.brevoPanel()->frameGeometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(window.size(), DialogUnits::standard().toPixels(612, 326));
+    EXPECT_EQ(window.tovanePanel(), nullptr);
+}
+
+TEST_F(MainWindowTest, WithATovaneCameraTheMainWindowBecomesAStripAboveThePanel)
+{
+    startWith("PTM-TW640M");
+    CControlPanelTovane* panel = window.tovanePanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(window.sensorTaps(), 1);
+    EXPECT_EQ(tovanePages.at(0)->givenSensorTaps(), 1);
+    EXPECT_FALSE(cameras.received("PTM-TW640M").contains("SENSOR-TAP"));
+    const QRect strip = window.frameGeometry();
+    EXPECT_EQ(strip.height(), CCameraLinkDlg::kStripHeight);
+    EXPECT_EQ(strip.width(), panel->frameGeometry().width());
+    EXPECT_EQ(panel->frameGeometry().topLeft(), QPoint(0, CCameraLinkDlg::kStripHeight));
+    EXPECT_EQ(strip.topLeft(), panel->geometry().topLeft() - QPoint(0, 85));
+}
+
+TEST_F(MainWindowTest, ControlPlacesTheTovanePanelBesideTheMainWindowOrFlushRight)
+{
+    const struct {
+        QRect main;
+        int panelWidth, screenRight;
+        QPoint expected;
+    } cases[] = {
+        {QRect(200, 30, 800, 50), 800, 1920, QPoint(1010, 30)},
+        {QRect(700, 30, 800, 50), 800, 1920, QPoint(1120, 30)},
+        {QRect(0, 0, 1100, 50), 800, 1920, QPoint(1110, 0)}, // reaching the edge exactly still fits
+        {QRect(0, 0, 1200, 50), 800, 1920, QPoint(1120, 0)},
+        {QRect(1500, 0, 300, 50), 500, 3840, QPoint(1810, 0)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(placeBesideMainWindow(c.main, c.panelWidth, c.screenRight), c.expected) << c.main.x();
+
+    startWith("PTM-TW640");
+    CControlPanelTovane* panel = window.tovanePanel();
+    ASSERT_NE(panel, nullptr);
+    panel->hide();
+    window.move(20, 300);
+    const QRect mainBefore = window.frameGeometry();
+    const QRect screen = window.screen()->geometry();
+    trigger("&Control");
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->frameGeometry().topLeft(),
+              placeBesideMainWindow(mainBefore, panel->frameGeometry().width(), screen.x() + screen.width()));
+    // The main window then follows the panel.
+    EXPECT_EQ(window.frameGeometry().topLeft(), panel->geometry().topLeft() - QPoint(0, 85));
+}
+
+TEST_F(MainWindowTest, ControlShowsTheBrevoPanelWhereItWas)
+{
+    startWith("PTM-R140ML");
+    CControlPanelPTM_Brevo* panel = window.brevoPanel();
+    ASSERT_NE(panel, nullptr);
+    panel->move(200, 100);
+    panel->close();
+    trigger("&Control");
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->frameGeometry().topLeft(), QPoint(200, 100));
+}
+
+TEST_F(MainWindowTest, CancelAtThePortDialogLeavesEverythingClosedAndSilent)
+{
+    window.OnInitDialog();
+    EXPECT_FALSE(window.connection().isOpen());
+    EXPECT_EQ(window.terminal(), nullptr);
+    EXPECT_EQ(window.brevoPanel(), nullptr);
+    EXPECT_EQ(window.tovanePanel(), nullptr);
+    EXPECT_EQ(window.windowTitle(), "PK70App");
+    EXPECT_TRUE(messages.texts.isEmpty());
+    trigger("&Control");
+    EXPECT_EQ(window.brevoPanel(), nullptr);
+    EXPECT_EQ(window.tovanePanel(), nullptr);
+}
+
+TEST_F(MainWindowTest, AModelWithoutAFamilyGetsItsTitleButNoPanel)
+{
+    startWith("PTM-6006");
+    EXPECT_EQ(window.windowTitle(), "PTM-6006");
+    EXPECT_EQ(window.family(), CameraFamily::None);
+    EXPECT_EQ(window.brevoPanel(), nullptr);
+    EXPECT_EQ(window.tovanePanel(), nullptr);
+    EXPECT_NE(window.terminal(), nullptr);
+    trigger("&Control");
+    EXPECT_EQ(window.brevoPanel(), nullptr);
+    EXPECT_EQ(window.tovanePanel(), nullptr);
+}
+
+TEST_F(MainWindowTest, ACameraThatNamesNoModelLeavesTheTitleEmpty)
+{
+    cameras.camera("PTM-TW640").refuseCommand("MODEL");
+    cameras.camera("PTM-TW640").refuseCommand("VERSION");
+    startWith("PTM-TW640");
+    EXPECT_EQ(window.windowTitle(), "");
+    EXPECT_EQ(window.model(), "");
+    EXPECT_EQ(cameras.received("PTM-TW640").mid(6), (QByteArrayList{"MODEL", "VERSION", "MODEL", "VERSION"}));
+    EXPECT_EQ(window.brevoPanel(), nullptr);
+    EXPECT_EQ(window.tovanePanel(), nullptr);
+}
+
+TEST_F(MainWindowTest, WithNoCameraAnsweringDetectionStores4800AfterShowingItsProgress)
+{
+    cameras.camera("PTM-R560CL").setSilent(true);
+    const qint64 start = cameras.clock.nowUs();
+    startWith("PTM-R560CL");
+    EXPECT_EQ(window.connection().baudRate, kNoRateFound);
+    EXPECT_EQ(progressViews, 1);
+    EXPECT_GE((cameras.clock.nowUs() - start) / 1e6, 27.0);
+    EXPECT_EQ(window.model(), "");
+}
+
+TEST_F(MainWindowTest, AHeldPortIsReportedOnceForEachChoiceAndNothingOpens)
+{
+    auto held = cameras.open("PTM-R560CL");
+    startWith("PTM-R560CL", 9600);
+    EXPECT_FALSE(window.connection().isOpen());
+    EXPECT_EQ(window.connection().baudRate, kNoRateFound);
+    EXPECT_EQ(messages.texts, QStringList{kPortInUseMessage});
+    EXPECT_EQ(window.terminal(), nullptr);
+    EXPECT_EQ(window.brevoPanel(), nullptr);
+    EXPECT_EQ(window.tovanePanel(), nullptr);
+    EXPECT_EQ(progressViews, 0);
+
+    choose("PTM-R560CL");
+    trigger("&SerialPort");
+    EXPECT_EQ(messages.texts, QStringList(2, kPortInUseMessage));
+
+    // Once the other program lets go, choosing the port again works.
+    held.reset();
+    choose("PTM-R560CL");
+    trigger("&SerialPort");
+    EXPECT_TRUE(window.connection().isOpen());
+    EXPECT_EQ(window.model(), "PTM-R560CL");
+    EXPECT_NE(window.terminal(), nullptr);
+    EXPECT_EQ(messages.texts.size(), 2);
+}
+
+TEST_F(MainWindowTest, SerialPortReidentifiesAndTheOldPanelWorksThroughTheNewPort)
+{
+    startWith("PTM-TW640");
+    CControlPanelTovane* panel = window.tovanePanel();
+    ASSERT_NE(panel, nullptr);
+    CTerminalDlg* terminal = window.terminal();
+
+    choose("PTM-R560CL");
+    trigger("&SerialPort");
+    EXPECT_EQ(offered.last(), qMakePair(QString("sim:PTM-TW640"), qint32(9600)));
+    EXPECT_FALSE(cameras.isInUse("PTM-TW640"));
+    EXPECT_EQ(window.model(), "PTM-R560CL");
+    EXPECT_EQ(window.windowTitle(), "PTM-TW640");
+    EXPECT_EQ(window.tovanePanel(), panel);
+    EXPECT_EQ(window.brevoPanel(), nullptr);
+    EXPECT_EQ(window.terminal(), terminal);
+
+    // The pages and the terminal reach the port open now.
+    EXPECT_TRUE(tovanePages.at(0)->transactThroughGivenConnection("GAIN"));
+    terminal->commandEdit()->setText("MODEL");
+    terminal->sendCommand();
+    EXPECT_EQ(cameras.received("PTM-R560CL").mid(cameras.received("PTM-R560CL").size() - 2),
+              (QByteArrayList{"GAIN", "MODEL"}));
+    EXPECT_TRUE(terminal->responseLog()->toPlainText().endsWith("MODEL\nPTM-R560CL\nOK\n"));
+
+    // "&Control" follows the new model: a Brevo model, and no Brevo panel exists.
+    panel->hide();
+    trigger("&Control");
+    EXPECT_FALSE(panel->isVisible());
+}
+
+TEST_F(MainWindowTest, CancellingTheSerialPortDialogLaterLeavesThePortClosed)
+{
+    startWith("PTM-R290CL");
+    trigger("&SerialPort");
+    EXPECT_FALSE(window.connection().isOpen());
+    EXPECT_FALSE(cameras.isInUse("PTM-R290CL"));
+    EXPECT_NE(window.brevoPanel(), nullptr);
+    EXPECT_EQ(window.model(), "PTM-R290CL");
+}
+
+TEST_F(MainWindowTest, SerialPortWhileAnExchangeRunsIsIgnored)
+{
+    startWith("PTM-R290CL");
+    const int asked = offered.size();
+    {
+        Connection::BusyScope busy(window.connection());
+        trigger("&SerialPort");
+    }
+    EXPECT_EQ(offered.size(), asked);
+    EXPECT_TRUE(window.connection().isOpen());
+}
+
+TEST_F(MainWindowTest, TerminalWithNoTerminalFallsBackToCom5)
+{
+    window.OnInitDialog();
+    trigger("&Terminal");
+    EXPECT_EQ(window.connection().portName, "COM5");
+    // No such device here: reported like any port that cannot be opened.
+    EXPECT_EQ(messages.texts, QStringList{kPortInUseMessage});
+    EXPECT_EQ(window.terminal(), nullptr);
+}
+
+TEST_F(MainWindowTest, ClosingWithPanelAndTerminalRecordsEightEntries)
+{
+    startWith("PTM-R560CL");
+    window.brevoPanel()->move(120, 80);
+    trigger("&Terminal");
+    window.terminal()->move(300, 400);
+    window.brevoPanel()->hide();
+    window.move(15, 25);
+    QSignalSpy closed(&window, &CCameraLinkDlg::closed);
+    trigger("E&xit");
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(windowKeys(), (QStringList{"CameraLinkDlgPosX", "CameraLinkDlgPosY", "ControlDlgPosX",
+                                         "ControlDlgPosY", "ControlDlgVisible", "TerminalDlgPosX",
+                                         "TerminalDlgPosY", "TerminalDlgVisible"}));
+    const struct {
+        const char* key;
+        int value;
+    } expected[] = {{"CameraLinkDlgPosX", 15}, {"CameraLinkDlgPosY", 25}, {"ControlDlgPosX", 120},
+                    {"ControlDlgPosY", 80},    {"ControlDlgVisible", 0},  {"TerminalDlgPosX", 300},
+                    {"TerminalDlgPosY", 400},  {"TerminalDlgVisible", 1}};
+    for (const auto& e : expected)
+        EXPECT_EQ(profileValue(e.key), e.value) << e.key;
+    EXPECT_EQ(window.terminal(), nullptr);
+    EXPECT_EQ(window.brevoPanel(), nullptr);
+    EXPECT_FALSE(window.connection().isOpen());
+    EXPECT_FALSE(cameras.isInUse("PTM-R560CL"));
+}
+
+TEST_F(MainWindowTest, ClosingWithNeitherRecordsTwoEntries)
+{
+    window.OnInitDialog();
+    window.move(33, 44);
+    window.close();
+    EXPECT_EQ(windowKeys(), (QStringList{"CameraLinkDlgPosX", "CameraLinkDlgPosY"}));
+    EXPECT_EQ(profileValue("CameraLinkDlgPosX"), 33);
+    EXPECT_EQ(profileValue("CameraLinkDlgPosY"), 44);
+}
+
+TEST_F(MainWindowTest, EnterAndEscapeCloseTheMainWindowLikeExit)
+{
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        SCOPED_TRACE(key);
+        QSettings().clear();
+        CCameraLinkDlg dlg(cameras.clock);
+        dlg.setPageLists(recordingPages(kPageTitles), recordingPages(kPageTitles));
+        dlg.setPortChooser([](const QString&, qint32) {
+            return std::optional<PortChoice>(PortChoice{SimulatedCameras::portOf("PTM-TW640"), 38400});
+        });
+        dlg.OnInitDialog();
+        dlg.show();
+        QSignalSpy closed(&dlg, &CCameraLinkDlg::closed);
+        QTest::keyClick(&dlg, key);
+        EXPECT_EQ(closed.count(), 1);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(windowKeys().size(), 8);
+        EXPECT_FALSE(dlg.connection().isOpen());
+        EXPECT_FALSE(cameras.isInUse("PTM-TW640"));
+    }
+}
+
+TEST_F(MainWindowTest, ClosingDuringAnExchangeWaitsUntilItIsOver)
+{
+    startWith("PTM-R560CL");
+    QSignalSpy closed(&window, &CCameraLinkDlg::closed);
+    {
+        Connection::BusyScope busy(window.connection());
+        window.close();
+        EXPECT_EQ(closed.count(), 0);
+        EXPECT_TRUE(window.connection().isOpen());
+        EXPECT_NE(window.brevoPanel(), nullptr);
+    }
+    EXPECT_TRUE(closed.wait(2000));
+    EXPECT_FALSE(window.connection().isOpen());
+}

@@ -1,0 +1,169 @@
+#include "CameraLinkDlg.h"
+#include "CapturedMessages.h"
+#include "ControlPanelBrevo.h"
+#include "ControlPanelTovane.h"
+#include "Ports.h"
+#include "QtPrinters.h"
+#include "SimulatedCameras.h"
+#include "SerialPortDlg.h"
+#include "SimulatedPort.h"
+#include "TerminalDlg.h"
+#include "brevo/BrevoPages.h"
+#include "tovane/TovanePages.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SimulatedModel {
+    const char* model;
+    CameraFamily family;
+    int sensorTaps; // as the Brevo panel is given it; 1 for Tovane
+};
+
+const SimulatedModel kSimulatedModels[] = {
+    {"PTM-TW640", CameraFamily::Tovane, 1},  {"PTM-TW640M", CameraFamily::Tovane, 1},
+    {"PTM-R560CL", CameraFamily::Brevo, 4},  {"PTM-R290CL", CameraFamily::Brevo, 2},
+    {"PTM-R140ML", CameraFamily::Brevo, 1},  {"PTM-6006", CameraFamily::None, 0},
+};
+
+void PrintTo(const SimulatedModel& m, std::ostream* out)
+{
+    *out << m.model;
+}
+
+QStringList titlesOf(const QList<PageEntry>& entries)
+{
+    QStringList titles;
+    for (const PageEntry& entry : entries)
+        titles << entry.title;
+    return titles;
+}
+
+QStringList tabTitles(const ControlPanel& panel)
+{
+    QStringList titles;
+    for (int i = 0; i < panel.tabs()->count(); ++i)
+        titles << panel.tabs()->tabText(i);
+    return titles;
+}
+
+QString askInTerminal(CTerminalDlg& terminal, const QString& line)
+{
+    terminal.responseLog()->clear();
+    terminal.commandEdit()->setText(line);
+    QTest::keyClick(terminal.commandEdit(), Qt::Key_Return);
+    return terminal.responseLog()->toPlainText();
+}
+
+} // namespace
+
+class SimulatedCameraTest : public ::testing::TestWithParam<SimulatedModel> {
+protected:
+    static QString portOf(const QString& model) { return SimulatedCameras::portOf(model); }
+
+    SimulatedCameras cameras;
+    VirtualClock& clock = cameras.clock;
+    CapturedMessages messages;
+};
+
+TEST_F(SimulatedCameraTest, EverySimulatedModelIsCovered)
+{
+    QStringList covered;
+    for (const SimulatedModel& m : kSimulatedModels)
+        covered << m.model;
+    EXPECT_EQ(covered, simulatedModels());
+}
+
+TEST_P(SimulatedCameraTest, PickingTheSimulatedCameraEndsWithItsFamilysPanelAndTheModelAsTitle)
+{
+    const SimulatedModel& m = GetParam();
+    const QString port = portOf(m.model);
+    {
+        CSerialPortDlg dialog(QString(), 38400);
+        EXPECT_GE(dialog.portCombo()->findText(port), 0);
+    }
+    CCameraLinkDlg window(clock);
+    window.setPortChooser([&port](const QString&, qint32) { return std::optional<PortChoice>({port, 38400}); });
+    window.OnInitDialog();
+
+    EXPECT_EQ(window.connection().baudRate, cameras.camera(m.model).listeningRate());
+    EXPECT_EQ(window.windowTitle(), m.model);
+    EXPECT_EQ(window.family(), m.family);
+    switch (m.family) {
+    case CameraFamily::Brevo:
+        ASSERT_NE(window.brevoPanel(), nullptr);
+        EXPECT_EQ(window.tovanePanel(), nullptr);
+        EXPECT_TRUE(window.brevoPanel()->isVisible());
+        EXPECT_EQ(window.brevoPanel()->sensorTaps(), m.sensorTaps);
+        EXPECT_EQ(tabTitles(*window.brevoPanel()), titlesOf(brevoPages()));
+        break;
+    case CameraFamily::Tovane:
+        ASSERT_NE(window.tovanePanel(), nullptr);
+        EXPECT_EQ(window.brevoPanel(), nullptr);
+        EXPECT_TRUE(window.tovanePanel()->isVisible());
+        EXPECT_EQ(tabTitles(*window.tovanePanel()), titlesOf(tovanePages()));
+        EXPECT_EQ(window.frameGeometry().topLeft(), window.tovanePanel()->geometry().topLeft() - QPoint(0, 85));
+        break;
+    case CameraFamily::None:
+        EXPECT_EQ(window.brevoPanel(), nullptr);
+        EXPECT_EQ(window.tovanePanel(), nullptr);
+        break;
+    }
+
+    window.showTerminal();
+    ASSERT_NE(window.terminal(), nullptr);
+    EXPECT_EQ(askInTerminal(*window.terminal(), "MODEL"), QStringLiteral("MODEL\n%1\nOK\n").arg(m.model));
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(", ").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, SimulatedCameraTest, ::testing::ValuesIn(kSimulatedModels),
+                         [](const ::testing::TestParamInfo<SimulatedModel>& info) {
+                             return QString::fromLatin1(info.param.model).remove('-').toStdString();
+                         });
+
+TEST_F(SimulatedCameraTest, AnotherCameraChosenLaterIsIdentifiedAndTheFirstPanelStays)
+{
+    cameras.camera("PTM-R290CL").setListeningRate(115200);
+    CCameraLinkDlg window(clock);
+    QList<QString> ports = {portOf("PTM-TW640"), portOf("PTM-R290CL")};
+    window.setPortChooser([&ports](const QString&, qint32) {
+        return std::optional<PortChoice>({ports.takeFirst(), 38400});
+    });
+    window.OnInitDialog();
+    CControlPanelTovane* panel = window.tovanePanel();
+    ASSERT_NE(panel, nullptr);
+
+    window.chooseSerialPort();
+    EXPECT_EQ(window.connection().baudRate, 115200);
+    EXPECT_EQ(window.model(), "PTM-R290CL");
+    EXPECT_EQ(window.windowTitle(), "PTM-TW640");
+    EXPECT_EQ(window.tovanePanel(), panel);
+    EXPECT_EQ(window.brevoPanel(), nullptr);
+    EXPECT_EQ(askInTerminal(*window.terminal(), "MODEL"), "MODEL\nPTM-R290CL\nOK\n");
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(SimulatedCameraTest, ASimulatedCameraInUseIsMissingFromTheListAndReportedWhenTyped)
+{
+    auto held = cameras.open("PTM-TW640");
+    ASSERT_NE(held, nullptr);
+    {
+        CSerialPortDlg dialog(QString(), 38400);
+        EXPECT_EQ(dialog.portCombo()->findText(portOf("PTM-TW640")), -1);
+        EXPECT_GE(dialog.portCombo()->findText(portOf("PTM-TW640M")), 0);
+    }
+    CCameraLinkDlg window(clock);
+    window.setPortChooser([](const QString&, qint32) {
+        return std::optional<PortChoice>({portOf("PTM-TW640"), 38400});
+    });
+    window.OnInitDialog();
+    EXPECT_EQ(messages.texts, QStringList{kPortInUseMessage});
+    EXPECT_EQ(window.tovanePanel(), nullptr);
+}

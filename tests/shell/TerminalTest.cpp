@@ -1,0 +1,183 @@
+#include "QtPrinters.h"
+#include "LinkFixture.h"
+#include "MyEdit.h"
+#include "TerminalDlg.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+
+class TerminalTest : public LinkFixture {
+protected:
+    TerminalTest()
+    {
+        // Echo, then "OK" for everything; "SLOW" answers after a second.
+        camera->responder = [](const QByteArray& line) { return line + "\rOK\r"; };
+        camera->replyDelayMs = 20;
+        terminal.show();
+    }
+
+    void type(const QString& text, QWidget* focus = nullptr)
+    {
+        terminal.commandEdit()->setText(text);
+        QTest::keyClick(focus ? focus : terminal.commandEdit(), Qt::Key_Return);
+    }
+
+    QString sent() const { return terminal.sentList()->toPlainText(); }
+    QString log() const { return terminal.responseLog()->toPlainText(); }
+    QString command() const { return terminal.commandEdit()->text(); }
+
+    CTerminalDlg terminal{connection};
+};
+
+TEST_F(TerminalTest, EnterSendsTheLineAndLogsTheAnswerOneLinePerAnswerLine)
+{
+    terminal.show();
+    EXPECT_EQ(terminal.windowTitle(), "Terminal");
+    type("MODEL");
+    EXPECT_EQ(camera->receivedLines(), QByteArrayList{"MODEL"});
+    EXPECT_EQ(sent(), "MODEL");
+    EXPECT_EQ(command(), "");
+    EXPECT_EQ(log(), "MODEL\nOK\n");
+    type("GAIN 12");
+    EXPECT_EQ(sent(), "MODEL\nGAIN 12");
+    EXPECT_EQ(log(), "MODEL\nOK\nGAIN 12\nOK\n");
+}
+
+TEST_F(TerminalTest, EnterReturnsAsSoonAsTheTerminalLineHasArrived)
+{
+    const struct {
+        QByteArray answer;
+        double maxSeconds;
+    } cases[] = {{"X\rOK\r", 0.1}, {"X\rNG\r", 0.1}, {"X\rERROR 3\r", 0.1}, {"X\r12\r", 0.85}};
+    for (const auto& c : cases) {
+        camera->responder = [&c](const QByteArray&) { return c.answer; };
+        const qint64 start = clock.nowUs();
+        type("X");
+        EXPECT_LT(secondsSince(start), c.maxSeconds) << c.answer.constData();
+        EXPECT_GE(secondsSince(start), c.maxSeconds > 0.5 ? 0.8 : 0.0) << c.answer.constData();
+        EXPECT_TRUE(log().endsWith(QString::fromLatin1(c.answer).replace('\r', '\n')));
+    }
+}
+
+TEST_F(TerminalTest, AnAnswerLaterThan800MsIsNeverShown)
+{
+    camera->replyDelayMs = 900;
+    type("SLOW");
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(sent(), "SLOW");
+    camera->replyDelayMs = 20;
+    type("FAST");
+    EXPECT_EQ(log(), "FAST\nOK\n");
+}
+
+TEST_F(TerminalTest, AnEmptyLineSendsALoneCarriageReturnAndAddsNothingToTheSentList)
+{
+    camera->responder = [](const QByteArray&) { return QByteArray("\rNG\r"); };
+    type("");
+    EXPECT_EQ(camera->received, "\r");
+    EXPECT_EQ(sent(), "");
+    EXPECT_EQ(log(), "\nNG\n");
+    type("A");
+    type("");
+    EXPECT_EQ(sent(), "A");
+}
+
+TEST_F(TerminalTest, TheSentListIsTrimmedAsAWhole)
+{
+    type("  GAIN 3  ");
+    EXPECT_EQ(camera->receivedLines(), QByteArrayList{"  GAIN 3  "});
+    EXPECT_EQ(sent(), "GAIN 3");
+    type(" OFFSETX 2");
+    EXPECT_EQ(sent(), "GAIN 3\n OFFSETX 2");
+}
+
+TEST_F(TerminalTest, EnterSendsWhicheverControlHasTheFocus)
+{
+    type("A", terminal.responseLog());
+    type("B", terminal.sentList());
+    type("C", terminal.closeButton());
+    EXPECT_EQ(camera->receivedLines(), (QByteArrayList{"A", "B", "C"}));
+    EXPECT_TRUE(terminal.isVisible());
+}
+
+TEST_F(TerminalTest, EnterWhileAnotherExchangeRunsSendsNothing)
+{
+    {
+        Connection::BusyScope busy(connection);
+        type("GAIN 1");
+    }
+    EXPECT_TRUE(camera->received.isEmpty());
+    EXPECT_EQ(command(), "GAIN 1");
+    EXPECT_EQ(sent(), "");
+}
+
+TEST_F(TerminalTest, AClosedPortLogsNothingButRecordsTheLine)
+{
+    connection.close();
+    type("MODEL");
+    EXPECT_EQ(sent(), "MODEL");
+    EXPECT_EQ(log(), "");
+}
+
+TEST_F(TerminalTest, UpAndDownStopAtTheOldestAndNewestLine)
+{
+    type("A");
+    type("B");
+    type("C");
+    const struct {
+        Qt::Key key;
+        const char* recalled;
+    } steps[] = {{Qt::Key_Up, "A"},   {Qt::Key_Up, "A"},   {Qt::Key_Down, "B"}, {Qt::Key_Down, "C"},
+                 {Qt::Key_Down, "C"}, {Qt::Key_Down, "C"}, {Qt::Key_Up, "B"},   {Qt::Key_Up, "A"},
+                 {Qt::Key_Up, "A"}};
+    int step = 0;
+    for (const auto& s : steps) {
+        QTest::keyClick(terminal.commandEdit(), s.key);
+        EXPECT_EQ(command(), s.recalled) << "step " << step;
+        EXPECT_EQ(terminal.commandEdit()->selectedText(), s.recalled) << "step " << step;
+        ++step;
+    }
+    // The recalled line is sent like a typed one.
+    QTest::keyClick(terminal.commandEdit(), Qt::Key_Return);
+    EXPECT_EQ(camera->receivedLines().last(), "A");
+}
+
+TEST_F(TerminalTest, AnEmptySentListRecallsEmptyText)
+{
+    terminal.commandEdit()->setText("typed");
+    QTest::keyClick(terminal.commandEdit(), Qt::Key_Up);
+    EXPECT_EQ(command(), "");
+    QTest::keyClick(terminal.commandEdit(), Qt::Key_Down);
+    EXPECT_EQ(command(), "");
+}
+
+TEST_F(TerminalTest, DoubleClickCopies32CharactersWhileUpRecallsTheWholeLine)
+{
+    const QString longLine = "USER-ID " + QString(50, 'x');
+    type(longLine);
+    type("B");
+    QTextCursor cursor(terminal.sentList()->document()->findBlockByNumber(0));
+    cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 3);
+    terminal.sentList()->setTextCursor(cursor);
+    const QPoint onLine = terminal.sentList()->cursorRect().center();
+    QTest::mouseDClick(terminal.sentList()->viewport(), Qt::LeftButton, Qt::NoModifier, onLine);
+    EXPECT_EQ(command(), longLine.left(32));
+
+    QTest::keyClick(terminal.commandEdit(), Qt::Key_Up);
+    EXPECT_EQ(command(), longLine);
+}
+
+TEST_F(TerminalTest, EscapeDoesNothingAndCloseHides)
+{
+    QTest::keyClick(terminal.commandEdit(), Qt::Key_Escape);
+    EXPECT_TRUE(terminal.isVisible());
+    terminal.closeButton()->click();
+    EXPECT_FALSE(terminal.isVisible());
+    terminal.show();
+    terminal.close();
+    EXPECT_FALSE(terminal.isVisible());
+    EXPECT_TRUE(camera->received.isEmpty());
+}
