@@ -80,6 +80,7 @@ EditBinding::EditBinding(Connection& connection, QLineEdit* edit, QString captio
     : BindingWith(connection, std::move(caption), std::move(word), SendMode::transact()), m_edit(edit)
 {
     nameForAccessibility(edit, m_caption);
+    QObject::connect(edit, &QLineEdit::returnPressed, edit, [this] { enter(); });
 }
 
 EditBinding& EditBinding::slider(QAbstractSlider* slider)
@@ -387,9 +388,7 @@ B& Bindings::add(Args&&... args)
 
 EditBinding& Bindings::edit(QLineEdit* edit, const QString& caption, const QByteArray& word)
 {
-    EditBinding& binding = add<EditBinding>(edit, caption, word);
-    m_edits.push_back(&binding);
-    return binding;
+    return add<EditBinding>(edit, caption, word);
 }
 
 SliderBinding& Bindings::slider(QAbstractSlider* slider, const QString& caption, const QByteArray& word)
@@ -429,22 +428,4 @@ SliderNotifier* Bindings::onSlider(QAbstractSlider* slider, const QString& capti
     auto* notifier = new SliderNotifier(slider);
     QObject::connect(notifier, &SliderNotifier::notified, notifier, std::move(handler));
     return notifier;
-}
-
-EditBinding* Bindings::editFor(const QWidget* widget) const
-{
-    for (EditBinding* binding : m_edits) {
-        if (binding->edit() == widget)
-            return binding;
-    }
-    return nullptr;
-}
-
-bool Bindings::enterIn(QWidget* focused)
-{
-    EditBinding* binding = editFor(focused);
-    if (!binding)
-        return false;
-    binding->enter();
-    return true;
 }

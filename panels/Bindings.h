@@ -142,8 +142,9 @@ protected:
     Derived& self() { return static_cast<Derived&>(*this); }
 };
 
-// An edit box whose value goes out when the user presses Enter in it; the
-// paired slider follows and the read-out shows the derived value.
+// An edit box whose value goes out when the user presses Enter in it
+// (QLineEdit::returnPressed, which only the key gives); the paired slider
+// follows and the read-out shows the derived value.
 class EditBinding : public BindingWith<EditBinding> {
 public:
     EditBinding(Connection& connection, QLineEdit* edit, QString caption, QByteArray word);
@@ -316,17 +317,10 @@ public:
     SliderNotifier* onSlider(QAbstractSlider* slider, const QString& caption,
                              std::function<void(SliderNotification kind, int position)> handler);
 
-    // Enter with the focus on this widget: sends the bound edit's value.
-    // False when the widget is not a bound edit.
-    bool enterIn(QWidget* focused);
-
-    EditBinding* editFor(const QWidget* widget) const;
-
 private:
     template <class B, class... Args>
     B& add(Args&&... args);
 
     Connection& m_connection;
     std::vector<std::unique_ptr<Binding>> m_bindings;
-    std::vector<EditBinding*> m_edits; // in declaration order, for Enter
 };

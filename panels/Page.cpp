@@ -1,8 +1,21 @@
 #include "Page.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
+
+namespace {
+
+bool isEnterOrEscape(QEvent* event)
+{
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
+} // namespace
 
 Page::Page(PageContext context, QWidget* parent)
     : QWidget(parent), m_context(context), m_bindings(context.connection), m_load(context.connection)
@@ -59,15 +72,17 @@ void Page::hideEvent(QHideEvent* event)
 
 bool Page::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
-        return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape)
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() || !isEnterOrEscape(event))
         return false;
     auto* widget = static_cast<QWidget*>(watched);
     if (widget != this && !isAncestorOf(widget))
         return false;
-    if (key != Qt::Key_Escape)
-        m_bindings.enterIn(widget);
-    return true;
+    // A plain edit box takes Enter itself (a bound one sends its value on
+    // returnPressed) and passes it on to its parents; it stops at the page
+    // at the latest. Everywhere else the key goes no further: a focused
+    // button must not click, a list must not take the typed text as an item.
+    const bool plainEdit = qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget->parentWidget())
+                           && !qobject_cast<QAbstractSpinBox*>(widget->parentWidget());
+    const bool enter = static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape;
+    return !(plainEdit && enter);
 }
