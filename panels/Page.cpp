@@ -1,3 +1,88 @@
 #include "Page.h"
 
-Page::Page(PageContext context, QWidget* parent) : QWidget(parent), m_context(context) {}
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+bool isEnterOrEscape(QEvent* event)
+{
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
+} // namespace
+
+Page::Page(PageContext context, QWidget* parent)
+    : QWidget(parent), m_context(context), m_bindings(context.connection), m_load(context.connection)
+{
+    // Keys go to the focused control first, so the page watches them on
+    // their way there; only events of its own controls are touched.
+    qApp->installEventFilter(this);
+}
+
+Page::~Page() = default;
+
+void Page::initialise()
+{
+    OnInitDialog();
+}
+
+void Page::OnInitDialog()
+{
+    LoadFromCamera();
+}
+
+void Page::LoadFromCamera()
+{
+    m_load.run();
+}
+
+void Page::pollWhileShown(std::function<void()> onTick)
+{
+    m_polling = new PollingTimer(connection(), std::move(onTick), this);
+    if (isVisible())
+        m_polling->start();
+}
+
+QPushButton* Page::makeRefreshButton()
+{
+    auto* button = new QPushButton(QStringLiteral("Refresh"), this);
+    m_bindings.action(button, [this] { LoadFromCamera(); });
+    return button;
+}
+
+void Page::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_polling)
+        m_polling->start();
+}
+
+void Page::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (m_polling)
+        m_polling->stop();
+}
+
+bool Page::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() || !isEnterOrEscape(event))
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget != this && !isAncestorOf(widget))
+        return false;
+    // A plain edit box takes Enter itself (a bound one sends its value on
+    // returnPressed) and passes it on to its parents; it stops at the page
+    // at the latest. Everywhere else the key goes no further: a focused
+    // button must not click, a list must not take the typed text as an item.
+    const bool plainEdit = qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget->parentWidget())
+                           && !qobject_cast<QAbstractSpinBox*>(widget->parentWidget());
+    const bool enter = static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape;
+    return !(plainEdit && enter);
+}

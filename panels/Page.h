@@ -1,11 +1,67 @@
 #pragma once
 
+// A tab of a control panel, and the mechanics every page shares.
+//
+// A page does its work in its constructor: it creates its controls and lays
+// them out, declares its bindings and its load routine, and, if it polls,
+// its poll. Everything else is the framework's:
+//
+//   CTovaneExamplePage::CTovaneExamplePage(PageContext context, QWidget* parent)
+//       : Page(context, parent)
+//   {
+//       m_offsetX = makeEdit(this);            // Controls.h
+//       ...layout, with makeRefreshButton() where the page has "Refresh"...
+//
+//       // Commands (Bindings.h): each sent only when the user acts.
+//       bind().edit(m_offsetX, "OffsetX", cmd::OFFSETX);
+//       bind().slider(m_gain, "Gain", cmd::GAIN_FINE).edit(m_step).readout(m_db, scaledBy(0.1, "%3.2lf"));
+//       bind().check(m_hbin, cmd::HBIN).values(1, 2);
+//       bind().action(m_fire, [this] { fireSoftTrigger(); });   // the page's own handler
+//
+//       // The load routine (LoadPlan.h), in the camera's fixed order.
+//       load().text(cmd::VENDOR, m_vendor, "Vendor=")
+//             .number(cmd::OFFSETX, m_offsetX)
+//             .optional(cmd::HBIN, m_hbin, [this](int v) { showCheck(m_hbin, v - 1); });
+//
+//       // Periodic re-reading while the tab is shown (every 2000 ms).
+//       pollWhileShown([this] { ... });
+//   }
+//
+// Life cycle: the panel receives pages from PageEntry factories made with
+// pageEntry<PageClass>(title); the factory constructs the page and calls
+// initialise(), which runs OnInitDialog(). By default OnInitDialog() runs
+// LoadFromCamera(), and LoadFromCamera() runs the declared load routine, so
+// the page the panel gets is already filled from the camera and the panel
+// calls nothing else on it. A page that must not read at creation, or must
+// do something after the load (hiding controls, reading inputs), overrides
+// OnInitDialog(); a page whose load is not a plain sequence overrides
+// LoadFromCamera().
+//
+// Keys: Enter in a bound edit sends that edit's value; Enter anywhere else
+// on the page and Escape do nothing, and neither ever reaches a default or
+// cancel button of the window around the page.
+//
+// Polling: the tick is skipped while the connection is busy (an exchange or
+// a long operation is running), so it never cuts into another exchange. The
+// page may start and stop the poll itself through polling().
+//
+// Long operations (detections that poll the camera with pauses) use
+// LongOperation (LongOperation.h): pauses on the connection's clock with
+// window events running meanwhile, and an end when the page goes away.
+//
+// Message boxes go through showMessage() (Messages.h).
+
+#include "Bindings.h"
+#include "LoadPlan.h"
+#include "Polling.h"
+
 #include <QString>
 #include <QWidget>
 
 #include <functional>
 
 class Connection;
+class QPushButton;
 
 // What a panel hands each of its pages: the main window's connection (always
 // the port open now) and, for the Brevo General and Gain pages, the sensor
@@ -15,22 +71,50 @@ struct PageContext {
     int sensorTaps = 0;
 };
 
-// A tab of a control panel. Pages talk to the camera only through the link
-// operations on the context's connection.
 class Page : public QWidget {
     Q_OBJECT
 public:
     explicit Page(PageContext context, QWidget* parent = nullptr);
+    ~Page() override;
 
-    // Reads every value the page shows, in the page's fixed order.
-    virtual void LoadFromCamera() = 0;
+    // Runs once, right after construction (the factories of pageEntry do it).
+    void initialise();
+
+    // Reads every value the page shows, in the page's fixed order. "Refresh"
+    // runs it again.
+    virtual void LoadFromCamera();
+
+    // The page's periodic poll, or null when it has none.
+    PollingTimer* polling() const { return m_polling; }
 
 protected:
+    // The page's initialisation: fixed ranges and lists are set by the
+    // constructor; the default then loads from the camera. Pages that hide
+    // controls after loading, or must not load, override it.
+    virtual void OnInitDialog();
+
     Connection& connection() const { return m_context.connection; }
     int sensorTaps() const { return m_context.sensorTaps; }
 
+    Bindings& bind() { return m_bindings; }
+    LoadPlan& load() { return m_load; }
+
+    // Declares the periodic poll: onTick runs every two seconds while the
+    // page is shown. The page may also start and stop it itself.
+    void pollWhileShown(std::function<void()> onTick);
+
+    // A "Refresh" button that runs LoadFromCamera.
+    QPushButton* makeRefreshButton();
+
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     PageContext m_context;
+    Bindings m_bindings;
+    LoadPlan m_load;
+    PollingTimer* m_polling = nullptr;
 };
 
 // One tab of a panel: its title and how to build its page.
@@ -38,3 +122,15 @@ struct PageEntry {
     QString title;
     std::function<Page*(PageContext context, QWidget* parent)> create;
 };
+
+// The entry of a page class: its factory constructs the page and runs its
+// initialisation.
+template <class PageClass>
+PageEntry pageEntry(const QString& title)
+{
+    return {title, [](PageContext context, QWidget* parent) -> Page* {
+                auto* page = new PageClass(context, parent);
+                page->initialise();
+                return page;
+            }};
+}

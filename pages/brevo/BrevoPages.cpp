@@ -1,6 +1,10 @@
 #include "BrevoPages.h"
 
+#include "BrevoCLGeneralPage.h"
+
 QList<PageEntry> brevoPages()
 {
-    return {};
+    return {
+        pageEntry<CBrevoCLGeneralPage>(QStringLiteral("General")),
+    };
 }

@@ -1,6 +1,10 @@
 #include "TovanePages.h"
 
+#include "TovaneGeneralPage.h"
+
 QList<PageEntry> tovanePages()
 {
-    return {};
+    return {
+        pageEntry<CTovaneGeneralPage>(QStringLiteral("General")),
+    };
 }

@@ -1,0 +1,431 @@
+#include "Bindings.h"
+
+#include "Link.h"
+#include "RadioGroup.h"
+#include "Scan.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace {
+
+void nameForAccessibility(QWidget* control, const QString& caption)
+{
+    if (control && !caption.isEmpty() && control->accessibleName().isEmpty())
+        control->setAccessibleName(caption);
+}
+
+void showReadout(QWidget* target, const Format& format, int value)
+{
+    if (!target || !format)
+        return;
+    const QString text = format(value);
+    if (!text.isNull())
+        showText(target, text);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- Line
+
+LineForText Line::text(const QByteArray& word)
+{
+    return [word](const QString& text) -> std::optional<QByteArray> { return word + ' ' + text.toLatin1(); };
+}
+
+LineForText Line::scaled(const QByteArray& word, double factor)
+{
+    return [word, factor](const QString& text) -> std::optional<QByteArray> {
+        const std::optional<int> value = readScaled(text, factor);
+        if (!value)
+            return std::nullopt;
+        return setLine(word, *value);
+    };
+}
+
+// ---------------------------------------------------------------- Binding
+
+Binding::Binding(Connection& connection, QString caption, QByteArray word, SendMode mode)
+    : m_connection(connection), m_caption(std::move(caption)), m_word(std::move(word)), m_mode(mode)
+{
+}
+
+Binding::~Binding() = default;
+
+QByteArray Binding::lineWith(const QByteArray& argument) const
+{
+    return m_index.isEmpty() ? m_word + ' ' + argument : m_word + ' ' + m_index + ' ' + argument;
+}
+
+bool Binding::deliver(const QByteArray& line, int value, const std::function<void()>& follow)
+{
+    if (m_before)
+        m_before(value);
+    const bool accepted = m_mode.send(m_connection, line);
+    if (!accepted && m_onRefused)
+        m_onRefused(value);
+    if (follow)
+        follow();
+    if (m_then)
+        m_then(value);
+    return accepted;
+}
+
+// ---------------------------------------------------------------- EditBinding
+
+EditBinding::EditBinding(Connection& connection, QLineEdit* edit, QString caption, QByteArray word)
+    : BindingWith(connection, std::move(caption), std::move(word), SendMode::transact()), m_edit(edit)
+{
+    nameForAccessibility(edit, m_caption);
+    QObject::connect(edit, &QLineEdit::returnPressed, edit, [this] { enter(); });
+}
+
+EditBinding& EditBinding::slider(QAbstractSlider* slider)
+{
+    m_slider = slider;
+    return *this;
+}
+
+EditBinding& EditBinding::readout(QWidget* target, Format format)
+{
+    m_readout = target;
+    m_format = std::move(format);
+    return *this;
+}
+
+EditBinding& EditBinding::accept(int min, int max)
+{
+    m_accepted = std::make_pair(min, max);
+    return *this;
+}
+
+EditBinding& EditBinding::line(LineForText compose)
+{
+    m_compose = std::move(compose);
+    return *this;
+}
+
+EditBinding& EditBinding::onEnter(std::function<void()> handler)
+{
+    m_onEnter = std::move(handler);
+    return *this;
+}
+
+void EditBinding::enter()
+{
+    if (m_onEnter) {
+        m_onEnter();
+        return;
+    }
+    const QString text = m_edit->text();
+    const int value = readDecimal(text);
+    if (m_accepted && (value < m_accepted->first || value > m_accepted->second))
+        return;
+    const std::optional<QByteArray> line = m_compose ? m_compose(text) : lineWith(value);
+    if (!line)
+        return;
+    deliver(*line, value, [this, value] {
+        if (m_slider)
+            m_slider->setValue(value);
+        showReadout(m_readout, m_format, value);
+    });
+}
+
+void EditBinding::show(int value)
+{
+    m_edit->setText(QString::number(value));
+    if (m_slider)
+        m_slider->setValue(value);
+    showReadout(m_readout, m_format, value);
+}
+
+// ---------------------------------------------------------------- SliderBinding
+
+SliderBinding::SliderBinding(Connection& connection, QAbstractSlider* slider, QString caption, QByteArray word)
+    : BindingWith(connection, std::move(caption), std::move(word), SendMode::line()), m_slider(slider),
+      m_notifier(new SliderNotifier(slider))
+{
+    nameForAccessibility(slider, m_caption);
+    QObject::connect(m_notifier, &SliderNotifier::notified, m_notifier,
+                     [this](SliderNotification kind, int position) { notified(kind, position); });
+}
+
+SliderBinding& SliderBinding::edit(QLineEdit* edit)
+{
+    m_edit = edit;
+    return *this;
+}
+
+SliderBinding& SliderBinding::readout(QWidget* target, Format format)
+{
+    m_readout = target;
+    m_format = std::move(format);
+    return *this;
+}
+
+SliderBinding& SliderBinding::on(SliderNotifications kinds)
+{
+    m_kinds = kinds;
+    return *this;
+}
+
+SliderBinding& SliderBinding::line(LineForValue compose)
+{
+    m_compose = std::move(compose);
+    return *this;
+}
+
+void SliderBinding::notified(SliderNotification kind, int position)
+{
+    if (!m_kinds.testFlag(kind))
+        return;
+    const std::optional<QByteArray> line = m_compose ? m_compose(position) : lineWith(position);
+    if (!line)
+        return;
+    deliver(*line, position, [this, position] { follow(position); });
+}
+
+void SliderBinding::follow(int value)
+{
+    if (m_edit)
+        m_edit->setText(QString::number(value));
+    showReadout(m_readout, m_format, value);
+}
+
+void SliderBinding::show(int value)
+{
+    m_slider->setValue(value);
+    follow(value);
+}
+
+// ---------------------------------------------------------------- ComboBinding
+
+ComboBinding::ComboBinding(Connection& connection, QComboBox* combo, QString caption, QByteArray word)
+    : BindingWith(connection, std::move(caption), std::move(word), SendMode::transact()), m_combo(combo)
+{
+    nameForAccessibility(combo, m_caption);
+    QObject::connect(combo, &QComboBox::activated, combo, [this](int index) { activated(index); });
+}
+
+ComboBinding& ComboBinding::values(QList<int> values)
+{
+    m_argument = Argument::Values;
+    m_values = std::move(values);
+    return *this;
+}
+
+ComboBinding& ComboBinding::itemText()
+{
+    m_argument = Argument::Text;
+    return *this;
+}
+
+ComboBinding& ComboBinding::leadingNumber()
+{
+    m_argument = Argument::LeadingNumber;
+    return *this;
+}
+
+ComboBinding& ComboBinding::itemData()
+{
+    m_argument = Argument::Data;
+    return *this;
+}
+
+ComboBinding& ComboBinding::line(LineForValue composeFromIndex)
+{
+    m_compose = std::move(composeFromIndex);
+    return *this;
+}
+
+void ComboBinding::activated(int index)
+{
+    if (index < 0)
+        return;
+    if (m_compose) {
+        if (const std::optional<QByteArray> line = m_compose(index))
+            deliver(*line, index);
+        return;
+    }
+    switch (m_argument) {
+    case Argument::Index:
+        deliver(lineWith(index), index);
+        break;
+    case Argument::Values:
+        if (index < m_values.size())
+            deliver(lineWith(m_values.at(index)), m_values.at(index));
+        break;
+    case Argument::Text:
+        deliver(lineWith(m_combo->itemText(index).toLatin1()), index);
+        break;
+    case Argument::LeadingNumber: {
+        const QByteArray text = m_combo->itemText(index).toLatin1();
+        qsizetype pos = 0;
+        int number = 0;
+        if (scanDecimal(text, pos, number))
+            deliver(lineWith(number), number);
+        break;
+    }
+    case Argument::Data: {
+        const int value = m_combo->itemData(index).toInt();
+        deliver(lineWith(value), value);
+        break;
+    }
+    }
+}
+
+// ---------------------------------------------------------------- CheckBinding
+
+CheckBinding::CheckBinding(Connection& connection, QAbstractButton* box, QByteArray word)
+    : BindingWith(connection, box->text(), std::move(word), SendMode::transact()), m_box(box)
+{
+    QObject::connect(box, &QAbstractButton::clicked, box, [this] { clicked(); });
+}
+
+CheckBinding& CheckBinding::values(int unchecked, int checked)
+{
+    m_unchecked = unchecked;
+    m_checked = checked;
+    return *this;
+}
+
+CheckBinding& CheckBinding::line(LineForValue compose)
+{
+    m_compose = std::move(compose);
+    return *this;
+}
+
+void CheckBinding::clicked()
+{
+    const int value = m_box->isChecked() ? m_checked : m_unchecked;
+    const std::optional<QByteArray> line = m_compose ? m_compose(value) : lineWith(value);
+    if (line)
+        deliver(*line, value);
+}
+
+// ---------------------------------------------------------------- RadioBinding
+
+RadioBinding::RadioBinding(Connection& connection, RadioGroup* group, QString caption, QByteArray word)
+    : BindingWith(connection, std::move(caption), std::move(word), SendMode::transact()), m_group(group)
+{
+    QObject::connect(group, &RadioGroup::clicked, group, [this](QRadioButton* button) {
+        clicked(m_group->valueOf(button), button->isChecked());
+    });
+}
+
+RadioBinding& RadioBinding::zeroWhenUnchecked()
+{
+    m_zeroWhenUnchecked = true;
+    return *this;
+}
+
+RadioBinding& RadioBinding::line(LineForValue compose)
+{
+    m_compose = std::move(compose);
+    return *this;
+}
+
+void RadioBinding::clicked(int value, bool checked)
+{
+    if (!checked) {
+        if (!m_zeroWhenUnchecked)
+            return;
+        value = 0;
+    }
+    const std::optional<QByteArray> line = m_compose ? m_compose(value) : lineWith(value);
+    if (line)
+        deliver(*line, value);
+}
+
+// ---------------------------------------------------------------- ButtonBinding
+
+ButtonBinding::ButtonBinding(Connection& connection, QAbstractButton* button, QByteArray word)
+    : BindingWith(connection, button->text(), std::move(word), SendMode::transact()), m_button(button)
+{
+    QObject::connect(button, &QAbstractButton::clicked, button, [this] { clicked(); });
+}
+
+ButtonBinding& ButtonBinding::argument(std::function<int()> argument)
+{
+    m_argument = std::move(argument);
+    return *this;
+}
+
+ButtonBinding& ButtonBinding::disabledWhileSending()
+{
+    m_disabledWhileSending = true;
+    return *this;
+}
+
+void ButtonBinding::clicked()
+{
+    const int value = m_argument ? m_argument() : 0;
+    const QByteArray line = m_argument ? lineWith(value) : m_word;
+    if (m_disabledWhileSending)
+        m_button->setEnabled(false);
+    deliver(line, value);
+    if (m_disabledWhileSending)
+        m_button->setEnabled(true);
+}
+
+// ---------------------------------------------------------------- Bindings
+
+Bindings::Bindings(Connection& connection) : m_connection(connection) {}
+
+Bindings::~Bindings() = default;
+
+template <class B, class... Args>
+B& Bindings::add(Args&&... args)
+{
+    auto binding = std::make_unique<B>(m_connection, std::forward<Args>(args)...);
+    B& reference = *binding;
+    m_bindings.push_back(std::move(binding));
+    return reference;
+}
+
+EditBinding& Bindings::edit(QLineEdit* edit, const QString& caption, const QByteArray& word)
+{
+    return add<EditBinding>(edit, caption, word);
+}
+
+SliderBinding& Bindings::slider(QAbstractSlider* slider, const QString& caption, const QByteArray& word)
+{
+    return add<SliderBinding>(slider, caption, word);
+}
+
+ComboBinding& Bindings::combo(QComboBox* combo, const QString& caption, const QByteArray& word)
+{
+    return add<ComboBinding>(combo, caption, word);
+}
+
+CheckBinding& Bindings::check(QAbstractButton* box, const QByteArray& word)
+{
+    return add<CheckBinding>(box, word);
+}
+
+RadioBinding& Bindings::radios(RadioGroup* group, const QString& caption, const QByteArray& word)
+{
+    return add<RadioBinding>(group, caption, word);
+}
+
+ButtonBinding& Bindings::button(QAbstractButton* button, const QByteArray& word)
+{
+    return add<ButtonBinding>(button, word);
+}
+
+void Bindings::action(QAbstractButton* button, std::function<void()> handler)
+{
+    QObject::connect(button, &QAbstractButton::clicked, button, [handler = std::move(handler)] { handler(); });
+}
+
+SliderNotifier* Bindings::onSlider(QAbstractSlider* slider, const QString& caption,
+                                  std::function<void(SliderNotification kind, int position)> handler)
+{
+    nameForAccessibility(slider, caption);
+    auto* notifier = new SliderNotifier(slider);
+    QObject::connect(notifier, &SliderNotifier::notified, notifier, std::move(handler));
+    return notifier;
+}

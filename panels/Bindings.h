@@ -1,0 +1,326 @@
+#pragma once
+
+// The controls of a page bound to camera commands, declared once per page:
+//
+//   bind().edit(m_offsetX, "OffsetX", cmd::OFFSETX);                  // Enter sends "OFFSETX <n>"
+//   bind().edit(m_step, "Step", cmd::GAIN_FINE).slider(m_gain).then(...);
+//   bind().slider(m_gain, "Gain", cmd::GAIN_FINE).edit(m_step)
+//         .readout(m_db, scaledBy(0.1, "%3.2lf"));                     // SendLine on every notification
+//   bind().slider(m_vsub, "VSUB", cmd::VSUB_EXTERNAL)
+//         .on(SliderNotification::ThumbTrack).send(SendMode::transact());
+//   bind().combo(m_depth, "PixelDepth", cmd::PIXEL_DEPTH).values({8, 12, 16});
+//   bind().check(m_hbin, cmd::HBIN).values(1, 2);
+//   bind().radios(m_testChart, "Test Chart", cmd::TESTCHART);            // RadioGroup of value buttons
+//   bind().combo(m_source4, "GPO-SOURCE (4)", cmd::GPO_SRC).indexed("4"); // "GPO-SRC 4 <index>"
+//   bind().check(m_wide, cmd::WIDED_ENABLE).onRefused([this](int) { showLastError(); });
+//   bind().button(m_reset, cmd::RESET);
+//   bind().button(m_factory, cmd::FACTORY_DEFAULT).send(SendMode::transact(5.0)).disabledWhileSending();
+//   bind().action(m_fire, [this] { fireSoftTrigger(); });                // the page's own handler
+//   bind().onSlider(m_hue, "Hue", [this](SliderNotification kind, int position) { ... });
+//
+// Hooks: before(value) runs just before the send, onRefused(value) when the
+// camera refused or did not answer, then(value) after the send and after the
+// paired controls followed.
+//
+// Commands go out only on user actions (Enter in an edit, clicked,
+// activated, slider actions), so loading values into the controls never
+// sends anything. Lines are "%s %d" of the command word and the value unless
+// a binding composes its own. Edits, combos, check boxes, radios and buttons
+// send with Transact (1.0 s) unless declared otherwise; sliders write with
+// SendLine and do not wait, because a drag streams one line per notification.
+//
+// Every declaration names the control's caption (its label), which becomes
+// the control's accessible name.
+
+#include "Display.h"
+#include "SendMode.h"
+#include "SliderNotifier.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class Connection;
+class QAbstractButton;
+class QAbstractSlider;
+class QComboBox;
+class QLineEdit;
+class QObject;
+class QWidget;
+class RadioGroup;
+
+// The line to send for a control's value, or nothing when that value must
+// not be sent.
+using LineForValue = std::function<std::optional<QByteArray>(int value)>;
+using LineForText = std::function<std::optional<QByteArray>(const QString& text)>;
+using ValueHook = std::function<void(int value)>;
+
+// Line composers for typed text.
+namespace Line {
+// "<word> <text>": the text as typed ("%s %s"), possibly empty.
+LineForText text(const QByteArray& word);
+// "<word> <n>" with n = the typed number times factor, truncated; nothing
+// when the text is not a number or n does not fit in 32 bits.
+LineForText scaled(const QByteArray& word, double factor);
+} // namespace Line
+
+// What every binding shares: the command word, the caption, how it sends,
+// and hooks that run before and after the send with the value sent.
+class Binding {
+public:
+    virtual ~Binding();
+
+    const QString& caption() const { return m_caption; }
+    const QByteArray& word() const { return m_word; }
+    // Pages whose controls change meaning (common or per-tap gains) rename
+    // the command.
+    void setWord(const QByteArray& word) { m_word = word; }
+
+protected:
+    Binding(Connection& connection, QString caption, QByteArray word, SendMode mode);
+
+    // "<word> <argument>", or "<word> <index> <argument>" for indexed bindings.
+    QByteArray lineWith(const QByteArray& argument) const;
+    QByteArray lineWith(int value) const { return lineWith(QByteArray::number(value)); }
+
+    // Runs before, sends, runs onRefused if the camera refused, lets the
+    // controls follow, runs then. False when the camera refused.
+    bool deliver(const QByteArray& line, int value, const std::function<void()>& follow = {});
+
+    Connection& m_connection;
+    QString m_caption;
+    QByteArray m_word;
+    QByteArray m_index;
+    SendMode m_mode;
+    ValueHook m_before;
+    ValueHook m_onRefused;
+    ValueHook m_then;
+};
+
+// The fluent part every kind of binding shares.
+template <class Derived>
+class BindingWith : public Binding {
+public:
+    Derived& send(SendMode mode)
+    {
+        m_mode = mode;
+        return self();
+    }
+    // Runs just before the line goes out (for example enabling a related control).
+    Derived& before(ValueHook hook)
+    {
+        m_before = std::move(hook);
+        return self();
+    }
+    // Runs after the line went out (for example reading a value back).
+    Derived& then(ValueHook hook)
+    {
+        m_then = std::move(hook);
+        return self();
+    }
+    // Runs, before then, when the camera refused the line or did not answer
+    // in time (for example showing the camera's last error).
+    Derived& onRefused(ValueHook hook)
+    {
+        m_onRefused = std::move(hook);
+        return self();
+    }
+    // The value follows an index of the command, as in "GPO-SRC 4 <n>".
+    Derived& indexed(const QByteArray& index)
+    {
+        m_index = index;
+        return self();
+    }
+
+protected:
+    using Binding::Binding;
+    Derived& self() { return static_cast<Derived&>(*this); }
+};
+
+// An edit box whose value goes out when the user presses Enter in it
+// (QLineEdit::returnPressed, which only the key gives); the paired slider
+// follows and the read-out shows the derived value.
+class EditBinding : public BindingWith<EditBinding> {
+public:
+    EditBinding(Connection& connection, QLineEdit* edit, QString caption, QByteArray word);
+
+    EditBinding& slider(QAbstractSlider* slider);
+    EditBinding& readout(QWidget* target, Format format);
+    // Values outside min..max are not sent and change nothing.
+    EditBinding& accept(int min, int max);
+    EditBinding& line(LineForText compose);
+    // Replaces the whole Enter handling (for edits that send a composite
+    // command, such as a row of an area table).
+    EditBinding& onEnter(std::function<void()> handler);
+
+    QLineEdit* edit() const { return m_edit; }
+
+    // What Enter in the edit does.
+    void enter();
+    // Shows a value read from the camera: edit text, slider, read-out.
+    void show(int value);
+
+private:
+    QLineEdit* m_edit;
+    QAbstractSlider* m_slider = nullptr;
+    QWidget* m_readout = nullptr;
+    Format m_format;
+    std::optional<std::pair<int, int>> m_accepted;
+    LineForText m_compose;
+    std::function<void()> m_onEnter;
+};
+
+// A slider whose position goes out on the notifications it reacts to; the
+// paired edit and the read-out follow every step.
+class SliderBinding : public BindingWith<SliderBinding> {
+public:
+    SliderBinding(Connection& connection, QAbstractSlider* slider, QString caption, QByteArray word);
+
+    SliderBinding& edit(QLineEdit* edit);
+    SliderBinding& readout(QWidget* target, Format format);
+    // The notifications that send; every notification unless restricted.
+    SliderBinding& on(SliderNotifications kinds);
+    SliderBinding& line(LineForValue compose);
+
+    QAbstractSlider* slider() const { return m_slider; }
+    SliderNotifier* notifier() const { return m_notifier; }
+
+    // Shows a value read from the camera: slider (clamped to its range), edit, read-out.
+    void show(int value);
+
+private:
+    void notified(SliderNotification kind, int position);
+    void follow(int value);
+
+    QAbstractSlider* m_slider;
+    SliderNotifier* m_notifier;
+    QLineEdit* m_edit = nullptr;
+    QWidget* m_readout = nullptr;
+    Format m_format;
+    SliderNotifications m_kinds = kEveryNotification;
+    LineForValue m_compose;
+};
+
+// A combo box whose selection goes out when the user chooses an item. The
+// value sent is the item's index unless declared otherwise.
+class ComboBinding : public BindingWith<ComboBinding> {
+public:
+    ComboBinding(Connection& connection, QComboBox* combo, QString caption, QByteArray word);
+
+    // The value of item i is values[i].
+    ComboBinding& values(QList<int> values);
+    // "<word> <item text>" ("%s %s"), the text as it stands.
+    ComboBinding& itemText();
+    // The number at the start of the item text ("%d:%s", as in "7:Pin#7" or
+    // " 7(Pin)"); an item that does not begin with a number sends nothing.
+    ComboBinding& leadingNumber();
+    // The item's data as an integer.
+    ComboBinding& itemData();
+    ComboBinding& line(LineForValue composeFromIndex);
+
+    QComboBox* combo() const { return m_combo; }
+
+private:
+    void activated(int index);
+
+    enum class Argument { Index, Values, Text, LeadingNumber, Data };
+    QComboBox* m_combo;
+    Argument m_argument = Argument::Index;
+    QList<int> m_values;
+    LineForValue m_compose;
+};
+
+// A check box that sends its state when clicked: 1 checked, 0 unchecked,
+// unless other values are declared.
+class CheckBinding : public BindingWith<CheckBinding> {
+public:
+    CheckBinding(Connection& connection, QAbstractButton* box, QByteArray word);
+
+    CheckBinding& values(int unchecked, int checked);
+    CheckBinding& line(LineForValue compose);
+
+    QAbstractButton* box() const { return m_box; }
+
+private:
+    void clicked();
+
+    QAbstractButton* m_box;
+    int m_unchecked = 0;
+    int m_checked = 1;
+    LineForValue m_compose;
+};
+
+// Radio buttons that send the value of the clicked button, clicked again or
+// not. By default only a button that is checked after the click sends; with
+// zeroWhenUnchecked() an unchecked one sends 0.
+class RadioBinding : public BindingWith<RadioBinding> {
+public:
+    RadioBinding(Connection& connection, RadioGroup* group, QString caption, QByteArray word);
+
+    RadioBinding& zeroWhenUnchecked();
+    RadioBinding& line(LineForValue compose);
+
+    RadioGroup* group() const { return m_group; }
+
+private:
+    void clicked(int value, bool checked);
+
+    RadioGroup* m_group;
+    bool m_zeroWhenUnchecked = false;
+    LineForValue m_compose;
+};
+
+// A push button that sends one command: the word alone, or "<word> <n>" with
+// an argument read when it is clicked.
+class ButtonBinding : public BindingWith<ButtonBinding> {
+public:
+    ButtonBinding(Connection& connection, QAbstractButton* button, QByteArray word);
+
+    ButtonBinding& argument(std::function<int()> argument);
+    // The button stays disabled until the camera has answered, so a slow
+    // command cannot be started twice.
+    ButtonBinding& disabledWhileSending();
+
+    QAbstractButton* button() const { return m_button; }
+
+private:
+    void clicked();
+
+    QAbstractButton* m_button;
+    std::function<int()> m_argument;
+    bool m_disabledWhileSending = false;
+};
+
+// A page's bindings. Owns them; the controls belong to the page.
+class Bindings {
+public:
+    explicit Bindings(Connection& connection);
+    ~Bindings();
+    Bindings(const Bindings&) = delete;
+    Bindings& operator=(const Bindings&) = delete;
+
+    EditBinding& edit(QLineEdit* edit, const QString& caption, const QByteArray& word);
+    SliderBinding& slider(QAbstractSlider* slider, const QString& caption, const QByteArray& word);
+    ComboBinding& combo(QComboBox* combo, const QString& caption, const QByteArray& word);
+    CheckBinding& check(QAbstractButton* box, const QByteArray& word);
+    RadioBinding& radios(RadioGroup* group, const QString& caption, const QByteArray& word);
+    ButtonBinding& button(QAbstractButton* button, const QByteArray& word);
+    // A button with a handler of the page's own.
+    void action(QAbstractButton* button, std::function<void()> handler);
+    // A slider whose notifications the page handles itself (for example
+    // sliders that fill other controls and send only when released).
+    SliderNotifier* onSlider(QAbstractSlider* slider, const QString& caption,
+                             std::function<void(SliderNotification kind, int position)> handler);
+
+private:
+    template <class B, class... Args>
+    B& add(Args&&... args);
+
+    Connection& m_connection;
+    std::vector<std::unique_ptr<Binding>> m_bindings;
+};

@@ -1,0 +1,79 @@
+#include "Controls.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+
+QLineEdit* makeEdit(QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    // Room for a frame rate such as 29.970000 however tight the page gets.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00.0000000")));
+    return edit;
+}
+
+QLineEdit* makeReadOnlyEdit(QWidget* parent)
+{
+    QLineEdit* edit = makeEdit(parent);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+QComboBox* makeList(QWidget* parent, const QStringList& items)
+{
+    auto* combo = new QComboBox(parent);
+    combo->addItems(items);
+    return combo;
+}
+
+QComboBox* makeEditableList(QWidget* parent, const QStringList& items)
+{
+    QComboBox* combo = makeList(parent, items);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    return combo;
+}
+
+QSlider* makeSlider(QWidget* parent, int min, int max, int tickInterval)
+{
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setRange(min, max);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setTickInterval(tickInterval);
+    return slider;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& text, QWidget* buddy)
+{
+    auto* label = new QLabel(text, parent);
+    if (buddy) {
+        label->setBuddy(buddy);
+        if (buddy->accessibleName().isEmpty())
+            buddy->setAccessibleName(text.trimmed());
+    }
+    return label;
+}
+
+QHBoxLayout* makeRow(std::initializer_list<QObject*> items)
+{
+    auto* row = new QHBoxLayout;
+    for (QObject* item : items) {
+        if (!item)
+            row->addStretch();
+        else if (item->isWidgetType())
+            row->addWidget(static_cast<QWidget*>(item));
+        else if (auto* layout = qobject_cast<QLayout*>(item))
+            row->addLayout(layout);
+    }
+    return row;
+}
+
+QGroupBox* makeGroup(QWidget* parent, const QString& title, QLayout* layout)
+{
+    auto* group = new QGroupBox(title, parent);
+    group->setLayout(layout);
+    return group;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+// Small factories for the controls pages are made of, so that every page
+// builds its edits, lists and sliders the same way and lays them out with Qt
+// layouts.
+
+#include <QStringList>
+
+#include <initializer_list>
+
+class QComboBox;
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QLayout;
+class QLineEdit;
+class QObject;
+class QSlider;
+class QWidget;
+
+QLineEdit* makeEdit(QWidget* parent);
+QLineEdit* makeReadOnlyEdit(QWidget* parent);
+
+// A drop-down list; editable ones have an edit field the page may write into
+// and never add what the user types to the list.
+QComboBox* makeList(QWidget* parent, const QStringList& items);
+QComboBox* makeEditableList(QWidget* parent, const QStringList& items);
+
+// A horizontal slider with ticks.
+QSlider* makeSlider(QWidget* parent, int min, int max, int tickInterval = 1);
+
+// A label; with a buddy, the buddy also takes the text as its accessible name
+// unless it has one.
+QLabel* makeLabel(QWidget* parent, const QString& text, QWidget* buddy = nullptr);
+
+// A row of widgets and layouts, left to right; a null entry is a stretch.
+QHBoxLayout* makeRow(std::initializer_list<QObject*> items);
+
+QGroupBox* makeGroup(QWidget* parent, const QString& title, QLayout* layout);

@@ -1,0 +1,65 @@
+#pragma once
+
+// Showing camera values in controls, the same way on every page.
+
+#include <QByteArrayList>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QAbstractButton;
+class QComboBox;
+class QWidget;
+
+// Turns a value into the text a control shows. A null QString means "leave
+// the control as it is" (for read-outs that have nothing to show for a value).
+using Format = std::function<QString(int value)>;
+
+// "%d".
+Format asDecimal();
+// A printf format with one int conversion, such as "Width = %d" or "%d degC".
+Format printedAs(const char* format);
+// The value times a factor in a printf format with one double conversion,
+// such as "%f" for frames per second from micro-frames, or "%3.2lf".
+Format scaledBy(double factor, const char* format);
+
+// The value divided by a divisor in a printf format with one double
+// conversion: dividedBy(1000000, "%f") shows 29970000 as 29.970000.
+Format dividedBy(double divisor, const char* format);
+
+// Writes text into a label, line edit, combo box's edit field or button.
+void showText(QWidget* target, const QString& text);
+
+// Camera switches are 0 (off) and 1 (on); any other value, such as the -1 of
+// a failed query, shows as off.
+void showCheck(QAbstractButton* box, int value);
+
+// Selects the item at index; an index outside the list leaves no selection.
+void selectIndex(QComboBox* combo, int index);
+
+// Selects the item whose entry in values equals value. Returns false and
+// leaves the selection as it was when no entry matches.
+bool selectValue(QComboBox* combo, const QList<int>& values, int value);
+
+// The list box's prefix search: the first item whose text begins with text,
+// compared without regard to case; -1 when none does.
+int findPrefix(const QComboBox* combo, const QString& text);
+
+// Selects the first item beginning with text; no selection when none does.
+void selectPrefix(QComboBox* combo, const QString& text);
+
+// Empties the list and inserts the camera's choice lines in its order.
+void fillChoices(QComboBox* combo, const QByteArrayList& lines);
+
+// Reads a floating-point number at the start of the text the way "%lf" does
+// (leading white space, sign, digits, decimal point, exponent); nothing when
+// the text does not begin with a number.
+std::optional<double> readFloatingPoint(const QString& text);
+
+// A typed value scaled to an integer for the camera: the number times factor,
+// truncated toward zero. Nothing when the text is not a number or the result
+// does not fit in 32 bits, so a typing error never reaches the camera as a
+// wrapped-around value.
+std::optional<int> readScaled(const QString& text, double factor);

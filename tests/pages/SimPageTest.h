@@ -1,0 +1,60 @@
+#pragma once
+
+// Pages against simulated cameras on virtual time: the page is built the way
+// its panel builds it, and tests look at the lines the camera read.
+
+#include "Clock.h"
+#include "Connection.h"
+#include "Link.h"
+#include "Page.h"
+#include "SimulatedCamera.h"
+#include "SimulatedPort.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class SimPageTest : public ::testing::Test {
+protected:
+    void useModel(const QString& model)
+    {
+        camera = std::make_shared<SimulatedCamera>(model);
+        camera->setListeningRate(kRate);
+        auto port = std::make_unique<SimulatedPort>(camera, clock);
+        port->setLineSettings(kRate);
+        connection.attach(std::move(port));
+    }
+
+    // Puts the camera into a state before the test, as a user would from the
+    // terminal; these lines are not part of what the test looks at.
+    void given(const QByteArray& line)
+    {
+        EXPECT_TRUE(Transact(connection, line, 1.0)) << line.toStdString();
+        camera->clearRecord();
+    }
+    int reported(const QByteArray& word)
+    {
+        const int value = QueryInt(connection, word);
+        camera->clearRecord();
+        return value;
+    }
+
+    template <class PageClass>
+    std::unique_ptr<Page> open(int sensorTaps = 0)
+    {
+        return std::unique_ptr<Page>(pageEntry<PageClass>(QStringLiteral("test")).create({connection, sensorTaps}, nullptr));
+    }
+
+    QByteArrayList sent() const { return camera->receivedLines(); }
+    QByteArrayList sentSinceLastLook()
+    {
+        const QByteArrayList lines = camera->receivedLines();
+        camera->clearRecord();
+        return lines;
+    }
+
+    static constexpr qint32 kRate = 115200;
+    VirtualClock clock;
+    Connection connection{clock};
+    std::shared_ptr<SimulatedCamera> camera;
+};

@@ -1,0 +1,80 @@
+#pragma once
+
+// Helpers for page tests: a page on a test camera on virtual time, and the
+// user's gestures (typing and Enter, clicks, choosing list items, dragging
+// sliders) delivered as real key and mouse events or the same signals Qt
+// sends for them.
+
+#include "Clock.h"
+#include "Connection.h"
+#include "Page.h"
+#include "ScriptedPort.h"
+#include "TestCamera.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class PageTest : public ::testing::Test {
+protected:
+    PageTest()
+    {
+        auto scripted = std::make_unique<ScriptedPort>(clock);
+        port = scripted.get();
+        connection.attach(std::move(scripted));
+        camera = std::make_unique<TestCamera>(*port);
+    }
+
+    // Builds the page the way its panel does.
+    template <class PageClass>
+    std::unique_ptr<Page> open(int sensorTaps = 0)
+    {
+        return std::unique_ptr<Page>(pageEntry<PageClass>(QStringLiteral("test")).create({connection, sensorTaps}, nullptr));
+    }
+
+    QByteArrayList sent() const { return camera->lines(); }
+    // What the camera received since the last call.
+    QByteArrayList sentSinceLastLook()
+    {
+        QByteArrayList lines = camera->lines();
+        camera->forgetLines();
+        return lines;
+    }
+
+    VirtualClock clock;
+    Connection connection{clock};
+    ScriptedPort* port = nullptr;
+    std::unique_ptr<TestCamera> camera;
+};
+
+// Controls by what the user sees: their accessible name (the caption of
+// their label) or their text.
+template <class W>
+W* findNamed(QWidget* page, const QString& name)
+{
+    for (W* widget : page->findChildren<W*>()) {
+        if (widget->accessibleName() == name)
+            return widget;
+    }
+    ADD_FAILURE() << "no control named " << name.toStdString();
+    return nullptr;
+}
+
+QAbstractButton* findButton(QWidget* page, const QString& text);
+// The label whose text begins with prefix.
+QLabel* findLabel(QWidget* page, const QString& prefix);
+
+// Types text into the edit (replacing what it held) and presses Enter in it.
+void typeAndEnter(QLineEdit* edit, const QString& text);
+void pressKey(QWidget* widget, Qt::Key key);
+// Chooses an item as the user does: the list reports it as activated.
+void choose(QComboBox* combo, int index);
+void choose(QComboBox* combo, const QString& text);
+// Drags the slider's thumb through each position, then releases it.
+void drag(QSlider* slider, std::initializer_list<int> positions);
