@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class Clock;
@@ -45,8 +46,21 @@ public:
         Connection& m_connection;
     };
 
+    // Sleeps a pause the protocol keeps on purpose (the settling time of
+    // baud detection, the camera's time before a value is read) and adds it
+    // to the total, so that benchmarks can tell it from time lost waiting.
+    void pauseMs(qint64 ms);
+    qint64 fixedPausesUs() const { return m_fixedPausesUs; }
+    // Told about each such pause: when it began and how long it was.
+    void setPauseObserver(std::function<void(qint64 startUs, qint64 durationUs)> observer)
+    {
+        m_pauseObserver = std::move(observer);
+    }
+
 private:
     Clock& m_clock;
     std::unique_ptr<SerialPort> m_port;
     int m_busyDepth = 0;
+    qint64 m_fixedPausesUs = 0;
+    std::function<void(qint64, qint64)> m_pauseObserver;
 };

@@ -156,7 +156,7 @@ bool TryQueryInt(Connection& connection, const QByteArray& command, int& value)
     value = 0;
     ReadAvailable(connection);
     SendLine(connection, command);
-    connection.clock().sleepMs(100);
+    connection.pauseMs(100);
     QByteArray valueLine;
     if (checkQueryAnswer(ReadUntilOk(connection, 10.0), command, valueLine) != QueryFailure::None)
         return false;

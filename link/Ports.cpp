@@ -49,7 +49,7 @@ qint32 DetectBaudRate(Connection& connection, const DetectionObserver& observer)
             ReadAvailable(connection);
             port->setLineSettings(rate);
             SendLine(connection, "\r");
-            connection.clock().sleepMs(100);
+            connection.pauseMs(100);
             const QByteArray answer = ReadAvailable(connection);
             if (answer.startsWith('\r'))
                 return rate;

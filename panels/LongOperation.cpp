@@ -49,7 +49,7 @@ bool LongOperation::pause(int ms)
         const qint64 remaining = end - clock.nowMs();
         if (remaining <= 0)
             return true;
-        clock.sleepMs(qMin<qint64>(remaining, kSliceMs));
+        m_connection.pauseMs(qMin<qint64>(remaining, kSliceMs));
     }
 }
 

@@ -248,11 +248,11 @@ void CBrevoCLGeneralPage::declareBindings()
     bind().check(m_vBinning, cmd::VBIN).values(1, 2);
 
     bind().radios(m_sensorTaps, QStringLiteral("Sensor-Tap "), cmd::SENSOR_TAP).then([this](int) {
-        connection().clock().sleepMs(kTapSettleMs);
+        connection().pauseMs(kTapSettleMs);
         readSensorTap();
     });
     bind().radios(m_cameraLinkTaps, QStringLiteral("CameraLinkr-Tap "), cmd::CAMERALINK_TAP).then([this](int) {
-        connection().clock().sleepMs(kTapSettleMs);
+        connection().pauseMs(kTapSettleMs);
         readCameraLinkTap();
     });
 
@@ -321,7 +321,7 @@ void CBrevoCLGeneralPage::changeExposureGain(bool bright)
 {
     if (bright) {
         Transact(connection(), setLine(cmd::DEFECT_PATTERN_SELECTOR, 0), 1.0);
-        connection().clock().sleepMs(kPatternSettleMs);
+        connection().pauseMs(kPatternSettleMs);
         m_savedExposure = QueryInt(connection(), cmd::EXP);
         m_savedGain = QueryInt(connection(), cmd::GAIN);
         Transact(connection(), setLine(cmd::EXP, kDefectCheckExposure), 1.0);

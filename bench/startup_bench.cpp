@@ -1,0 +1,221 @@
+// Time to a ready panel against the wire-time floor.
+//
+// For each simulated model and for 9600 and 115200 baud, on the real clock,
+// runs the shell's sequence from an accepted port (baud detection,
+// identification, the control panel with every page, offscreen) and compares
+// the wall time with the floor the simulated camera's own record gives: every
+// byte on the wire in either direction at ten bit times at the rate in force,
+// the camera's latency per command, and the pauses the protocol keeps on
+// purpose (detection's 100 ms per candidate, the 100 ms before a value read
+// with TryQueryInt), where overlapping stretches count once. Prints one table
+// for all runs and a per-page breakdown.
+//
+// Run: build/bench/bench_startup            (takes well under a minute)
+
+#include "brevo/BrevoPages.h"
+#include "CameraLinkDlg.h"
+#include "Clock.h"
+#include "PortBackend.h"
+#include "SimulatedPort.h"
+#include "tovane/TovanePages.h"
+
+#include <QApplication>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Where in the camera's record, and in the list of pauses, a stretch begins.
+struct Mark {
+    size_t bytes = 0;
+    size_t lines = 0;
+    int commands = 0;
+    size_t pauses = 0;
+};
+
+// Collects what a stretch of the exchange spent and adds it up. Both
+// directions of the line and the protocol's pauses run at the same time (the
+// camera echoes each byte as it reads it; an answer arrives during
+// detection's settling pause), so the floor is the length of the union of
+// their intervals, not their sum.
+class Floor {
+public:
+    Floor(const SimulatedCamera& camera, const std::vector<std::pair<qint64, qint64>>& pauses)
+        : m_camera(camera), m_pauses(pauses)
+    {
+    }
+
+    Mark mark() const
+    {
+        const auto& record = m_camera.record();
+        return {record.bytes.size(), record.lines.size(), record.commands, m_pauses.size()};
+    }
+
+    struct Stretch {
+        int commands = 0;
+        qint64 bytesToCamera = 0;
+        qint64 bytesToHost = 0;
+        double floorSeconds = 0;
+    };
+
+    Stretch since(const Mark& from) const
+    {
+        const auto& record = m_camera.record();
+        Stretch stretch;
+        stretch.commands = record.commands - from.commands;
+        std::vector<std::pair<qint64, qint64>> busy;
+        for (size_t i = from.bytes; i < record.bytes.size(); ++i) {
+            const auto& byte = record.bytes[i];
+            (byte.direction == SimulatedCamera::Direction::ToCamera ? stretch.bytesToCamera : stretch.bytesToHost)++;
+            busy.emplace_back(byte.atUs - SimulatedCamera::byteTimeNs(byte.rate) / 1000, byte.atUs);
+        }
+        for (size_t i = from.lines; i < record.lines.size(); ++i)
+            busy.emplace_back(record.lines[i].atUs, record.lines[i].atUs + m_camera.latencyUs());
+        for (size_t i = from.pauses; i < m_pauses.size(); ++i)
+            busy.emplace_back(m_pauses[i].first, m_pauses[i].first + m_pauses[i].second);
+        stretch.floorSeconds = unionLength(busy) / 1e6;
+        return stretch;
+    }
+
+private:
+    static qint64 unionLength(std::vector<std::pair<qint64, qint64>> intervals)
+    {
+        std::sort(intervals.begin(), intervals.end());
+        qint64 total = 0;
+        qint64 coveredUntil = std::numeric_limits<qint64>::min();
+        for (const auto& [begin, end] : intervals) {
+            const qint64 from = std::max(begin, coveredUntil);
+            if (end > from)
+                total += end - from;
+            coveredUntil = std::max(coveredUntil, end);
+        }
+        return total;
+    }
+
+    const SimulatedCamera& m_camera;
+    const std::vector<std::pair<qint64, qint64>>& m_pauses;
+};
+
+struct PageTiming {
+    QString model;
+    qint32 rate;
+    QString title;
+    double wallSeconds;
+    Floor::Stretch stretch;
+};
+
+struct Run {
+    QString model;
+    qint32 rate;
+    Floor::Stretch stretch;
+    double wallSeconds;
+    double cpuShare;
+    bool panelOpened;
+};
+
+// Wraps each page factory so that its creation (and so its load) is timed
+// against the part of the exchange it produced.
+QList<PageEntry> timed(QList<PageEntry> pages, const Floor& floor, qint32 rate, std::vector<PageTiming>& timings,
+                       const QString& model)
+{
+    for (PageEntry& entry : pages) {
+        auto create = entry.create;
+        const QString title = entry.title;
+        entry.create = [=, &floor, &timings](PageContext context, QWidget* parent) {
+            const Mark before = floor.mark();
+            const qint64 start = SteadyClock::instance().nowUs();
+            Page* page = create(context, parent);
+            const double wall = (SteadyClock::instance().nowUs() - start) / 1e6;
+            timings.push_back({model, rate, title, wall, floor.since(before)});
+            return page;
+        };
+    }
+    return pages;
+}
+
+Run measure(const QString& model, qint32 rate, std::vector<PageTiming>& timings)
+{
+    auto backend = std::make_shared<SimulatedPortBackend>(SteadyClock::instance());
+    PortRegistry::instance().add(backend);
+    SimulatedCamera& camera = *backend->camera(model);
+    camera.setListeningRate(rate);
+    camera.clearRecord();
+
+    Run run{model, rate, {}, 0, 0, false};
+    {
+        std::vector<std::pair<qint64, qint64>> pauses;
+        const Floor floor(camera, pauses);
+        CCameraLinkDlg window(SteadyClock::instance());
+        window.connection().setPauseObserver(
+            [&pauses](qint64 startUs, qint64 durationUs) { pauses.emplace_back(startUs, durationUs); });
+        window.setPortChooser([model](const QString&, qint32) {
+            return std::optional<PortChoice>({QString::fromLatin1(SimulatedPortBackend::kPrefix) + model, 38400});
+        });
+        window.setPageLists(timed(brevoPages(), floor, rate, timings, model),
+                            timed(tovanePages(), floor, rate, timings, model));
+
+        const Mark before = floor.mark();
+        const double cpuStart = cpuSeconds();
+        const qint64 start = SteadyClock::instance().nowUs();
+        window.OnInitDialog();
+        run.wallSeconds = (SteadyClock::instance().nowUs() - start) / 1e6;
+        run.cpuShare = (cpuSeconds() - cpuStart) / run.wallSeconds;
+        run.panelOpened = window.brevoPanel() != nullptr || window.tovanePanel() != nullptr;
+        run.stretch = floor.since(before);
+        window.connection().setPauseObserver({});
+        window.close();
+    }
+    PortRegistry::instance().remove(backend);
+    return run;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    std::vector<Run> runs;
+    std::vector<PageTiming> timings;
+    for (const QString& model : simulatedModels()) {
+        for (const qint32 rate : {9600, 115200})
+            runs.push_back(measure(model, rate, timings));
+    }
+
+    std::printf("| model | baud | panel | exchanges | bytes to camera | bytes to host | wall s | floor s | "
+                "wall/floor | above floor ms | CPU/wall |\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
+    for (const Run& run : runs) {
+        const Floor::Stretch& s = run.stretch;
+        std::printf("| %s | %d | %s | %d | %lld | %lld | %.3f | %.3f | %.3f | %.1f | %.1f %% |\n",
+                    qPrintable(run.model), run.rate, run.panelOpened ? "yes" : "no", s.commands,
+                    static_cast<long long>(s.bytesToCamera), static_cast<long long>(s.bytesToHost), run.wallSeconds,
+                    s.floorSeconds, run.wallSeconds / s.floorSeconds, 1000.0 * (run.wallSeconds - s.floorSeconds),
+                    100.0 * run.cpuShare);
+    }
+
+    std::printf("\nPer-page load (page construction, its load routine included):\n\n");
+    std::printf("| model | baud | page | exchanges | wall ms | floor ms | above floor ms |\n");
+    std::printf("|---|---|---|---|---|---|---|\n");
+    for (const PageTiming& page : timings) {
+        std::printf("| %s | %d | %s | %d | %.1f | %.1f | %.1f |\n", qPrintable(page.model), page.rate,
+                    qPrintable(page.title), page.stretch.commands, 1000.0 * page.wallSeconds,
+                    1000.0 * page.stretch.floorSeconds, 1000.0 * (page.wallSeconds - page.stretch.floorSeconds));
+    }
+    return 0;
+}
