@@ -1,10 +1,12 @@
 #include "TovanePages.h"
 
+#include "TovaneGainPage.h"
 #include "TovaneGeneralPage.h"
 
 QList<PageEntry> tovanePages()
 {
     return {
         pageEntry<CTovaneGeneralPage>(QStringLiteral("General")),
+        pageEntry<CTovaneGainPage>(QStringLiteral("Gain")),
     };
 }

@@ -1,0 +1,430 @@
+#include "TovaneGainPage.h"
+
+#include "CommandWords.h"
+#include "Controls.h"
+#include "Display.h"
+#include "Link.h"
+#include "LongOperation.h"
+#include "Scan.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+struct ExposurePreset {
+    const char* label; // right-aligned by leading blanks, which belong to the text
+    int microseconds;  // what EXP receives
+};
+
+// Nominal shutter speeds. Below 1/8 s the values are power-of-two fractions
+// of a second to the nearest microsecond (1/1000 carries 10^6/1024); the last
+// entry, without a label, sends 0.
+const ExposurePreset kExposurePresets[] = {
+    {"1/1000000", 1},      {" 1/500000", 2},      {" 1/125000", 4},        {"  1/60000", 8},
+    {"  1/30000", 15},     {"  1/15000", 61},     {"   1/8000", 122},      {"   1/4000", 244},
+    {"   1/2000", 488},    {"   1/1000", 977},    {"    1/500", 1953},     {"    1/250", 3906},
+    {"    1/125", 7813},   {"     1/60", 15625},  {"     1/30", 31250},    {"     1/15", 62500},
+    {"      1/8", 125000}, {"      1/4", 250000}, {"      1/2", 500000},   {"        1s", 1000000},
+    {"        2s", 2000000}, {"        4s", 4000000}, {"        8s", 8000000}, {"       15s", 15000000},
+    {"       30s", 30000000}, {"       60s", 60000000}, {"", 0},
+};
+
+// The filter cells in row-major order, each with its own command word.
+const char* const kFilterWords[] = {cmd::SP_FL_VAL_00, cmd::SP_FL_VAL_01, cmd::SP_FL_VAL_02,
+                                    cmd::SP_FL_VAL_10, cmd::SP_FL_VAL_11, cmd::SP_FL_VAL_12,
+                                    cmd::SP_FL_VAL_20, cmd::SP_FL_VAL_21, cmd::SP_FL_VAL_22};
+const char* const kFilterCells[] = {"00", "01", "02", "10", "11", "12", "20", "21", "22"};
+
+// The filter kernel's coefficients are 14-bit signed values.
+constexpr int kCoefficientMin = -8192;
+constexpr int kCoefficientMax = 8191;
+
+const QStringList kTriggerSources = {"11P (0)", "7P (1)", "10P (2)", "Software (4)"};
+const QStringList kAutoModes = {"0:Off", "1:Once", "2:Continuous"};
+
+// An edit whose accessible name tells it apart from edits under the same
+// caption (the two "Lower" edits, say).
+QLineEdit* namedEdit(QWidget* parent, const QString& accessibleName)
+{
+    QLineEdit* edit = makeEdit(parent);
+    edit->setAccessibleName(accessibleName);
+    return edit;
+}
+
+QWidget* untitledGroup(QWidget* parent, QLayout* layout)
+{
+    return makeGroup(parent, QString(), layout);
+}
+
+} // namespace
+
+CTovaneGainPage::CTovaneGainPage(PageContext context, QWidget* parent) : Page(context, parent)
+{
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildExposure());
+    left->addWidget(buildGain());
+    left->addWidget(buildBlackLevel());
+    left->addStretch();
+
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(buildAuto());
+    middle->addStretch();
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(makeRow({nullptr, makeRefreshButton()}));
+    right->addWidget(buildTrigger());
+    right->addWidget(buildSpecialTrigger());
+    right->addWidget(buildSpatialFilter());
+    right->addStretch();
+
+    auto* page = new QHBoxLayout(this);
+    page->addLayout(left);
+    page->addLayout(middle);
+    page->addLayout(right);
+
+    declareBindings();
+    declareLoad();
+}
+
+QWidget* CTovaneGainPage::buildExposure()
+{
+    m_exposureTime = makeEdit(this);
+    m_exposurePreset = new QComboBox(this);
+    m_exposurePreset->setAccessibleName(QStringLiteral("Exposure preset"));
+    for (const ExposurePreset& preset : kExposurePresets)
+        m_exposurePreset->addItem(QString::fromLatin1(preset.label), preset.microseconds);
+    // No preset is claimed until the user picks one; the edit shows the camera's time.
+    m_exposurePreset->setCurrentIndex(-1);
+
+    auto* box = new QGridLayout;
+    box->addWidget(makeLabel(this, QStringLiteral("ExposureTime"), m_exposureTime), 0, 0);
+    box->addWidget(m_exposureTime, 0, 1);
+    box->addWidget(m_exposurePreset, 0, 2);
+    box->addWidget(new QLabel(QStringLiteral("--------"), this), 1, 1);
+    return untitledGroup(this, box);
+}
+
+QWidget* CTovaneGainPage::buildGain()
+{
+    m_gainDb = makeEdit(this);
+    m_gainStep = makeEdit(this);
+    m_gain = makeSlider(this, 0, 0);
+    m_minimumGain = new QPushButton(QStringLiteral("MinimumGain"), this);
+
+    auto* box = new QGridLayout;
+    box->addWidget(makeLabel(this, QStringLiteral("Gain"), m_gainDb), 0, 0);
+    box->addWidget(m_gainDb, 0, 1);
+    box->addWidget(new QLabel(QStringLiteral("dB"), this), 0, 2);
+    box->addWidget(makeLabel(this, QStringLiteral("Step"), m_gainStep), 0, 3);
+    box->addWidget(m_gainStep, 0, 4);
+    box->addWidget(m_gain, 1, 0, 1, 5);
+    box->addWidget(m_minimumGain, 2, 4);
+    return untitledGroup(this, box);
+}
+
+QWidget* CTovaneGainPage::buildBlackLevel()
+{
+    m_blackLevel = makeEdit(this);
+    m_blackLevelSlider = makeSlider(this, 0, 0);
+    m_gainLowerMin = new QPushButton(QStringLiteral("GainLowerMin"), this);
+
+    auto* box = new QGridLayout;
+    box->addWidget(makeLabel(this, QStringLiteral("BlackLevel"), m_blackLevel), 0, 0);
+    box->addWidget(m_blackLevel, 0, 1);
+    box->addWidget(m_blackLevelSlider, 1, 0, 1, 3);
+    box->addWidget(m_gainLowerMin, 2, 2);
+    return untitledGroup(this, box);
+}
+
+QWidget* CTovaneGainPage::buildAuto()
+{
+    m_exposureAutoMode = makeList(this, kAutoModes);
+    m_exposureLower = namedEdit(this, QStringLiteral("ExposureAuto Lower"));
+    m_exposureUpper = namedEdit(this, QStringLiteral("ExposureAuto upper"));
+    m_gainAutoMode = makeList(this, kAutoModes);
+    m_gainLower = namedEdit(this, QStringLiteral("GainAuto Lower"));
+    m_gainUpper = namedEdit(this, QStringLiteral("GainAuto upper"));
+    m_gainAutoLevel = makeEdit(this);
+    m_areaHighlight = new QCheckBox(QStringLiteral("AE/AGC Detect Area HighLight"), this);
+    m_areaOffsetX = namedEdit(this, QStringLiteral("Area OffsetX"));
+    m_areaWidth = namedEdit(this, QStringLiteral("Area Width"));
+    m_areaOffsetY = namedEdit(this, QStringLiteral("Area OffsetY"));
+    m_areaHeight = namedEdit(this, QStringLiteral("Area Height"));
+    m_exposureSpeed = makeEdit(this);
+    m_gainSpeed = makeEdit(this);
+
+    auto* box = new QGridLayout;
+    int row = 0;
+    box->addWidget(makeLabel(this, QStringLiteral("ExposureAutoMode"), m_exposureAutoMode), row, 0, 1, 2);
+    box->addWidget(m_exposureAutoMode, row++, 2, 1, 2);
+    box->addWidget(new QLabel(QStringLiteral("Lower"), this), row, 0);
+    box->addWidget(m_exposureLower, row, 1);
+    box->addWidget(new QLabel(QStringLiteral("upper"), this), row, 2);
+    box->addWidget(m_exposureUpper, row++, 3);
+    box->addWidget(makeLabel(this, QStringLiteral("GainAutoMode"), m_gainAutoMode), row, 0, 1, 2);
+    box->addWidget(m_gainAutoMode, row++, 2, 1, 2);
+    box->addWidget(new QLabel(QStringLiteral("Lower"), this), row, 0);
+    box->addWidget(m_gainLower, row, 1);
+    box->addWidget(new QLabel(QStringLiteral("upper"), this), row, 2);
+    box->addWidget(m_gainUpper, row++, 3);
+    box->addWidget(makeLabel(this, QStringLiteral("GainAutoLevel(AE-TARGET)"), m_gainAutoLevel), row, 0, 1, 3);
+    box->addWidget(m_gainAutoLevel, row++, 3);
+    box->addWidget(m_areaHighlight, row++, 0, 1, 4);
+    // The small sliders beside the area edits have no function of their own.
+    const auto areaCell = [this](QLineEdit* edit) {
+        auto* cell = new QVBoxLayout;
+        cell->addWidget(edit);
+        cell->addWidget(new QSlider(Qt::Horizontal, this));
+        return cell;
+    };
+    box->addWidget(new QLabel(QStringLiteral("OffsetX"), this), row, 0);
+    box->addLayout(areaCell(m_areaOffsetX), row, 1);
+    box->addWidget(new QLabel(QStringLiteral("Width"), this), row, 2);
+    box->addLayout(areaCell(m_areaWidth), row++, 3);
+    box->addWidget(new QLabel(QStringLiteral("OffsetY"), this), row, 0);
+    box->addLayout(areaCell(m_areaOffsetY), row, 1);
+    box->addWidget(new QLabel(QStringLiteral("Height"), this), row, 2);
+    box->addLayout(areaCell(m_areaHeight), row++, 3);
+    box->addWidget(makeLabel(this, QStringLiteral("AE Speed"), m_exposureSpeed), row, 0);
+    box->addWidget(m_exposureSpeed, row, 1);
+    box->addWidget(makeLabel(this, QStringLiteral("AGC Speed"), m_gainSpeed), row, 2);
+    box->addWidget(m_gainSpeed, row++, 3);
+    return untitledGroup(this, box);
+}
+
+QWidget* CTovaneGainPage::buildTrigger()
+{
+    m_triggerMode = new QCheckBox(QStringLiteral("TriggerMode"), this);
+    m_triggerSource = makeList(this, kTriggerSources);
+    m_fireSoftTrigger = new QPushButton(QStringLiteral("FireSoftTrigger"), this);
+    m_pulseWidth = namedEdit(this, QStringLiteral("FireSoftTrigger width"));
+    m_pulseWidth->setText(QString::number(kDefaultPulseWidthMs));
+    m_exposureMode = makeList(this, {QStringLiteral("Edge"), QStringLiteral(" Width")});
+    m_triggerInhibit = new QCheckBox(QStringLiteral("Trigger Inhibit"), this);
+    m_triggerPolarity = new QCheckBox(QStringLiteral("Trigger Polarity"), this);
+    m_triggerDelay = makeEdit(this);
+    m_triggerRange = new QCheckBox(QStringLiteral("TriggerRange"), this);
+    m_triggerRangeLowerLimit = namedEdit(this, QStringLiteral("TriggerRange"));
+
+    auto* box = new QGridLayout;
+    box->addWidget(m_triggerMode, 0, 0);
+    box->addWidget(makeLabel(this, QStringLiteral("Trigger Source"), m_triggerSource), 0, 1);
+    box->addWidget(m_triggerSource, 0, 2);
+    box->addWidget(m_fireSoftTrigger, 1, 0);
+    box->addWidget(m_pulseWidth, 1, 1);
+    box->addWidget(new QLabel(QStringLiteral("ms"), this), 1, 2);
+    box->addWidget(makeLabel(this, QStringLiteral("ExposureMode"), m_exposureMode), 2, 0);
+    box->addWidget(m_exposureMode, 2, 1);
+    box->addWidget(m_triggerInhibit, 3, 0);
+    box->addWidget(m_triggerPolarity, 3, 1);
+    box->addWidget(makeLabel(this, QStringLiteral("Trigger Delay"), m_triggerDelay), 4, 0);
+    box->addWidget(m_triggerDelay, 4, 1);
+    box->addWidget(m_triggerRange, 5, 0);
+    box->addWidget(m_triggerRangeLowerLimit, 5, 1);
+    return makeGroup(this, QStringLiteral("Trigger"), box);
+}
+
+QWidget* CTovaneGainPage::buildSpecialTrigger()
+{
+    m_specialMode = makeList(this, {QStringLiteral("0:OFF"), QStringLiteral("1:Bulk"), QStringLiteral("2:Sequencial")});
+    m_specialMode->setAccessibleName(QStringLiteral("Special Trigger"));
+    m_specialSource = makeList(this, kTriggerSources);
+    m_frameCount = makeEdit(this);
+    m_specialPolarity = new QCheckBox(QStringLiteral("Polarity"), this);
+
+    auto* box = new QGridLayout;
+    box->addWidget(m_specialMode, 0, 0);
+    box->addWidget(makeLabel(this, QStringLiteral("TriggerSource"), m_specialSource), 0, 1);
+    box->addWidget(m_specialSource, 0, 2);
+    box->addWidget(makeLabel(this, QStringLiteral("NumberOfFrame"), m_frameCount), 1, 0);
+    box->addWidget(m_frameCount, 1, 1);
+    box->addWidget(m_specialPolarity, 1, 2);
+    return makeGroup(this, QStringLiteral("Special Trigger"), box);
+}
+
+QWidget* CTovaneGainPage::buildSpatialFilter()
+{
+    m_filterEnable = new QCheckBox(QStringLiteral("Enable"), this);
+    auto* box = new QGridLayout;
+    box->addWidget(m_filterEnable, 0, 0, 1, 3);
+    for (int cell = 0; cell < 9; ++cell) {
+        m_coefficients[cell] = namedEdit(this, QStringLiteral("Coefficient %1").arg(QLatin1String(kFilterCells[cell])));
+        box->addWidget(m_coefficients[cell], 1 + cell / 3, cell % 3);
+    }
+    return makeGroup(this, QStringLiteral("Spatial Filter"), box);
+}
+
+void CTovaneGainPage::declareBindings()
+{
+    // Gain: the slider streams GAIN-FINE without waiting while it moves.
+    bind().slider(m_gain, QStringLiteral("Gain"), cmd::GAIN_FINE)
+        .edit(m_gainStep)
+        .readout(m_gainDb, scaledBy(0.1, "%3.2lf"));
+    m_stepBinding = &bind().edit(m_gainStep, QStringLiteral("Step"), cmd::GAIN_FINE).slider(m_gain).then([this](int) {
+        showGainDb();
+    });
+    bind().edit(m_gainDb, QStringLiteral("Gain"), cmd::GAIN).then([this](int) {
+        m_stepBinding->show(QueryInt(connection(), cmd::GAIN_FINE));
+    });
+    bind().action(m_minimumGain, [this] { sendMinimumGain(); });
+    bind().action(m_gainLowerMin, [this] { sendGainLowerMin(); });
+
+    // Black level: the edit leaves the slider where it is.
+    m_blackLevelBinding =
+        &bind().slider(m_blackLevelSlider, QStringLiteral("BlackLevel"), cmd::BLACKLEVEL).edit(m_blackLevel);
+    bind().edit(m_blackLevel, QStringLiteral("BlackLevel"), cmd::BLACKLEVEL);
+
+    // Exposure
+    bind().edit(m_exposureTime, QStringLiteral("ExposureTime"), cmd::EXP);
+    bind().combo(m_exposurePreset, QStringLiteral("Exposure preset"), cmd::EXP).itemData().then([this](int) {
+        m_exposureTime->setText(QString::number(QueryInt(connection(), cmd::EXP)));
+    });
+
+    // Auto
+    bind().combo(m_exposureAutoMode, QStringLiteral("ExposureAutoMode"), cmd::AE);
+    bind().combo(m_gainAutoMode, QStringLiteral("GainAutoMode"), cmd::AGC).send(SendMode::line());
+    bind().edit(m_exposureLower, QStringLiteral("Lower"), cmd::AE_LOWER);
+    bind().edit(m_exposureUpper, QStringLiteral("upper"), cmd::AE_UPPER);
+    bind().edit(m_gainLower, QStringLiteral("Lower"), cmd::AGC_LOWER);
+    bind().edit(m_gainUpper, QStringLiteral("upper"), cmd::AGC_UPPER);
+    bind().edit(m_gainAutoLevel, QStringLiteral("GainAutoLevel(AE-TARGET)"), cmd::AGC_LEVEL);
+    bind().check(m_areaHighlight, cmd::AGC_FRAME_HIGHLIGHT);
+    bind().edit(m_areaWidth, QStringLiteral("Width"), cmd::AGC_WIDTH);
+    bind().edit(m_areaHeight, QStringLiteral("Height"), cmd::AGC_HEIGHT);
+    bind().edit(m_areaOffsetX, QStringLiteral("OffsetX"), cmd::AGC_OFFSETX);
+    bind().edit(m_areaOffsetY, QStringLiteral("OffsetY"), cmd::AGC_OFFSETY);
+    bind().edit(m_exposureSpeed, QStringLiteral("AE Speed"), cmd::AE_SPEED);
+    bind().edit(m_gainSpeed, QStringLiteral("AGC Speed"), cmd::AGC_SPEED);
+
+    // Trigger
+    bind().check(m_triggerMode, cmd::TRG_MODE);
+    bind().combo(m_triggerSource, QStringLiteral("Trigger Source"), cmd::TRG_SRC).leadingNumber();
+    bind().combo(m_exposureMode, QStringLiteral("ExposureMode"), cmd::EXP_MODE);
+    // The camera has always been sent this line with a carriage return of its
+    // own, so an empty line follows it.
+    bind().check(m_triggerInhibit, cmd::TRG_INH).line([](int state) -> std::optional<QByteArray> {
+        return setLine(cmd::TRG_INH, state) + '\r';
+    });
+    bind().check(m_triggerPolarity, cmd::TRG_POL);
+    bind().edit(m_triggerDelay, QStringLiteral("Trigger Delay"), cmd::TRG_DLY);
+    bind().check(m_triggerRange, cmd::TRIGGER_RANGE);
+    bind().edit(m_triggerRangeLowerLimit, QStringLiteral("TriggerRange"), cmd::TRIGGER_RANGE_LOWERLIMIT);
+    bind().action(m_fireSoftTrigger, [this] { fireSoftTrigger(); });
+
+    // Special trigger and filter: their words end in a blank, so two blanks
+    // go before the value.
+    bind().combo(m_specialMode, QStringLiteral("Special Trigger"), cmd::SP_TRG_MODE);
+    bind().combo(m_specialSource, QStringLiteral("TriggerSource"), cmd::SP_TRG_SRC).leadingNumber();
+    bind().edit(m_frameCount, QStringLiteral("NumberOfFrame"), cmd::SP_TRG_F_CNT);
+    bind().check(m_specialPolarity, cmd::SP_TRG_POL);
+    bind().check(m_filterEnable, cmd::SP_FL);
+    for (int cell = 0; cell < 9; ++cell)
+        bind().edit(m_coefficients[cell], m_coefficients[cell]->accessibleName(), kFilterWords[cell])
+            .accept(kCoefficientMin, kCoefficientMax);
+}
+
+void CTovaneGainPage::declareLoad()
+{
+    load()
+        .range(cmd::GAIN_FINE, m_gain, [this](int min, int) { m_gain->setValue(min); })
+        .range(cmd::BLACKLEVEL, m_blackLevelSlider)
+        .number(cmd::AE_SPEED, m_exposureSpeed)
+        .number(cmd::AGC_SPEED, m_gainSpeed)
+        .number(cmd::TRG_DLY, m_triggerDelay)
+        .index(cmd::EXP_MODE, m_exposureMode)
+        .index(cmd::AE, m_exposureAutoMode)
+        .index(cmd::AGC, m_gainAutoMode)
+        .number(cmd::EXP, m_exposureTime)
+        .number(cmd::GAIN, m_gainDb)
+        .number(cmd::GAIN_FINE, *m_stepBinding)
+        .number(cmd::BLACKLEVEL, *m_blackLevelBinding)
+        .number(cmd::AGC_LEVEL, m_gainAutoLevel)
+        .check(cmd::TRG_MODE, m_triggerMode)
+        .check(cmd::TRG_POL, m_triggerPolarity)
+        .check(cmd::TRG_INH, m_triggerInhibit)
+        .check(cmd::TRIGGER_RANGE, m_triggerRange)
+        .number(cmd::TRIGGER_RANGE_LOWERLIMIT, m_triggerRangeLowerLimit)
+        .number(cmd::AGC_UPPER, m_gainUpper)
+        .number(cmd::AGC_LOWER, m_gainLower)
+        .number(cmd::AE_UPPER, m_exposureUpper)
+        .number(cmd::AE_LOWER, m_exposureLower)
+        .choices(cmd::TRG_SRC, m_triggerSource)
+        .prefix(cmd::TRG_SRC, m_triggerSource, " %d(")
+        .prefix(cmd::SP_TRG_MODE, m_specialMode, "%d:")
+        .choices(cmd::SP_TRG_SRC, m_specialSource)
+        .prefix(cmd::SP_TRG_SRC, m_specialSource, " %d(")
+        .number(cmd::SP_TRG_F_CNT, m_frameCount)
+        .check(cmd::SP_TRG_POL, m_specialPolarity)
+        .number(cmd::AGC_WIDTH, m_areaWidth)
+        .number(cmd::AGC_HEIGHT, m_areaHeight)
+        .number(cmd::AGC_OFFSETX, m_areaOffsetX)
+        .number(cmd::AGC_OFFSETY, m_areaOffsetY)
+        .optional(
+            cmd::SP_FL, [this](int enabled) { loadSpatialFilter(enabled); }, [this] { disableSpatialFilter(); });
+}
+
+void CTovaneGainPage::loadSpatialFilter(int enabled)
+{
+    m_filterEnable->setEnabled(true);
+    showCheck(m_filterEnable, enabled);
+    for (int cell = 0; cell < 9; ++cell) {
+        m_coefficients[cell]->setText(QString::number(QueryInt(connection(), kFilterWords[cell])));
+        m_coefficients[cell]->setEnabled(true);
+    }
+}
+
+void CTovaneGainPage::disableSpatialFilter()
+{
+    m_filterEnable->setEnabled(false);
+    for (QLineEdit* coefficient : m_coefficients)
+        coefficient->setEnabled(false);
+}
+
+void CTovaneGainPage::showGainDb()
+{
+    m_gainDb->setText(QString::number(QueryInt(connection(), cmd::GAIN)));
+}
+
+int CTovaneGainPage::sendMinimumGain()
+{
+    const int min = m_gain->minimum();
+    m_gain->setValue(min);
+    m_gainStep->setText(QString::number(min));
+    Transact(connection(), setLine(cmd::GAIN_FINE, min), 1.0);
+    showGainDb();
+    return min;
+}
+
+void CTovaneGainPage::sendGainLowerMin()
+{
+    // The automatic gain's lower limit counts whole decibels.
+    const int lowerDb = sendMinimumGain() / 10;
+    m_gainLower->setText(QString::number(lowerDb));
+    Transact(connection(), setLine(cmd::AGC_LOWER, lowerDb), 1.0);
+}
+
+void CTovaneGainPage::fireSoftTrigger()
+{
+    // The pulse holds the trigger high for the typed width; the window keeps
+    // repainting and reacting meanwhile, and the button cannot start a second
+    // pulse inside the first.
+    const int widthMs = std::clamp(readDecimal(m_pulseWidth->text()), 0, kMaxPulseWidthMs);
+    m_fireSoftTrigger->setEnabled(false);
+    Transact(connection(), setLine(cmd::TRG_SOFT, 1), 1.0);
+    LongOperation pulse(connection(), this);
+    if (!pulse.pause(widthMs))
+        return; // the page went away during the pulse: touch nothing
+    Transact(connection(), setLine(cmd::TRG_SOFT, 0), 1.0);
+    m_fireSoftTrigger->setEnabled(true);
+}
