@@ -15,7 +15,15 @@ namespace {
 void nameForAccessibility(QWidget* control, const QString& caption)
 {
     if (control && !caption.isEmpty() && control->accessibleName().isEmpty())
-        control->setAccessibleName(caption);
+        control->setAccessibleName(caption.trimmed());
+}
+
+// A slider shares its caption with the edit it is coupled to; its name says
+// which of the two it is.
+void nameSliderForAccessibility(QAbstractSlider* slider, const QString& caption)
+{
+    if (!caption.isEmpty())
+        nameForAccessibility(slider, caption.trimmed() + QStringLiteral(" slider"));
 }
 
 void showReadout(QWidget* target, const Format& format, int value)
@@ -148,7 +156,7 @@ SliderBinding::SliderBinding(Connection& connection, QAbstractSlider* slider, QS
     : BindingWith(connection, std::move(caption), std::move(word), SendMode::line()), m_slider(slider),
       m_notifier(new SliderNotifier(slider))
 {
-    nameForAccessibility(slider, m_caption);
+    nameSliderForAccessibility(slider, m_caption);
     QObject::connect(m_notifier, &SliderNotifier::notified, m_notifier,
                      [this](SliderNotification kind, int position) { notified(kind, position); });
 }
@@ -424,7 +432,7 @@ void Bindings::action(QAbstractButton* button, std::function<void()> handler)
 SliderNotifier* Bindings::onSlider(QAbstractSlider* slider, const QString& caption,
                                   std::function<void(SliderNotification kind, int position)> handler)
 {
-    nameForAccessibility(slider, caption);
+    nameSliderForAccessibility(slider, caption);
     auto* notifier = new SliderNotifier(slider);
     QObject::connect(notifier, &SliderNotifier::notified, notifier, std::move(handler));
     return notifier;

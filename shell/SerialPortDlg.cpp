@@ -59,6 +59,8 @@ CSerialPortDlg::CSerialPortDlg(const QString& portName, qint32 baudRate, QWidget
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("PortName"), m_portCombo);
     fields->addRow(QStringLiteral("Baudrate"), m_baudCombo);
+    m_portCombo->setAccessibleName(QStringLiteral("PortName"));
+    m_baudCombo->setAccessibleName(QStringLiteral("Baudrate"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);

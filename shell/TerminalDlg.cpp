@@ -36,12 +36,20 @@ CTerminalDlg::CTerminalDlg(Connection& connection, QWidget* parent)
     m_responseLog->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_responseLog->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
+    // Each label is its field's buddy, which also names the field for
+    // screen readers and test tools.
+    auto labelFor = [this](const QString& text, QWidget* field) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(field);
+        field->setAccessibleName(text);
+        return label;
+    };
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Command"), this), 0, 0);
+    layout->addWidget(labelFor(QStringLiteral("Command"), m_commandEdit), 0, 0);
     layout->addWidget(m_commandEdit, 0, 1);
-    layout->addWidget(new QLabel(QStringLiteral("Sent"), this), 1, 0, Qt::AlignTop);
+    layout->addWidget(labelFor(QStringLiteral("Sent"), m_sentList), 1, 0, Qt::AlignTop);
     layout->addWidget(m_sentList, 1, 1);
-    layout->addWidget(new QLabel(QStringLiteral("Response"), this), 2, 0, Qt::AlignTop);
+    layout->addWidget(labelFor(QStringLiteral("Response"), m_responseLog), 2, 0, Qt::AlignTop);
     layout->addWidget(m_responseLog, 2, 1);
     layout->addWidget(m_closeButton, 3, 1, Qt::AlignRight);
     layout->setColumnStretch(1, 1);

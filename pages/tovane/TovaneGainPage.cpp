@@ -185,7 +185,10 @@ QWidget* CTovaneGainPage::buildAuto()
     const auto areaCell = [this](QLineEdit* edit) {
         auto* cell = new QVBoxLayout;
         cell->addWidget(edit);
-        cell->addWidget(new QSlider(Qt::Horizontal, this));
+        auto* slider = new QSlider(Qt::Horizontal, this);
+        slider->setAccessibleName(edit->accessibleName() + QStringLiteral(" slider"));
+        QWidget::setTabOrder(edit, slider); // Tab reaches the slider under its edit next
+        cell->addWidget(slider);
         return cell;
     };
     box->addWidget(new QLabel(QStringLiteral("OffsetX"), this), row, 0);
@@ -215,7 +218,7 @@ QWidget* CTovaneGainPage::buildTrigger()
     m_triggerPolarity = new QCheckBox(QStringLiteral("Trigger Polarity"), this);
     m_triggerDelay = makeEdit(this);
     m_triggerRange = new QCheckBox(QStringLiteral("TriggerRange"), this);
-    m_triggerRangeLowerLimit = namedEdit(this, QStringLiteral("TriggerRange"));
+    m_triggerRangeLowerLimit = namedEdit(this, QStringLiteral("TriggerRange Lower"));
 
     auto* box = new QGridLayout;
     box->addWidget(m_triggerMode, 0, 0);

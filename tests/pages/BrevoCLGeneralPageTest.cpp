@@ -25,7 +25,7 @@ struct Controls {
     QComboBox* list(const char* name) const { return findNamed<QComboBox>(page, QString::fromLatin1(name)); }
     QAbstractButton* button(const char* text) const { return findButton(page, QString::fromLatin1(text)); }
     QLabel* label(const char* prefix) const { return findLabel(page, QString::fromLatin1(prefix)); }
-    QSlider* vsub() const { return findNamed<QSlider>(page, QStringLiteral("VSUB Adjust")); }
+    QSlider* vsub() const { return findNamed<QSlider>(page, QStringLiteral("VSUB Adjust slider")); }
 };
 
 class BrevoCLGeneralPage : public SimPageTest {

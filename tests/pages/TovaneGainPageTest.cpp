@@ -40,7 +40,7 @@ struct Controls {
     QWidget* page;
     QLineEdit* edit(const char* name) const { return findNamed<QLineEdit>(page, QString::fromLatin1(name)); }
     QComboBox* list(const char* name) const { return findNamed<QComboBox>(page, QString::fromLatin1(name)); }
-    QSlider* slider(const char* name) const { return findNamed<QSlider>(page, QString::fromLatin1(name)); }
+    QSlider* slider(const char* name) const { return findNamed<QSlider>(page, QString::fromLatin1(name) + QStringLiteral(" slider")); }
     QAbstractButton* button(const char* text) const { return findButton(page, QString::fromLatin1(text)); }
 };
 
@@ -146,7 +146,7 @@ TEST_F(TovaneGainPage, ShowsWhatTheCameraReports)
     EXPECT_TRUE(ui.button("Trigger Inhibit")->isChecked());
     EXPECT_FALSE(ui.button("TriggerMode")->isChecked());
     EXPECT_EQ(ui.edit("Trigger Delay")->text(), QStringLiteral("250"));
-    EXPECT_EQ(ui.edit("TriggerRange")->text(), QStringLiteral("500"));
+    EXPECT_EQ(ui.edit("TriggerRange Lower")->text(), QStringLiteral("500"));
     EXPECT_EQ(ui.edit("FireSoftTrigger width")->text(), QStringLiteral("100"));
     // The camera's own choices replace the trigger-source lists.
     const QStringList sources = {" 0(11P)", " 1(7P)", " 2(10P)", " 4(Software)"};
@@ -293,7 +293,7 @@ TEST_F(TovaneGainPage, EnterInEachAutoEditSendsItsOwnCommand)
         {"Area OffsetX", "AGC-OFFSETX"},    {"Area OffsetY", "AGC-OFFSETY"},
         {"AE Speed", "AE-SPEED"},           {"AGC Speed", "AGC-SPEED"},
         {"ExposureTime", "EXP"},            {"Trigger Delay", "TRG-DLY"},
-        {"TriggerRange", "TRIGGER-RANGE-LOWERLIMIT"}};
+        {"TriggerRange Lower", "TRIGGER-RANGE-LOWERLIMIT"}};
     int value = 17;
     for (const auto& [name, word] : edits) {
         typeAndEnter(ui.edit(name), QString::number(++value));

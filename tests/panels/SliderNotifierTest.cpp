@@ -195,7 +195,7 @@ TEST_F(SliderBindingTest, APageMayHandleASlidersNotificationsItself)
         {Kind::ThumbTrack, 40}, {Kind::EndScroll, 40}, {Kind::LineLeft, 39}, {Kind::EndScroll, 39}};
     EXPECT_EQ(seen, expected);
     EXPECT_TRUE(sent().isEmpty());
-    EXPECT_EQ(slider->accessibleName(), QStringLiteral("Hue"));
+    EXPECT_EQ(slider->accessibleName(), QStringLiteral("Hue slider"));
 }
 
 TEST_F(SliderBindingTest, ShowingACameraValueMovesTheSliderButSendsNothing)
