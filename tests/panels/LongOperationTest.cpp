@@ -9,26 +9,6 @@
 
 namespace {
 
-// Lets a test act as the user while an operation waits.
-class EventsDuringPauses {
-public:
-    EventsDuringPauses()
-    {
-        m_previous = setPendingEventsRunner([this] {
-            ++runs;
-            if (onRun)
-                onRun();
-        });
-    }
-    ~EventsDuringPauses() { setPendingEventsRunner(m_previous); }
-
-    int runs = 0;
-    std::function<void()> onRun;
-
-private:
-    PendingEventsRunner m_previous;
-};
-
 class LongOperationTest : public PageTest {
 protected:
     QObject owner;

@@ -7,6 +7,7 @@
 
 #include "Clock.h"
 #include "Connection.h"
+#include "LongOperation.h"
 #include "Page.h"
 #include "ScriptedPort.h"
 #include "TestCamera.h"
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 class PageTest : public ::testing::Test {
@@ -78,3 +80,25 @@ void choose(QComboBox* combo, int index);
 void choose(QComboBox* combo, const QString& text);
 // Drags the slider's thumb through each position, then releases it.
 void drag(QSlider* slider, std::initializer_list<int> positions);
+
+// Lets a test act as the user while a long operation (or a software-trigger
+// pulse) waits with window events running: counts the runs and calls onRun
+// on each.
+class EventsDuringPauses {
+public:
+    EventsDuringPauses()
+    {
+        m_previous = setPendingEventsRunner([this] {
+            ++runs;
+            if (onRun)
+                onRun();
+        });
+    }
+    ~EventsDuringPauses() { setPendingEventsRunner(m_previous); }
+
+    int runs = 0;
+    std::function<void()> onRun;
+
+private:
+    PendingEventsRunner m_previous;
+};
