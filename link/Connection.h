@@ -45,8 +45,19 @@ public:
         Connection& m_connection;
     };
 
+    // Lines written without waiting for their answers (StreamLine, Link.h).
+    // The next exchange lets their answers arrive before it starts.
+    void noteUnansweredLine() { ++m_unansweredLines; }
+    int takeUnansweredLines()
+    {
+        const int lines = m_unansweredLines;
+        m_unansweredLines = 0;
+        return lines;
+    }
+
 private:
     Clock& m_clock;
     std::unique_ptr<SerialPort> m_port;
     int m_busyDepth = 0;
+    int m_unansweredLines = 0;
 };
