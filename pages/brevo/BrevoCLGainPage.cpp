@@ -129,11 +129,12 @@ QGroupBox* CBrevoCLGainPage::buildGroup(int group)
         TapRow& controls = tap.rows[row];
         const bool gain = row == GainRow;
         const bool blackLevel = row == BlackLevelRow;
-        const int min = gain ? 0 : blackLevel ? 0 : kColourMin;
+        const int min = gain || blackLevel ? 0 : kColourMin;
         const int max = gain ? kGainMax : blackLevel ? kBlackLevelMax : kColourMax;
         controls.slider = makeSlider(this, min, max, 1);
         controls.slider->setMinimumWidth(DialogUnits::standard().toPixelsX(90));
         controls.edit = makeEdit(this);
+        controls.edit->setMaximumWidth(controls.edit->minimumWidth());
         grid->addWidget(makeLabel(this, QString::fromLatin1(kRowCaptions[row])), row, 0);
         grid->addWidget(controls.slider, row, 1);
         grid->addWidget(controls.edit, row, 2);
@@ -144,6 +145,7 @@ QGroupBox* CBrevoCLGainPage::buildGroup(int group)
             grid->addWidget(controls.decibels, row, 3);
         }
     }
+    grid->setColumnStretch(1, 1);
     tap.box = makeGroup(this, QString::fromLatin1(kGroupTitles[group]), grid);
     if (group != 0) {
         // The first group keeps its place and size whichever groups are shown.

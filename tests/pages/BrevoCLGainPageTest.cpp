@@ -138,6 +138,13 @@ TEST_F(BrevoCLGainPage, CommonModeShowsOnlyTheFirstGroup)
     EXPECT_EQ(ui.group(0)->title(), QStringLiteral("Common"));
     for (int group = 1; group < 4; ++group)
         EXPECT_FALSE(ui.group(group)->isVisibleTo(page.get())) << group;
+
+    // Back in common mode the first group writes the common words again.
+    camera->clearRecord();
+    typeAndEnter(ui.row("GGain-fine").edit, QStringLiteral("700"));
+    drag(ui.row("BlackLevel").slider, {70});
+    settle();
+    EXPECT_EQ(sent(), (QByteArrayList{"GGAIN-FINE 700", "BLACKLEVEL 70", "BLACKLEVEL 70"}));
 }
 
 TEST_F(BrevoCLGainPage, TheTapSwitchIsOfferedUnlessTheSensorHasOneTap)
@@ -281,10 +288,13 @@ TEST_F(BrevoCLGainPage, KeysAndClicksOnASliderWriteToo)
     const Row black = ui.row("BlackLevel", 2);
     black.slider->setValue(0);
     pressKey(black.slider, Qt::Key_Right);
+    pressKey(black.slider, Qt::Key_PageUp);
+    pressKey(black.slider, Qt::Key_End);
     settle();
-    // The key's step and the end of the gesture.
-    EXPECT_EQ(sent(), (QByteArrayList{"BL-ADJ-2 1", "BL-ADJ-2 1"}));
-    EXPECT_EQ(black.edit->text(), QStringLiteral("1"));
+    // Each key's step and the end of each gesture.
+    EXPECT_EQ(sent(), (QByteArrayList{"BL-ADJ-2 1", "BL-ADJ-2 1", "BL-ADJ-2 11", "BL-ADJ-2 11", "BL-ADJ-2 127",
+                                      "BL-ADJ-2 127"}));
+    EXPECT_EQ(black.edit->text(), QStringLiteral("127"));
 }
 
 TEST_F(BrevoCLGainPage, EnterInARowWritesTheValueAndMovesTheSlider)
