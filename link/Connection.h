@@ -57,10 +57,21 @@ public:
         m_pauseObserver = std::move(observer);
     }
 
+    // Lines written without waiting for their answers (StreamLine, Link.h).
+    // The next exchange lets their answers arrive before it starts.
+    void noteUnansweredLine() { ++m_unansweredLines; }
+    int takeUnansweredLines()
+    {
+        const int lines = m_unansweredLines;
+        m_unansweredLines = 0;
+        return lines;
+    }
+
 private:
     Clock& m_clock;
     std::unique_ptr<SerialPort> m_port;
     int m_busyDepth = 0;
     qint64 m_fixedPausesUs = 0;
     std::function<void(qint64, qint64)> m_pauseObserver;
+    int m_unansweredLines = 0;
 };

@@ -11,6 +11,11 @@ namespace {
 // The longest a waiting loop blocks on the port before it looks at the clock.
 constexpr int kWaitSliceMs = 10;
 
+// Waiting for the answers of streamed lines ends when the camera has sent
+// nothing for this long, and in any case after the longer limit.
+constexpr int kStreamedAnswersQuietMs = 1000;
+constexpr int kStreamedAnswersLimitMs = 10000;
+
 void waitForInput(Connection& connection, int maxMs)
 {
     if (SerialPort* port = connection.port())
@@ -59,9 +64,45 @@ QByteArray collectAnswer(Connection& connection, const std::function<qint64()>& 
     }
 }
 
+bool isTerminalLine(const QByteArray& line)
+{
+    return line == "OK" || line == "NG" || line.startsWith("ERROR");
+}
+
+// What an exchange does before it writes: discards what is waiting. When
+// lines were streamed since the last exchange, their answers may still be on
+// the way; it first waits for one terminal line per streamed line.
+void discardStaleInput(Connection& connection)
+{
+    int unanswered = connection.takeUnansweredLines();
+    QByteArray stale = ReadAvailable(connection);
+    if (unanswered <= 0)
+        return;
+    Clock& clock = connection.clock();
+    const qint64 giveUpMs = clock.nowMs() + kStreamedAnswersLimitMs;
+    qint64 quietUntilMs = clock.nowMs() + kStreamedAnswersQuietMs;
+    for (;;) {
+        qsizetype end;
+        while (unanswered > 0 && (end = stale.indexOf('\r')) >= 0) {
+            if (isTerminalLine(stale.left(end)))
+                --unanswered;
+            stale.remove(0, end + 1);
+        }
+        const qint64 now = clock.nowMs();
+        if (unanswered <= 0 || now >= quietUntilMs || now >= giveUpMs)
+            return;
+        waitForInput(connection, static_cast<int>(qMin<qint64>(kWaitSliceMs, qMin(quietUntilMs, giveUpMs) - now)));
+        const QByteArray arrived = ReadAvailable(connection);
+        if (!arrived.isEmpty()) {
+            stale += arrived;
+            quietUntilMs = clock.nowMs() + kStreamedAnswersQuietMs;
+        }
+    }
+}
+
 QByteArray exchange(Connection& connection, const QByteArray& command)
 {
-    ReadAvailable(connection);
+    discardStaleInput(connection);
     SendLine(connection, command);
     return ReadUntilOk(connection, 10.0);
 }
@@ -77,6 +118,14 @@ void SendLine(Connection& connection, const QByteArray& line)
 {
     if (SerialPort* port = connection.port())
         port->write(line + '\r');
+}
+
+void StreamLine(Connection& connection, const QByteArray& line)
+{
+    if (!connection.port())
+        return;
+    SendLine(connection, line);
+    connection.noteUnansweredLine();
 }
 
 QByteArray ReadAvailable(Connection& connection)
@@ -98,7 +147,7 @@ void SplitTokens(const QByteArray& text, const char* delimiters, QByteArrayList&
 bool Transact(Connection& connection, const QByteArray& command, double timeoutSeconds)
 {
     Connection::BusyScope busy(connection);
-    ReadAvailable(connection);
+    discardStaleInput(connection);
     SendLine(connection, command);
     const qint64 start = connection.clock().wholeSeconds();
     QByteArray collected = ReadAvailable(connection);
@@ -154,7 +203,7 @@ bool TryQueryInt(Connection& connection, const QByteArray& command, int& value)
 {
     Connection::BusyScope busy(connection);
     value = 0;
-    ReadAvailable(connection);
+    discardStaleInput(connection);
     SendLine(connection, command);
     connection.pauseMs(100);
     QByteArray valueLine;
@@ -193,7 +242,7 @@ bool QueryInts(Connection& connection, const QByteArray& command, const char* fo
 QByteArray QueryText(Connection& connection, const QByteArray& command)
 {
     Connection::BusyScope busy(connection);
-    ReadAvailable(connection);
+    discardStaleInput(connection);
     SendLine(connection, command);
     const QByteArrayList lines = splitLines(ReadAnswer(connection, 1000));
     if (lines.size() <= 2 || !echoMatches(lines.at(0), command) || lines.at(1) == "OK")

@@ -25,6 +25,13 @@ QByteArray setLine(const char* word, int value);
 // Writes the line and a carriage return in one write.
 void SendLine(Connection& connection, const QByteArray& line);
 
+// Writes the line like SendLine for a caller that does not wait for the
+// answer, such as a slider drag that writes one line per step. The camera may
+// still be answering such lines when the next exchange starts; that exchange
+// first waits until their answers are in (or the camera has gone quiet for a
+// second) and discards them, so that none is taken for its own answer.
+void StreamLine(Connection& connection, const QByteArray& line);
+
 // The text waiting in the input queue now, possibly empty; never waits.
 QByteArray ReadAvailable(Connection& connection);
 

@@ -5,7 +5,7 @@
 bool SendMode::send(Connection& connection, const QByteArray& line) const
 {
     if (!m_awaitsAnswer) {
-        SendLine(connection, line);
+        StreamLine(connection, line);
         return true;
     }
     return Transact(connection, line, m_timeoutSeconds);

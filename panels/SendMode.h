@@ -4,8 +4,8 @@
 
 class Connection;
 
-// How a control's command line goes to the camera: written alone (SendLine,
-// no answer awaited; the next exchange's flush drops the answer) or as a
+// How a control's command line goes to the camera: written alone (StreamLine,
+// no answer awaited; the next exchange lets the answer arrive and drops it) or as a
 // transaction that waits for the answer up to a time-out. Pages never show
 // the outcome unless they say so.
 class SendMode {

@@ -258,3 +258,92 @@ TEST_F(Query, AwaitLineEndsStopsAtTheSecondCarriageReturn)
     AwaitLineEnds(connection, 1.0);
     EXPECT_GE(secondsSince(silentStart), 1.0);
 }
+
+using StreamLineTest = LinkFixture;
+
+// A camera that works through its input one line at a time: each answer
+// comes a fixed time after the one before.
+class QueuingCamera {
+public:
+    QueuingCamera(ScriptedPort& port, Clock& clock, int msPerLine) : m_port(port), m_clock(clock), m_msPerLine(msPerLine) {}
+
+    QByteArray answer(const QByteArray& line, const QByteArray& rest)
+    {
+        m_freeAtUs = qMax(m_freeAtUs, m_clock.nowUs()) + m_msPerLine * 1000;
+        m_port.sendAt(m_freeAtUs, line + '\r' + rest);
+        return {};
+    }
+
+private:
+    ScriptedPort& m_port;
+    Clock& m_clock;
+    int m_msPerLine;
+    qint64 m_freeAtUs = 0;
+};
+
+TEST_F(StreamLineTest, TheNextExchangeTakesItsOwnAnswerNotOneStillOnTheWay)
+{
+    QueuingCamera queue(*camera, clock, 30);
+    camera->responder = [&](const QByteArray& line) {
+        if (line == "GAIN-FINE")
+            return queue.answer(line, "120\rOK\r");
+        return queue.answer(line, line.endsWith(" 999") ? "NG\r" : "OK\r");
+    };
+    const qint64 start = clock.nowUs();
+    for (const QByteArray line : {"GAIN-FINE 100", "GAIN-FINE 999", "GAIN-FINE 120"})
+        StreamLine(connection, line);
+    EXPECT_EQ(clock.nowUs(), start); // writing never waits
+
+    EXPECT_EQ(QueryInt(connection, "GAIN-FINE"), 120);
+    EXPECT_EQ(camera->receivedLines(),
+              (QByteArrayList{"GAIN-FINE 100", "GAIN-FINE 999", "GAIN-FINE 120", "GAIN-FINE"}));
+
+    // Answered lines are not waited for twice.
+    const qint64 second = clock.nowUs();
+    EXPECT_EQ(QueryInt(connection, "GAIN-FINE"), 120);
+    EXPECT_LT(secondsSince(second), 0.05);
+}
+
+TEST_F(StreamLineTest, EveryKindOfExchangeWaitsForStreamedAnswers)
+{
+    const auto streamThen = [this](const std::function<void()>& exchange) {
+        QueuingCamera queue(*camera, clock, 20);
+        camera->responder = [&](const QByteArray& line) {
+            if (line == "ID")
+                return queue.answer(line, "R0560\rOK\r");
+            return queue.answer(line, line == "TEMPERATURE" ? "41\rOK\r" : "OK\r");
+        };
+        StreamLine(connection, "RGAIN-FINE 300");
+        StreamLine(connection, "RGAIN-FINE 301");
+        exchange();
+        camera->responder = {};
+        clock.sleepMs(1000);
+        ReadAvailable(connection);
+    };
+    streamThen([this] { EXPECT_TRUE(Transact(connection, "AWB 1", 1.0)); });
+    streamThen([this] {
+        int value = 0;
+        EXPECT_TRUE(TryQueryInt(connection, "TEMPERATURE", value));
+        EXPECT_EQ(value, 41);
+    });
+    streamThen([this] { EXPECT_EQ(QueryText(connection, "ID"), "R0560"); });
+}
+
+TEST_F(StreamLineTest, ACameraThatLeavesStreamedLinesUnansweredCostsTheNextExchangeOneQuietSecond)
+{
+    camera->responder = answering({{"GAIN-FINE", "7\rOK\r"}});
+    StreamLine(connection, "GAIN-FINE 5");
+    StreamLine(connection, "GAIN-FINE 6");
+
+    const qint64 start = clock.nowUs();
+    EXPECT_EQ(QueryInt(connection, "GAIN-FINE"), 7);
+    EXPECT_GE(secondsSince(start), 1.0);
+    EXPECT_LT(secondsSince(start), 1.1);
+}
+
+TEST_F(StreamLineTest, OnAClosedConnectionNothingIsOwed)
+{
+    Connection closed(clock);
+    StreamLine(closed, "GAIN-FINE 5");
+    EXPECT_EQ(closed.takeUnansweredLines(), 0);
+}

@@ -2,6 +2,7 @@
 // it, and that nothing is sent when the page itself sets the controls.
 
 #include "Controls.h"
+#include "Link.h"
 #include "PageTesting.h"
 #include "RadioGroup.h"
 
@@ -260,6 +261,17 @@ TEST_F(BindingsTest, ALineSentWithoutWaitingDoesNotWaitForTheAnswer)
 
     EXPECT_EQ(sent(), QByteArrayList{"USERSET-LOAD 1"});
     EXPECT_EQ(clock.nowUs(), start);
+}
+
+TEST_F(BindingsTest, TheExchangeAfterLinesSentWithoutWaitingReadsItsOwnAnswer)
+{
+    port->replyDelayMs = 40; // every answer is still on its way when the next line goes out
+    camera->set("FRAMERATE", 0);
+    typeAndEnter(page->rate, QStringLiteral("10"));
+    typeAndEnter(page->rate, QStringLiteral("20"));
+
+    EXPECT_EQ(QueryInt(connection, "FRAMERATE"), 20000000);
+    EXPECT_EQ(sent(), (QByteArrayList{"FRAMERATE 10000000", "FRAMERATE 20000000", "FRAMERATE"}));
 }
 
 } // namespace
