@@ -71,10 +71,13 @@ const QString kNotAvailable = QStringLiteral("N/A");
 
 // The caption of a row in a group: the first group's rows carry the row's
 // name, the others the tap as well.
+// The name a row's controls are found by: the row's caption, preceded by the
+// group's title in the tap groups that share it ("Right/tap2 Gain-fine").
+// The first group's title changes with the mode, so its rows go by caption.
 QString captionOf(int group, int row)
 {
     const QString name = QString::fromLatin1(kRowCaptions[row]);
-    return group == 0 ? name : QStringLiteral("%1 tap%2").arg(name).arg(group + 1);
+    return group == 0 ? name : QStringLiteral("%1 %2").arg(QString::fromLatin1(kGroupTitles[group]), name);
 }
 
 } // namespace

@@ -47,9 +47,8 @@ struct Controls {
 
     Row row(const char* caption, int tap = 1) const
     {
-        QString name = QString::fromLatin1(caption);
-        if (tap > 1)
-            name += QStringLiteral(" tap%1").arg(tap);
+        static const char* const groups[] = {"", "", "Right/tap2 ", "tap3 ", "tap4 "};
+        const QString name = QString::fromLatin1(groups[tap > 1 ? tap : 0]) + QString::fromLatin1(caption);
         QLabel* decibels = nullptr;
         if (qstrcmp(caption, "BlackLevel") != 0)
             decibels = findNamed<QLabel>(page, name + QStringLiteral(" dB"));
