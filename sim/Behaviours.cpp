@@ -41,7 +41,7 @@ QByteArray tapWord(const QByteArray& word, int tap)
 // The target level relative to the camera's usual one: 1.0 at the default.
 double targetLevel(CameraCore& camera)
 {
-    const CommandSpec* row = camera.spec("AGC-LEVEL");
+    const CommandDefinition* row = camera.definition("AGC-LEVEL");
     if (!row || row->def == 0)
         return 1.0;
     return double(camera.value("AGC-LEVEL")) / double(row->def);
@@ -81,7 +81,7 @@ QByteArray actualFrameRate(CameraCore& camera, const Request&)
 {
     // Frame rates are in millionths of a frame per second. The sensor reads
     // a shorter image faster; a long exposure limits the rate too.
-    const CommandSpec* row = camera.spec("FRAMERATE");
+    const CommandDefinition* row = camera.definition("FRAMERATE");
     const qint64 fastest = row ? row->range.max : 30000000;
     const qint64 height = qMax(2, camera.value("HEIGHT"));
     const qint64 readout = qMin<qint64>(fastest * 8, fastest * qMax(height, qint64(camera.sensorHeight())) / height);
@@ -143,7 +143,7 @@ const char* userIdFits(CameraCore&, const Request& request)
 
 const char* imageFitsSensor(CameraCore& camera, const Request& request)
 {
-    const QByteArray word = request.spec.word;
+    const QByteArray word = request.definition.word;
     const bool horizontal = word == "WIDTH" || word == "OFFSETX";
     const bool isSize = word == "WIDTH" || word == "HEIGHT";
     const int limit = horizontal ? camera.sensorWidth() / binning(camera, "HBIN")
@@ -156,7 +156,7 @@ const char* imageFitsSensor(CameraCore& camera, const Request& request)
 const char* areaFitsSensor(CameraCore& camera, const Request& request)
 {
     // AGC-OFFSETX, AWB-HEIGHT and the like: the area stays on the sensor.
-    const QByteArray word = request.spec.word;
+    const QByteArray word = request.definition.word;
     const QByteArray prefix = word.left(word.indexOf('-') + 1);
     const QByteArray what = word.mid(prefix.size());
     const bool horizontal = what == "OFFSETX" || what == "WIDTH";
@@ -180,8 +180,8 @@ const char* someRegionEnabled(CameraCore& camera, const Request& request)
 {
     if (sent(request) == 0)
         return nullptr;
-    const QByteArray regions = QByteArray(request.spec.word).chopped(int(qstrlen("-ENABLE")));
-    const CommandSpec* row = camera.spec(regions);
+    const QByteArray regions = QByteArray(request.definition.word).chopped(int(qstrlen("-ENABLE")));
+    const CommandDefinition* row = camera.definition(regions);
     if (!row)
         return nullptr;
     for (const QByteArray& index : row->indexList()) {
@@ -203,7 +203,7 @@ const char* wideDynamicRangeAllowed(CameraCore& camera, const Request& request)
 
 const char* pulseFits(CameraCore& camera, const Request& request)
 {
-    const bool duty = qstrcmp(request.spec.word, "PULSE-DUTY") == 0;
+    const bool duty = qstrcmp(request.definition.word, "PULSE-DUTY") == 0;
     const int cycle = duty ? camera.value("PULSE-CYCLE") : sent(request);
     const int width = duty ? sent(request) : camera.value("PULSE-DUTY");
     return width > cycle ? "Duty exceeds cycle" : nullptr;
@@ -229,8 +229,8 @@ const char* shadingPatternAvailable(CameraCore& camera, const Request& request)
 {
     // Saving needs a detected pattern; so does loading the slot after the
     // last one, which stands for the pattern last detected.
-    const bool saving = qstrcmp(request.spec.word, "SHADING-PATTERN-SAVE") == 0;
-    const CommandSpec* save = camera.spec("SHADING-PATTERN-SAVE");
+    const bool saving = qstrcmp(request.definition.word, "SHADING-PATTERN-SAVE") == 0;
+    const CommandDefinition* save = camera.definition("SHADING-PATTERN-SAVE");
     const bool needsDetection = saving || (save && sent(request) > save->range.max);
     if (needsDetection && camera.shading.mode != 0)
         return "Busy";
@@ -270,7 +270,7 @@ void switchRateNow(CameraCore& camera, const Request& request)
     // BAUDRATE-TMP lasts until the next start; BAUDRATE of the families that
     // switch at once is kept for the next start as well.
     camera.switchRateAfterAnswer(sent(request));
-    if (qstrcmp(request.spec.word, "BAUDRATE") == 0)
+    if (qstrcmp(request.definition.word, "BAUDRATE") == 0)
         camera.setStartRate(sent(request));
 }
 
@@ -280,12 +280,12 @@ void rebin(CameraCore& camera, const Request& request)
     // follow, so the same part of the sensor stays in view.
     const int before = qMax(1, request.previous.value(0, 1));
     const int after = qMax(1, sent(request));
-    const bool horizontal = qstrcmp(request.spec.word, "HBIN") == 0;
+    const bool horizontal = qstrcmp(request.definition.word, "HBIN") == 0;
     const int limit = (horizontal ? camera.sensorWidth() : camera.sensorHeight()) / after;
     const QByteArray sizeWord = horizontal ? "WIDTH" : "HEIGHT";
     const QByteArray offsetWord = horizontal ? "OFFSETX" : "OFFSETY";
     auto rescale = [&](const QByteArray& word) {
-        const CommandSpec* row = camera.spec(word);
+        const CommandDefinition* row = camera.definition(word);
         if (!row)
             return;
         qint64 v = qint64(camera.value(word)) * before / after;
@@ -304,7 +304,7 @@ void setBrevoGainFromDb(CameraCore& camera, const Request& request)
 {
     const qint64 fine = qMin<qint64>(502, (qint64(sent(request)) * 10000 + 358) / 359);
     camera.setValue("GAIN-FINE", int(fine));
-    copyToTaps(camera, Request{*camera.spec("GAIN-FINE"), {}, {int(fine)}, {}, {}, request.nowUs});
+    copyToTaps(camera, Request{*camera.definition("GAIN-FINE"), {}, {int(fine)}, {}, {}, request.nowUs});
 }
 
 void setTovaneGainFromDb(CameraCore& camera, const Request& request)
@@ -316,7 +316,7 @@ void copyToTaps(CameraCore& camera, const Request& request)
 {
     // The common value drives every tap; a tap's own word trims one tap.
     for (int tap = 1; tap <= 4; ++tap) {
-        const QByteArray word = tapWord(request.spec.word, tap);
+        const QByteArray word = tapWord(request.definition.word, tap);
         if (camera.supports(word))
             camera.setValue(word, sent(request));
     }
@@ -324,7 +324,7 @@ void copyToTaps(CameraCore& camera, const Request& request)
 
 void startAuto(CameraCore& camera, const Request& request)
 {
-    const QByteArray word = request.spec.word;
+    const QByteArray word = request.definition.word;
     camera.startAuto(word, sent(request), autoRamps(camera, word), request.nowUs);
 }
 
@@ -368,7 +368,7 @@ QList<CameraCore::Ramp> autoRamps(CameraCore& camera, const QByteArray& modeWord
 {
     QList<CameraCore::Ramp> ramps;
     auto add = [&](const QByteArray& word, qint64 to) {
-        if (const CommandSpec* row = camera.spec(word))
+        if (const CommandDefinition* row = camera.definition(word))
             ramps.append({word, camera.value(word), int(boundedTo(row->range.min, to, row->range.max))});
     };
     auto addWithTaps = [&](const QByteArray& word, qint64 to) {

@@ -58,10 +58,10 @@ QByteArray textArgument(const QByteArray& line)
 
 CameraCore::CameraCore(const QString& model) : m_model(modelInfo(model))
 {
-    for (const CommandSpec& row : commandsOf(m_model.family)) {
+    for (const CommandDefinition& row : commandsOf(m_model.family)) {
         if (!(row.models & m_model.bit))
             continue;
-        m_specs.push_back(&row);
+        m_definitions.push_back(&row);
         if (!m_byWord.contains(row.word))
             m_byWord.insert(row.word, &row);
     }
@@ -71,14 +71,14 @@ CameraCore::CameraCore(const QString& model) : m_model(modelInfo(model))
     setStartRate(m_listeningRate);
 }
 
-const CommandSpec* CameraCore::spec(const QByteArray& word) const
+const CommandDefinition* CameraCore::definition(const QByteArray& word) const
 {
     return m_byWord.value(word, nullptr);
 }
 
 QByteArray CameraCore::storageKey(const QByteArray& word, const QByteArray& index) const
 {
-    const CommandSpec* row = spec(word);
+    const CommandDefinition* row = definition(word);
     const QByteArray base = row ? row->storageWord() : word;
     return index.isEmpty() ? base : base + ' ' + index;
 }
@@ -116,13 +116,13 @@ void CameraCore::setText(const QByteArray& word, const QByteArray& text)
 
 int CameraCore::sensorWidth() const
 {
-    const CommandSpec* row = spec("WIDTH");
+    const CommandDefinition* row = definition("WIDTH");
     return row ? row->range.max : 0;
 }
 
 int CameraCore::sensorHeight() const
 {
-    const CommandSpec* row = spec("HEIGHT");
+    const CommandDefinition* row = definition("HEIGHT");
     return row ? row->range.max : 0;
 }
 
@@ -144,7 +144,7 @@ void CameraCore::setStartRate(qint32 rate)
 
 void CameraCore::fillDefaults()
 {
-    for (const CommandSpec* row : m_specs) {
+    for (const CommandDefinition* row : m_definitions) {
         if (row->storage)
             continue;
         switch (row->kind) {
@@ -172,7 +172,7 @@ Settings CameraCore::savedSettings() const
 {
     auto saved = [this](const QByteArray& key) {
         const qsizetype blank = key.indexOf(' ');
-        const CommandSpec* row = spec(blank < 0 ? key : key.left(blank));
+        const CommandDefinition* row = definition(blank < 0 ? key : key.left(blank));
         return row && !(row->flags & kNotSaved);
     };
     Settings settings;
@@ -272,7 +272,7 @@ void CameraCore::advanceTo(qint64 nowUs)
                 const double phase = 2.0 * M_PI * double(nowUs - run->startUs) / double(kAutoWobblePeriodUs);
                 v = ramp.to + std::llround(amplitude * std::sin(phase));
             }
-            if (const CommandSpec* row = spec(ramp.word))
+            if (const CommandDefinition* row = definition(ramp.word))
                 v = boundedTo(row->range.min, v, row->range.max);
             setValue(ramp.word, int(v));
         }
@@ -313,7 +313,7 @@ CameraCore::Reply CameraCore::refuseMissing(const QByteArray& word)
     // A word of the family that this model lacks is a missing feature, any
     // other word is simply not known.
     const CommandTable& table = commandsOf(m_model.family);
-    const bool familyHasIt = std::any_of(table.begin(), table.end(), [&](const CommandSpec& row) { return word == row.word; });
+    const bool familyHasIt = std::any_of(table.begin(), table.end(), [&](const CommandDefinition& row) { return word == row.word; });
     return refuse(familyHasIt ? "Not supported" : "Unknown command");
 }
 
@@ -336,14 +336,14 @@ CameraCore::Reply CameraCore::execute(const QByteArray& line, qint64 nowUs)
         return refuse("Refused");
     if (word == "HELP")
         return help(tokens);
-    const CommandSpec* row = spec(word);
+    const CommandDefinition* row = definition(word);
     if (!row)
         return refuseMissing(word);
     m_pending = {};
     return run(*row, line, tokens, nowUs);
 }
 
-CameraCore::Reply CameraCore::run(const CommandSpec& row, const QByteArray& line, QByteArrayList args, qint64 nowUs)
+CameraCore::Reply CameraCore::run(const CommandDefinition& row, const QByteArray& line, QByteArrayList args, qint64 nowUs)
 {
     QByteArray index;
     if (row.indexes) {
@@ -420,7 +420,7 @@ CameraCore::Reply CameraCore::help(const QByteArrayList& tokens)
     QByteArray body;
     if (tokens.isEmpty()) {
         QByteArrayList words{"HELP"};
-        for (const CommandSpec* row : m_specs) {
+        for (const CommandDefinition* row : m_definitions) {
             if (!words.contains(row->word))
                 words.append(row->word);
         }
@@ -433,7 +433,7 @@ CameraCore::Reply CameraCore::help(const QByteArrayList& tokens)
         return refuse("Refused");
     if (word == "HELP")
         return {"OK\r"};
-    const CommandSpec* row = spec(word);
+    const CommandDefinition* row = definition(word);
     if (!row)
         return refuseMissing(word);
     const bool takesNumber = (row->kind == Kind::Integer && !(row->flags & kReadOnly))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandSpec.h"
+#include "CommandDefinition.h"
 #include "Models.h"
 
 #include <QHash>
@@ -40,8 +40,8 @@ public:
     Family family() const { return m_model.family; }
 
     // The row of a word for this model; null when the model lacks it.
-    const CommandSpec* spec(const QByteArray& word) const;
-    bool supports(const QByteArray& word) const { return spec(word) != nullptr; }
+    const CommandDefinition* definition(const QByteArray& word) const;
+    bool supports(const QByteArray& word) const { return definition(word) != nullptr; }
 
     // Stored values; 0 (or empty) for words the model lacks.
     int value(const QByteArray& word, const QByteArray& index = {}) const;
@@ -109,7 +109,7 @@ private:
     Reply refuse(const char* reason, const char* terminal = "NG");
     Reply refuseMissing(const QByteArray& word);
     Reply help(const QByteArrayList& tokens);
-    Reply run(const CommandSpec& spec, const QByteArray& line, QByteArrayList args, qint64 nowUs);
+    Reply run(const CommandDefinition& definition, const QByteArray& line, QByteArrayList args, qint64 nowUs);
     Reply accepted(const QByteArray& valueLine = {}, bool withValue = false);
     QByteArray storageKey(const QByteArray& word, const QByteArray& index) const;
     void advanceTo(qint64 nowUs);
@@ -119,8 +119,8 @@ private:
     void resumeAutos(qint64 nowUs);
 
     ModelInfo m_model;
-    std::vector<const CommandSpec*> m_specs; // the rows this model has, in table order
-    QHash<QByteArray, const CommandSpec*> m_byWord;
+    std::vector<const CommandDefinition*> m_definitions; // the rows this model has, in table order
+    QHash<QByteArray, const CommandDefinition*> m_byWord;
     Settings m_settings;
     Settings m_factory;
     std::array<Settings, 17> m_userSets;

@@ -49,7 +49,7 @@ const CommandTable& commandsOf(Family family)
     return basicCommands();
 }
 
-QList<int> CommandSpec::choiceValues() const
+QList<int> CommandDefinition::choiceValues() const
 {
     QList<int> values;
     if (!choices)
@@ -59,7 +59,7 @@ QList<int> CommandSpec::choiceValues() const
     return values;
 }
 
-QByteArrayList CommandSpec::choiceLines() const
+QByteArrayList CommandDefinition::choiceLines() const
 {
     QByteArrayList lines;
     if (!choices)
@@ -71,12 +71,12 @@ QByteArrayList CommandSpec::choiceLines() const
     return lines;
 }
 
-QByteArrayList CommandSpec::indexList() const
+QByteArrayList CommandDefinition::indexList() const
 {
     return indexes ? QByteArray(indexes).split(' ') : QByteArrayList{};
 }
 
-QList<int> CommandSpec::defaultsFor(int indexPosition) const
+QList<int> CommandDefinition::defaultsFor(int indexPosition) const
 {
     if (defaults.empty())
         return QList<int>(arity(), kind == Kind::Integer ? def : 0);

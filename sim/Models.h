@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandSpec.h"
+#include "CommandDefinition.h"
 
 #include <QString>
 #include <QStringList>

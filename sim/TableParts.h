@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Behaviours.h"
-#include "CommandSpec.h"
+#include "CommandDefinition.h"
 
 // Pieces the command tables share: choice lists, index lists and defaults.
 namespace sim::parts {

@@ -26,7 +26,7 @@ TEST_P(EachModel, TakesBackEveryValueItHoldsAtStart)
     // Read each stored value and set it again: a default outside the word's
     // own range or choices would be refused.
     useModel(GetParam());
-    for (const sim::CommandSpec& row : sim::commandsOf(sim::modelInfo(GetParam()).family)) {
+    for (const sim::CommandDefinition& row : sim::commandsOf(sim::modelInfo(GetParam()).family)) {
         if (!(row.models & sim::modelInfo(GetParam()).bit) || row.kind == sim::Kind::Action
             || row.kind == sim::Kind::Text || (row.flags & sim::kReadOnly))
             continue;

@@ -64,7 +64,7 @@ enum Flag : unsigned {
 // What a hook sees: the row, the index token (empty when the word has none),
 // the values or the text sent, and the time of the command.
 struct Request {
-    const struct CommandSpec& spec;
+    const struct CommandDefinition& definition;
     QByteArray index;
     QList<int> values;
     QList<int> previous; // what was stored before a set
@@ -79,7 +79,7 @@ using AfterHook = void (*)(CameraCore& camera, const Request& request);
 // The value line of a query, for values the camera works out itself.
 using ReadHook = QByteArray (*)(CameraCore& camera, const Request& request);
 
-struct CommandSpec {
+struct CommandDefinition {
     const char* word = "";          // without the trailing blank some constants carry
     unsigned models = 0;            // ModelBit mask of the models that have it
     Kind kind = Kind::Integer;
@@ -108,7 +108,7 @@ struct CommandSpec {
     QList<int> defaultsFor(int indexPosition) const;
 };
 
-using CommandTable = std::vector<CommandSpec>;
+using CommandTable = std::vector<CommandDefinition>;
 
 // The tables of the families, each in its own file.
 const CommandTable& brevoCommands();
