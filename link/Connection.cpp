@@ -22,11 +22,11 @@ void Connection::close()
     m_port.reset();
 }
 
-void Connection::pauseMs(qint64 ms)
+void Connection::pauseUs(qint64 us)
 {
     const qint64 start = m_clock.nowUs();
-    m_clock.sleepMs(ms);
-    m_fixedPausesUs += ms * 1000;
+    m_clock.sleepUs(us);
+    m_fixedPausesUs += us;
     if (m_pauseObserver)
-        m_pauseObserver(start, ms * 1000);
+        m_pauseObserver(start, us);
 }

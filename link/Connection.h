@@ -49,7 +49,8 @@ public:
     // Sleeps a pause the protocol keeps on purpose (the settling time of
     // baud detection, the camera's time before a value is read) and adds it
     // to the total, so that benchmarks can tell it from time lost waiting.
-    void pauseMs(qint64 ms);
+    void pauseMs(qint64 ms) { pauseUs(ms * 1000); }
+    void pauseUs(qint64 us);
     qint64 fixedPausesUs() const { return m_fixedPausesUs; }
     // Told about each such pause: when it began and how long it was.
     void setPauseObserver(std::function<void(qint64 startUs, qint64 durationUs)> observer)

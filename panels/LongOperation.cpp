@@ -40,16 +40,17 @@ LongOperation::LongOperation(Connection& connection, QObject* owner)
 
 bool LongOperation::pause(int ms)
 {
+    // Timed to the microsecond, so that a pause never ends early.
     Clock& clock = m_connection.clock();
-    const qint64 end = clock.nowMs() + ms;
+    const qint64 endUs = clock.nowUs() + qint64(ms) * 1000;
     for (;;) {
         runPendingEvents();
         if (m_owner.isNull())
             return false;
-        const qint64 remaining = end - clock.nowMs();
-        if (remaining <= 0)
+        const qint64 remainingUs = endUs - clock.nowUs();
+        if (remainingUs <= 0)
             return true;
-        m_connection.pauseMs(qMin<qint64>(remaining, kSliceMs));
+        m_connection.pauseUs(qMin<qint64>(remainingUs, kSliceMs * 1000));
     }
 }
 

@@ -1,6 +1,5 @@
 #include "BrevoCLExposurePage.h"
 
-#include "Clock.h"
 #include "CommandWords.h"
 #include "Connection.h"
 #include "Controls.h"
@@ -221,16 +220,11 @@ void CBrevoCLExposurePage::firePulse(int widthMs)
     m_fireSoftTrigger->setEnabled(false);
     // The connection is the main window's and outlives this page.
     Connection& link = connection();
-    Clock& clock = link.clock();
     bool pageAlive = true;
     {
         LongOperation pulse(link, this);
         Transact(link, setLine(cmd::TRG_SOFT, 1), 1.0);
-        // The exposure lasts at least the width: wait until the clock has
-        // passed it, to the microsecond.
-        const qint64 endUs = clock.nowUs() + qint64(widthMs) * 1000;
-        for (qint64 now = clock.nowUs(); pageAlive && now < endUs; now = clock.nowUs())
-            pageAlive = pulse.pause(int((endUs - now + 999) / 1000));
+        pageAlive = pulse.pause(widthMs);
     }
     // Even when the panel went away meanwhile, the trigger must not stay high.
     Transact(link, setLine(cmd::TRG_SOFT, 0), 1.0);

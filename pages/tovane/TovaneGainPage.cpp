@@ -424,10 +424,16 @@ void CTovaneGainPage::fireSoftTrigger()
     // pulse inside the first.
     const int widthMs = std::clamp(readDecimal(m_pulseWidth->text()), 0, kMaxPulseWidthMs);
     m_fireSoftTrigger->setEnabled(false);
-    Transact(connection(), setLine(cmd::TRG_SOFT, 1), 1.0);
-    LongOperation pulse(connection(), this);
-    if (!pulse.pause(widthMs))
-        return; // the page went away during the pulse: touch nothing
-    Transact(connection(), setLine(cmd::TRG_SOFT, 0), 1.0);
-    m_fireSoftTrigger->setEnabled(true);
+    // The connection is the main window's and outlives this page.
+    Connection& link = connection();
+    bool pageAlive = true;
+    {
+        LongOperation pulse(link, this);
+        Transact(link, setLine(cmd::TRG_SOFT, 1), 1.0);
+        pageAlive = pulse.pause(widthMs);
+    }
+    // Even when the page went away meanwhile, the trigger must not stay high.
+    Transact(link, setLine(cmd::TRG_SOFT, 0), 1.0);
+    if (pageAlive)
+        m_fireSoftTrigger->setEnabled(true);
 }

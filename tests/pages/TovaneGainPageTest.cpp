@@ -439,13 +439,13 @@ TEST_F(TovaneGainPage, TheWindowKeepsWorkingDuringThePulseButCannotStartASecondO
     EXPECT_TRUE(ui.button("FireSoftTrigger")->isEnabled());
 }
 
-TEST_F(TovaneGainPage, APageClosedDuringThePulseIsLeftAlone)
+TEST_F(TovaneGainPage, APageClosedDuringThePulseStillEndsThePulse)
 {
     openPage();
     EventsDuringPauses events([&] { page.reset(); });
     findButton(page.get(), QStringLiteral("FireSoftTrigger"))->click();
     EXPECT_FALSE(page);
-    EXPECT_EQ(sent(), QByteArrayList{"TRG-SOFT 1"});
+    EXPECT_EQ(sent(), (QByteArrayList{"TRG-SOFT 1", "TRG-SOFT 0"}));
 }
 
 // ---------------------------------------------------------------- mono model
