@@ -20,6 +20,8 @@ void Connection::close()
     if (m_port)
         m_port->close();
     m_port.reset();
+    // Answers still owed on the old port will never arrive on a new one.
+    m_unansweredLines = 0;
 }
 
 void Connection::pauseUs(qint64 us)

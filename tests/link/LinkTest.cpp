@@ -347,3 +347,15 @@ TEST_F(StreamLineTest, OnAClosedConnectionNothingIsOwed)
     StreamLine(closed, "GAIN-FINE 5");
     EXPECT_EQ(closed.takeUnansweredLines(), 0);
 }
+
+TEST_F(TransactTest, AnswersOwedOnAClosedPortAreNotAwaitedOnTheNextOne)
+{
+    StreamLine(connection, "GAIN 1"); // the camera never answers it
+    auto port = std::make_unique<ScriptedPort>(clock);
+    camera = port.get();
+    camera->responder = [](const QByteArray& line) { return line + "\rOK\r"; };
+    connection.attach(std::move(port));
+    const qint64 start = clock.nowUs();
+    EXPECT_TRUE(Transact(connection, "GAIN 2", 1.0));
+    EXPECT_LT(secondsSince(start), 0.1);
+}
