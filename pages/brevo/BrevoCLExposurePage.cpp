@@ -5,8 +5,8 @@
 #include "Controls.h"
 #include "Display.h"
 #include "Link.h"
-#include "LongOperation.h"
 #include "Scan.h"
+#include "SoftTriggerPulse.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -210,24 +210,5 @@ void CBrevoCLExposurePage::fireSoftTrigger()
         SendLine(connection(), setLine(cmd::TRG_SOFT, 1));
         return;
     }
-    firePulse(qBound(0, readDecimal(m_pulseWidth->text()), kMaxPulseWidthMs));
-}
-
-void CBrevoCLExposurePage::firePulse(int widthMs)
-{
-    // The window keeps repainting during the pulse; a second click must not
-    // start a pulse inside this one.
-    m_fireSoftTrigger->setEnabled(false);
-    // The connection is the main window's and outlives this page.
-    Connection& link = connection();
-    bool pageAlive = true;
-    {
-        LongOperation pulse(link, this);
-        Transact(link, setLine(cmd::TRG_SOFT, 1), 1.0);
-        pageAlive = pulse.pause(widthMs);
-    }
-    // Even when the panel went away meanwhile, the trigger must not stay high.
-    Transact(link, setLine(cmd::TRG_SOFT, 0), 1.0);
-    if (pageAlive)
-        m_fireSoftTrigger->setEnabled(true);
+    SoftTriggerPulse::fire(connection(), this, m_fireSoftTrigger, SoftTriggerPulse::widthFrom(m_pulseWidth->text()));
 }

@@ -18,10 +18,6 @@ class CBrevoCLExposurePage : public Page {
 public:
     explicit CBrevoCLExposurePage(PageContext context, QWidget* parent = nullptr);
 
-    // The longest software-trigger pulse; a longer width is cut to it so the
-    // page never waits for ever.
-    static constexpr int kMaxPulseWidthMs = 60000;
-
 private:
     QWidget* buildExposure();
     QWidget* buildTrigger();
@@ -31,7 +27,6 @@ private:
 
     // "Fire SoftTrigger": an edge, or a pulse of the typed width.
     void fireSoftTrigger();
-    void firePulse(int widthMs);
 
     // The selected "EXP-MODE" item (0 edge, 1 pulse width): how the software
     // trigger fires.

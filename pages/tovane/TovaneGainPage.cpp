@@ -4,8 +4,8 @@
 #include "Controls.h"
 #include "Display.h"
 #include "Link.h"
-#include "LongOperation.h"
 #include "Scan.h"
+#include "SoftTriggerPulse.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +18,6 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 namespace {
 
@@ -419,21 +418,5 @@ void CTovaneGainPage::sendGainLowerMin()
 
 void CTovaneGainPage::fireSoftTrigger()
 {
-    // The pulse holds the trigger high for the typed width; the window keeps
-    // repainting and reacting meanwhile, and the button cannot start a second
-    // pulse inside the first.
-    const int widthMs = std::clamp(readDecimal(m_pulseWidth->text()), 0, kMaxPulseWidthMs);
-    m_fireSoftTrigger->setEnabled(false);
-    // The connection is the main window's and outlives this page.
-    Connection& link = connection();
-    bool pageAlive = true;
-    {
-        LongOperation pulse(link, this);
-        Transact(link, setLine(cmd::TRG_SOFT, 1), 1.0);
-        pageAlive = pulse.pause(widthMs);
-    }
-    // Even when the page went away meanwhile, the trigger must not stay high.
-    Transact(link, setLine(cmd::TRG_SOFT, 0), 1.0);
-    if (pageAlive)
-        m_fireSoftTrigger->setEnabled(true);
+    SoftTriggerPulse::fire(connection(), this, m_fireSoftTrigger, SoftTriggerPulse::widthFrom(m_pulseWidth->text()));
 }

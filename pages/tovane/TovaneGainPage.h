@@ -24,11 +24,8 @@ class CTovaneGainPage : public Page {
 public:
     explicit CTovaneGainPage(PageContext context, QWidget* parent = nullptr);
 
-    // The software-trigger pulse width the page starts with, and the range a
-    // typed width is kept in: a negative width is no pulse, and no width
-    // holds the trigger (and the page) for more than a minute.
+    // The software-trigger pulse width the page starts with.
     static constexpr int kDefaultPulseWidthMs = 100;
-    static constexpr int kMaxPulseWidthMs = 60000;
 
 private:
     QWidget* buildExposure();
