@@ -77,3 +77,10 @@ QGroupBox* makeGroup(QWidget* parent, const QString& title, QLayout* layout)
     group->setLayout(layout);
     return group;
 }
+
+void layOutColumns(QWidget* page, std::initializer_list<QLayout*> columns)
+{
+    auto* layout = new QHBoxLayout(page);
+    for (QLayout* column : columns)
+        layout->addLayout(column);
+}

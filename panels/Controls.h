@@ -37,3 +37,6 @@ QLabel* makeLabel(QWidget* parent, const QString& text, QWidget* buddy = nullptr
 QHBoxLayout* makeRow(std::initializer_list<QObject*> items);
 
 QGroupBox* makeGroup(QWidget* parent, const QString& title, QLayout* layout);
+
+// Lays a page out as columns side by side, left to right.
+void layOutColumns(QWidget* page, std::initializer_list<QLayout*> columns);

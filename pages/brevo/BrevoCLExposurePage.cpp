@@ -56,9 +56,7 @@ CBrevoCLExposurePage::CBrevoCLExposurePage(PageContext context, QWidget* parent)
     right->addWidget(buildTrigger());
     right->addStretch();
 
-    auto* page = new QHBoxLayout(this);
-    page->addLayout(left);
-    page->addLayout(right);
+    layOutColumns(this, {left, right});
 
     m_pulseWidth->setText(QString::number(kDefaultPulseWidthMs));
     declareBindings();

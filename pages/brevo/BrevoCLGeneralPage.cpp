@@ -67,10 +67,7 @@ CBrevoCLGeneralPage::CBrevoCLGeneralPage(PageContext context, QWidget* parent) :
     right->addLayout(buildVsub());
     right->addStretch();
 
-    auto* page = new QHBoxLayout(this);
-    page->addLayout(left);
-    page->addLayout(middle);
-    page->addLayout(right);
+    layOutColumns(this, {left, middle, right});
 
     declareBindings();
     declareLoad();

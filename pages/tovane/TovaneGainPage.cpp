@@ -87,10 +87,7 @@ CTovaneGainPage::CTovaneGainPage(PageContext context, QWidget* parent) : Page(co
     right->addWidget(buildSpatialFilter());
     right->addStretch();
 
-    auto* page = new QHBoxLayout(this);
-    page->addLayout(left);
-    page->addLayout(middle);
-    page->addLayout(right);
+    layOutColumns(this, {left, middle, right});
 
     declareBindings();
     declareLoad();

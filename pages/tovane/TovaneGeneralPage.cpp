@@ -82,10 +82,7 @@ CTovaneGeneralPage::CTovaneGeneralPage(PageContext context, QWidget* parent) : P
     right->addWidget(buildUnusedDefectControls());
     right->addStretch();
 
-    auto* page = new QHBoxLayout(this);
-    page->addLayout(left);
-    page->addLayout(middle);
-    page->addLayout(right);
+    layOutColumns(this, {left, middle, right});
 
     declareBindings();
     declareLoad();
