@@ -41,3 +41,82 @@ bool echoMatches(const QByteArray& echo, const QByteArray& command)
 {
     return echo.size() <= command.size() && command.startsWith(echo);
 }
+
+bool isTerminalLine(const QByteArray& line)
+{
+    return line == "OK" || line == "NG" || line.startsWith("ERROR");
+}
+
+// ---------------------------------------------------------------- AnswerCollector
+
+void AnswerCollector::add(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    m_heardAnything = true;
+    m_text += bytes;
+    if (!m_echoSeen)
+        dropEarlierAnswers();
+}
+
+void AnswerCollector::dropEarlierAnswers()
+{
+    for (;;) {
+        // Empty lines (the camera's answer to a lone carriage return) belong
+        // to no one.
+        qsizetype start = 0;
+        while (start < m_text.size() && m_text.at(start) == '\r')
+            ++start;
+        m_text.remove(0, start);
+        const qsizetype end = m_text.indexOf('\r');
+        if (end < 0)
+            return; // the first line is not complete yet
+        const QByteArray line = m_text.left(end);
+        if (!m_insideEarlierAnswer && !isTerminalLine(line) && echoMatches(line, m_command)) {
+            m_echoSeen = true;
+            return;
+        }
+        // An earlier line's answer: everything up to its terminal line goes.
+        m_droppedAnything = true;
+        m_insideEarlierAnswer = !isTerminalLine(line);
+        m_text.remove(0, end + 1);
+    }
+}
+
+// ---------------------------------------------------------------- OwedAnswers
+
+void OwedAnswers::expect(const QByteArray& line, std::function<void()> onRefused)
+{
+    m_owed.push_back({line, std::move(onRefused)});
+}
+
+void OwedAnswers::clear()
+{
+    m_owed.clear();
+    m_partialLine.clear();
+}
+
+OwedAnswers::Taken OwedAnswers::take(const QByteArray& bytes)
+{
+    Taken taken;
+    qsizetype pos = 0;
+    while (!m_owed.empty() && pos < bytes.size()) {
+        const qsizetype end = bytes.indexOf('\r', pos);
+        if (end < 0) {
+            m_partialLine += bytes.mid(pos);
+            pos = bytes.size();
+            break;
+        }
+        const QByteArray line = m_partialLine + bytes.mid(pos, end - pos);
+        m_partialLine.clear();
+        pos = end + 1;
+        if (!isTerminalLine(line))
+            continue;
+        Owed owed = std::move(m_owed.front());
+        m_owed.pop_front();
+        if (line != "OK" && owed.onRefused)
+            taken.refusals.push_back(std::move(owed.onRefused));
+    }
+    taken.used = pos;
+    return taken;
+}

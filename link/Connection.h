@@ -1,9 +1,14 @@
 #pragma once
 
+#include "Answer.h"
 #include "SerialPort.h"
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -13,10 +18,17 @@ class Clock;
 // The main window owns it; the terminal, the panels and their pages hold a
 // reference to it and so always use the port that is open now, also after the
 // user has chosen another one.
-class Connection {
+//
+// Besides the port it keeps what the exchanges share: whether one is running,
+// the answers still owed to lines written without waiting, whether the load
+// under way has found the camera silent, and user actions that wait for the
+// running exchange to end. Its signals tell the windows what happened to the
+// port and which settings the camera refused.
+class Connection : public QObject {
+    Q_OBJECT
 public:
-    explicit Connection(Clock& clock);
-    ~Connection();
+    explicit Connection(Clock& clock, QObject* parent = nullptr);
+    ~Connection() override;
 
     Clock& clock() const { return m_clock; }
 
@@ -29,6 +41,17 @@ public:
     QString portName;
     qint32 baudRate = 38400;
 
+    // Tells the windows that the port name, rate or open state changed.
+    void announceState() { emit stateChanged(); }
+
+    // After every operation on the port: a port whose device has gone (hung
+    // up, removed, failing) is closed, so that every later exchange fails at
+    // once instead of waiting for a camera that cannot answer, and lost() is
+    // emitted once. Returns whether the port is still open.
+    bool checkPort();
+    // The port was closed because its device went away; cleared by attach().
+    bool wasLost() const { return m_lost; }
+
     // True while an exchange or a detection runs. Handlers that may be reached
     // from inside one (timer ticks during a long operation, repaints during
     // detection) check it and leave the port alone.
@@ -38,13 +61,43 @@ public:
     class BusyScope {
     public:
         explicit BusyScope(Connection& connection) : m_connection(connection) { ++m_connection.m_busyDepth; }
-        ~BusyScope() { --m_connection.m_busyDepth; }
+        ~BusyScope() { m_connection.leaveBusy(); }
         BusyScope(const BusyScope&) = delete;
         BusyScope& operator=(const BusyScope&) = delete;
 
     private:
         Connection& m_connection;
     };
+
+    // Runs a user action now, or, when it arrives from inside a running
+    // exchange (a long operation lets the window handle input meanwhile),
+    // once the connection is free again, in the order the actions came. An
+    // action whose guard has been destroyed by then is dropped.
+    void whenIdle(std::function<void()> action, QObject* guard = nullptr);
+
+    // A load or refresh: the reads of a page, of a whole panel, of a poll.
+    // Once one exchange in it has heard not a single byte within its
+    // time-out, the camera is taken as silent and the rest of the load fails
+    // at once. Scopes nest; the outermost one decides.
+    class LoadScope {
+    public:
+        explicit LoadScope(Connection& connection);
+        ~LoadScope();
+        LoadScope(const LoadScope&) = delete;
+        LoadScope& operator=(const LoadScope&) = delete;
+
+    private:
+        Connection& m_connection;
+    };
+    bool loadHasGoneSilent() const { return m_loadDepth > 0 && m_loadSilent; }
+    void noteNothingHeard()
+    {
+        if (m_loadDepth > 0)
+            m_loadSilent = true;
+    }
+    // Whether an exchange may start: the port is open and the load under way
+    // has not found the camera silent.
+    bool canExchange() const { return isOpen() && !loadHasGoneSilent(); }
 
     // Sleeps a pause the protocol keeps on purpose (the settling time of
     // baud detection, the camera's time before a value is read) and adds it
@@ -58,21 +111,68 @@ public:
         m_pauseObserver = std::move(observer);
     }
 
-    // Lines written without waiting for their answers (StreamLine, Link.h).
-    // The next exchange lets their answers arrive before it starts.
-    void noteUnansweredLine() { ++m_unansweredLines; }
-    int takeUnansweredLines()
-    {
-        const int lines = m_unansweredLines;
-        m_unansweredLines = 0;
-        return lines;
-    }
+    // Answers owed to lines written without waiting (StreamLine, Link.h). The
+    // next exchange lets them arrive before it starts; between exchanges they
+    // are collected as they come. A refused one runs its handler once the
+    // connection is free.
+    OwedAnswers& owedAnswers() { return m_owed; }
+    void expectAnswer(const QByteArray& line, std::function<void()> onRefused);
+    // Runs the handlers of refused owed lines (when the connection is free).
+    void settleRefusals(std::vector<std::function<void()>> handlers);
+
+    // An exchange ended before its answer did: what still comes belongs to no
+    // one waiting, and is collected between exchanges for a while.
+    void noteAnswerMayComeLate();
+    // Bytes that no exchange waits for: emitted as unsolicitedInput() (the
+    // terminal shows them), otherwise dropped.
+    void passOnUnsolicited(const QByteArray& bytes);
+
+    // Whether the camera has answered GET-LAST-ERROR on this port; a camera
+    // that refused it once is not asked again.
+    bool cameraHasLastError() const { return m_hasLastError; }
+    void noteNoLastError() { m_hasLastError = false; }
+
+    // A setting the camera refused, or did not answer; the panels show it.
+    void reportRefusal(const QByteArray& line, const QString& reason) { emit refused(line, reason); }
+    void reportNoAnswer(const QByteArray& line) { emit unanswered(line); }
+
+    // The most a port is read at once, and the most input kept for an answer.
+    static constexpr qint64 kMaxReadBytes = 64 * 1024;
+
+signals:
+    void stateChanged();
+    // The port's device went away; the port has been closed.
+    void lost(const QString& portName);
+    void refused(const QByteArray& line, const QString& reason);
+    void unanswered(const QByteArray& line);
+    void unsolicitedInput(const QByteArray& bytes);
 
 private:
+    void leaveBusy();
+    void runDeferred();
+    void collectBetweenExchanges();
+    void armCollector();
+
     Clock& m_clock;
     std::unique_ptr<SerialPort> m_port;
+    bool m_lost = false;
+    bool m_hasLastError = true;
     int m_busyDepth = 0;
+    int m_loadDepth = 0;
+    bool m_loadSilent = false;
     qint64 m_fixedPausesUs = 0;
     std::function<void(qint64, qint64)> m_pauseObserver;
-    int m_unansweredLines = 0;
+    OwedAnswers m_owed;
+
+    struct Deferred {
+        std::function<void()> action;
+        QPointer<QObject> guard;
+        bool guarded = false;
+    };
+    std::deque<Deferred> m_deferred;
+    bool m_deferredScheduled = false;
+
+    // Collects owed and late answers between exchanges until this time.
+    QTimer m_collector;
+    qint64 m_collectUntilMs = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "Answer.h"
 #include "Clock.h"
+#include "CommandWords.h"
 #include "Scan.h"
 
 #include <functional>
@@ -16,17 +17,41 @@ constexpr int kWaitSliceMs = 10;
 constexpr int kStreamedAnswersQuietMs = 1000;
 constexpr int kStreamedAnswersLimitMs = 10000;
 
+// Blocks on the port for at most maxMs. A port that returns at once with
+// nothing to read (a device in an error state, a hung-up line) must not turn
+// the caller's loop into a spin, so the rest of the slice is slept.
 void waitForInput(Connection& connection, int maxMs)
 {
-    if (SerialPort* port = connection.port())
-        port->waitReadable(maxMs);
-    else
-        connection.clock().sleepMs(maxMs);
+    Clock& clock = connection.clock();
+    const qint64 startUs = clock.nowUs();
+    if (SerialPort* port = connection.port()) {
+        const bool readable = port->waitReadable(maxMs);
+        if (!connection.checkPort() || readable)
+            return;
+    }
+    const qint64 restUs = qint64(maxMs) * 1000 - (clock.nowUs() - startUs);
+    if (restUs > 0)
+        clock.sleepUs(restUs);
 }
 
 bool wholeSecondsPassed(Connection& connection, qint64 startSeconds, double timeoutSeconds)
 {
     return static_cast<double>(connection.clock().wholeSeconds() - startSeconds) > timeoutSeconds;
+}
+
+// Time left for a wait: whole seconds against a time-out, or milliseconds.
+std::function<qint64()> wholeSecondsTimeout(Connection& connection, double timeoutSeconds)
+{
+    const qint64 start = connection.clock().wholeSeconds();
+    return [&connection, start, timeoutSeconds]() -> qint64 {
+        return wholeSecondsPassed(connection, start, timeoutSeconds) ? 0 : kWaitSliceMs;
+    };
+}
+
+std::function<qint64()> millisecondsTimeout(Connection& connection, int timeoutMs)
+{
+    const qint64 deadline = connection.clock().nowMs() + timeoutMs;
+    return [&connection, deadline] { return deadline - connection.clock().nowMs(); };
 }
 
 // The common check of the query operations: the lines of the answer when it
@@ -44,9 +69,34 @@ QueryFailure checkQueryAnswer(const QByteArray& answer, const QByteArray& comman
     return QueryFailure::None;
 }
 
-// Collects what arrives until the answer's terminal line, or until
-// remainingMs() says no time is left; between reads it blocks on the port.
-QByteArray collectAnswer(Connection& connection, const std::function<qint64()>& remainingMs)
+// Waits until the answer to command is complete or remainingMs() says no
+// time is left. An exchange that heard nothing at all tells the load it runs
+// in that the camera is silent; one that ends before its answer does leaves
+// the rest to be collected between exchanges.
+AnswerCollector awaitAnswer(Connection& connection, const QByteArray& command,
+                            const std::function<qint64()>& remainingMs)
+{
+    AnswerCollector collector(command);
+    for (;;) {
+        collector.add(ReadAvailable(connection));
+        if (collector.end() != AnswerEnd::Pending || !connection.isOpen())
+            break;
+        const qint64 remaining = remainingMs();
+        if (remaining <= 0)
+            break;
+        waitForInput(connection, static_cast<int>(qMin<qint64>(remaining, kWaitSliceMs)));
+    }
+    if (collector.end() == AnswerEnd::Pending) {
+        if (!collector.heardAnything())
+            connection.noteNothingHeard();
+        connection.noteAnswerMayComeLate();
+    }
+    return collector;
+}
+
+// Collects raw input until the answer's terminal line, or until timedOut()
+// says so (given whether anything arrived in this pass).
+QByteArray collectRaw(Connection& connection, const std::function<qint64(bool arrived)>& remainingMs)
 {
     Connection::BusyScope busy(connection);
     QByteArray collected;
@@ -57,54 +107,62 @@ QByteArray collectAnswer(Connection& connection, const std::function<qint64()>& 
             if (classifyAnswer(collected) != AnswerEnd::Pending)
                 return collected;
         }
-        const qint64 remaining = remainingMs();
-        if (remaining <= 0)
+        const qint64 remaining = remainingMs(!arrived.isEmpty());
+        if (remaining <= 0 || !connection.isOpen()) {
+            connection.noteAnswerMayComeLate();
             return collected;
+        }
         waitForInput(connection, static_cast<int>(qMin<qint64>(remaining, kWaitSliceMs)));
     }
 }
 
-bool isTerminalLine(const QByteArray& line)
+// Takes the bytes of owed answers out of what arrived; the rest is returned.
+QByteArray settleOwed(Connection& connection, const QByteArray& arrived)
 {
-    return line == "OK" || line == "NG" || line.startsWith("ERROR");
+    OwedAnswers::Taken taken = connection.owedAnswers().take(arrived);
+    connection.settleRefusals(std::move(taken.refusals));
+    return arrived.mid(taken.used);
 }
 
 // What an exchange does before it writes: discards what is waiting. When
 // lines were streamed since the last exchange, their answers may still be on
-// the way; it first waits for one terminal line per streamed line.
+// the way; it first waits for them.
 void discardStaleInput(Connection& connection)
 {
-    int unanswered = connection.takeUnansweredLines();
-    QByteArray stale = ReadAvailable(connection);
-    if (unanswered <= 0)
-        return;
-    Clock& clock = connection.clock();
-    const qint64 giveUpMs = clock.nowMs() + kStreamedAnswersLimitMs;
-    qint64 quietUntilMs = clock.nowMs() + kStreamedAnswersQuietMs;
-    for (;;) {
-        qsizetype end;
-        while (unanswered > 0 && (end = stale.indexOf('\r')) >= 0) {
-            if (isTerminalLine(stale.left(end)))
-                --unanswered;
-            stale.remove(0, end + 1);
+    OwedAnswers& owed = connection.owedAnswers();
+    QByteArray stale = settleOwed(connection, ReadAvailable(connection));
+    if (!owed.isEmpty()) {
+        Clock& clock = connection.clock();
+        const qint64 giveUpMs = clock.nowMs() + kStreamedAnswersLimitMs;
+        qint64 quietUntilMs = clock.nowMs() + kStreamedAnswersQuietMs;
+        while (!owed.isEmpty() && connection.isOpen()) {
+            const qint64 now = clock.nowMs();
+            if (now >= quietUntilMs || now >= giveUpMs)
+                break;
+            waitForInput(connection, static_cast<int>(qMin<qint64>(kWaitSliceMs, qMin(quietUntilMs, giveUpMs) - now)));
+            const QByteArray arrived = ReadAvailable(connection);
+            if (!arrived.isEmpty()) {
+                stale += settleOwed(connection, arrived);
+                quietUntilMs = clock.nowMs() + kStreamedAnswersQuietMs;
+            }
         }
-        const qint64 now = clock.nowMs();
-        if (unanswered <= 0 || now >= quietUntilMs || now >= giveUpMs)
-            return;
-        waitForInput(connection, static_cast<int>(qMin<qint64>(kWaitSliceMs, qMin(quietUntilMs, giveUpMs) - now)));
-        const QByteArray arrived = ReadAvailable(connection);
-        if (!arrived.isEmpty()) {
-            stale += arrived;
-            quietUntilMs = clock.nowMs() + kStreamedAnswersQuietMs;
-        }
+        owed.clear();
     }
+    connection.passOnUnsolicited(stale);
 }
 
-QByteArray exchange(Connection& connection, const QByteArray& command)
+// Flushes, sends the command and waits for its answer.
+AnswerCollector exchange(Connection& connection, const QByteArray& command,
+                         const std::function<qint64()>& remainingMs)
 {
     discardStaleInput(connection);
     SendLine(connection, command);
-    return ReadUntilOk(connection, 10.0);
+    return awaitAnswer(connection, command, remainingMs);
+}
+
+AnswerCollector query(Connection& connection, const QByteArray& command)
+{
+    return exchange(connection, command, wholeSecondsTimeout(connection, 10.0));
 }
 
 } // namespace
@@ -116,16 +174,19 @@ QByteArray setLine(const char* word, int value)
 
 void SendLine(Connection& connection, const QByteArray& line)
 {
-    if (SerialPort* port = connection.port())
+    if (SerialPort* port = connection.port()) {
         port->write(line + '\r');
+        connection.checkPort();
+    }
 }
 
-void StreamLine(Connection& connection, const QByteArray& line)
+void StreamLine(Connection& connection, const QByteArray& line, std::function<void()> onRefused)
 {
-    if (!connection.port())
+    if (!connection.isOpen())
         return;
     SendLine(connection, line);
-    connection.noteUnansweredLine();
+    if (connection.isOpen())
+        connection.expectAnswer(line, std::move(onRefused));
 }
 
 QByteArray ReadAvailable(Connection& connection)
@@ -134,9 +195,11 @@ QByteArray ReadAvailable(Connection& connection)
     if (!port)
         return {};
     const qint64 waiting = port->bytesWaiting();
-    if (waiting <= 0)
-        return {};
-    return port->read(waiting);
+    QByteArray bytes;
+    if (waiting > 0)
+        bytes = port->read(qMin(waiting, Connection::kMaxReadBytes));
+    connection.checkPort();
+    return bytes;
 }
 
 void SplitTokens(const QByteArray& text, const char* delimiters, QByteArrayList& lines)
@@ -144,51 +207,64 @@ void SplitTokens(const QByteArray& text, const char* delimiters, QByteArrayList&
     lines.append(splitLines(text, delimiters));
 }
 
-bool Transact(Connection& connection, const QByteArray& command, double timeoutSeconds)
+SetOutcome TransactOutcome(Connection& connection, const QByteArray& command, double timeoutSeconds)
 {
     Connection::BusyScope busy(connection);
-    discardStaleInput(connection);
-    SendLine(connection, command);
-    const qint64 start = connection.clock().wholeSeconds();
-    QByteArray collected = ReadAvailable(connection);
-    for (;;) {
-        switch (classifyAnswer(collected)) {
-        case AnswerEnd::Accepted:
-            return true;
-        case AnswerEnd::Refused:
-            return false;
-        case AnswerEnd::Pending:
-            break;
-        }
-        if (wholeSecondsPassed(connection, start, timeoutSeconds))
-            return false;
-        waitForInput(connection, kWaitSliceMs);
-        collected += ReadAvailable(connection);
+    if (!connection.canExchange())
+        return SetOutcome::NoAnswer;
+    const AnswerCollector answer = exchange(connection, command, wholeSecondsTimeout(connection, timeoutSeconds));
+    switch (answer.end()) {
+    case AnswerEnd::Accepted:
+        return SetOutcome::Accepted;
+    case AnswerEnd::Refused:
+        return SetOutcome::Refused;
+    case AnswerEnd::Pending:
+        break;
     }
+    return SetOutcome::NoAnswer;
+}
+
+bool Transact(Connection& connection, const QByteArray& command, double timeoutSeconds)
+{
+    return TransactOutcome(connection, command, timeoutSeconds) == SetOutcome::Accepted;
 }
 
 QByteArray ReadUntilOk(Connection& connection, double timeoutSeconds)
 {
-    const qint64 start = connection.clock().wholeSeconds();
-    return collectAnswer(connection, [&]() -> qint64 {
-        return wholeSecondsPassed(connection, start, timeoutSeconds) ? 0 : kWaitSliceMs;
-    });
+    const std::function<qint64()> remaining = wholeSecondsTimeout(connection, timeoutSeconds);
+    return collectRaw(connection, [&](bool) { return remaining(); });
 }
 
 QByteArray ReadAnswer(Connection& connection, int timeoutMs)
 {
+    const std::function<qint64()> remaining = millisecondsTimeout(connection, timeoutMs);
+    return collectRaw(connection, [&](bool) { return remaining(); });
+}
+
+QByteArray ReadAnswerWhileArriving(Connection& connection, int quietMs, int limitMs)
+{
     Clock& clock = connection.clock();
-    const qint64 deadline = clock.nowMs() + timeoutMs;
-    return collectAnswer(connection, [&] { return deadline - clock.nowMs(); });
+    const qint64 limit = clock.nowMs() + limitMs;
+    qint64 quietUntil = clock.nowMs() + quietMs;
+    return collectRaw(connection, [&](bool arrived) {
+        const qint64 now = clock.nowMs();
+        if (arrived)
+            quietUntil = now + quietMs;
+        return qMin(quietUntil, limit) - now;
+    });
 }
 
 int QueryInt(Connection& connection, const QByteArray& command)
 {
     Connection::BusyScope busy(connection);
-    QByteArray valueLine;
-    switch (checkQueryAnswer(exchange(connection, command), command, valueLine)) {
-    case QueryFailure::TooFewLines:
+    if (!connection.canExchange())
         return 0;
+    const AnswerCollector answer = query(connection, command);
+    QByteArray valueLine;
+    switch (checkQueryAnswer(answer.answer(), command, valueLine)) {
+    case QueryFailure::TooFewLines:
+        // Only answers of other lines came back: the echo was wrong.
+        return answer.answer().isEmpty() && answer.droppedAnything() ? -1 : 0;
     case QueryFailure::WrongAnswer:
         return -1;
     case QueryFailure::None:
@@ -203,11 +279,14 @@ bool TryQueryInt(Connection& connection, const QByteArray& command, int& value)
 {
     Connection::BusyScope busy(connection);
     value = 0;
+    if (!connection.canExchange())
+        return false;
     discardStaleInput(connection);
     SendLine(connection, command);
     connection.pauseMs(100);
     QByteArray valueLine;
-    if (checkQueryAnswer(ReadUntilOk(connection, 10.0), command, valueLine) != QueryFailure::None)
+    const AnswerCollector answer = awaitAnswer(connection, command, wholeSecondsTimeout(connection, 10.0));
+    if (checkQueryAnswer(answer.answer(), command, valueLine) != QueryFailure::None)
         return false;
     int scanned = 0;
     if (scanInts(valueLine, "%d", {&scanned}) != 1)
@@ -220,8 +299,10 @@ bool QueryInts(Connection& connection, const QByteArray& command, const char* fo
                std::initializer_list<int*> outputs)
 {
     Connection::BusyScope busy(connection);
+    if (!connection.canExchange())
+        return false;
     QByteArray valueLine;
-    if (checkQueryAnswer(exchange(connection, command), command, valueLine) != QueryFailure::None)
+    if (checkQueryAnswer(query(connection, command).answer(), command, valueLine) != QueryFailure::None)
         return false;
     // Scanned into temporaries so that a short value line leaves every output
     // as it was.
@@ -242,9 +323,10 @@ bool QueryInts(Connection& connection, const QByteArray& command, const char* fo
 QByteArray QueryText(Connection& connection, const QByteArray& command)
 {
     Connection::BusyScope busy(connection);
-    discardStaleInput(connection);
-    SendLine(connection, command);
-    const QByteArrayList lines = splitLines(ReadAnswer(connection, 1000));
+    if (!connection.canExchange())
+        return {};
+    const AnswerCollector answer = exchange(connection, command, millisecondsTimeout(connection, 1000));
+    const QByteArrayList lines = splitLines(answer.answer());
     if (lines.size() <= 2 || !echoMatches(lines.at(0), command) || lines.at(1) == "OK")
         return {};
     return lines.at(2) == "OK" ? lines.at(1) : QByteArray();
@@ -253,7 +335,9 @@ QByteArray QueryText(Connection& connection, const QByteArray& command)
 void QueryChoices(Connection& connection, const QByteArray& name, QByteArrayList& lines)
 {
     Connection::BusyScope busy(connection);
-    SplitTokens(exchange(connection, "HELP " + name), "\r", lines);
+    if (!connection.canExchange())
+        return;
+    SplitTokens(query(connection, "HELP " + name).answer(), "\r", lines);
     lines.removeIf([](const QByteArray& line) { return !line.startsWith(' '); });
 }
 
@@ -261,7 +345,9 @@ void QueryRange(Connection& connection, const QByteArray& command, int& min, int
 {
     Connection::BusyScope busy(connection);
     min = max = step = 0;
-    const QByteArrayList lines = splitLines(exchange(connection, command));
+    if (!connection.canExchange())
+        return;
+    const QByteArrayList lines = splitLines(query(connection, command).answer());
     if (lines.size() < 3 || lines.last() != "OK")
         return;
     int values[3] = {};
@@ -275,12 +361,32 @@ void QueryRange(Connection& connection, const QByteArray& command, int& min, int
 void AwaitLineEnds(Connection& connection, double timeoutSeconds)
 {
     Connection::BusyScope busy(connection);
+    if (!connection.isOpen())
+        return;
     const qint64 start = connection.clock().wholeSeconds();
     qsizetype lineEnds = 0;
     for (;;) {
         lineEnds += ReadAvailable(connection).count('\r');
-        if (lineEnds >= 2 || wholeSecondsPassed(connection, start, timeoutSeconds))
+        if (lineEnds >= 2 || !connection.isOpen() || wholeSecondsPassed(connection, start, timeoutSeconds))
             return;
         waitForInput(connection, kWaitSliceMs);
     }
+}
+
+QString LastErrorText(Connection& connection)
+{
+    if (!connection.cameraHasLastError())
+        return {};
+    Connection::BusyScope busy(connection);
+    if (!connection.canExchange())
+        return {};
+    const AnswerCollector answer = exchange(connection, cmd::GET_LAST_ERROR, millisecondsTimeout(connection, 1000));
+    if (answer.end() == AnswerEnd::Refused) {
+        connection.noteNoLastError();
+        return {};
+    }
+    const QByteArrayList lines = splitLines(answer.answer());
+    if (lines.size() < 3 || lines.last() != "OK")
+        return {};
+    return QString::fromLatin1(lines.at(1)).trimmed();
 }

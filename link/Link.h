@@ -6,16 +6,25 @@
 // "OK", or "NG"/"ERROR" when it refuses.
 //
 // All of them block the calling thread until they finish. While they wait they
-// sleep on the port in slices of at most 10 ms, never spinning. None reports a
-// read or write failure: a closed port simply yields no text. Time-outs are in
+// sleep on the port in slices of at most 10 ms, never spinning, whatever state
+// the port is in. None reports a read or write failure: a closed port yields no
+// text, and every exchange on it fails at once, as does every exchange of a
+// load that has found the camera silent (Connection::LoadScope). A port whose
+// device goes away is closed the moment it is noticed. Time-outs are in
 // seconds and compared with whole seconds, so 1.0 lasts between one and two
 // seconds.
+//
+// An exchange takes only its own answer: an answer that does not begin with
+// the echo of the line just sent belongs to an earlier line whose exchange
+// gave up on a slow camera, and is dropped up to its terminal line while the
+// exchange goes on waiting.
 
 #include "Connection.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
 
+#include <functional>
 #include <initializer_list>
 
 // "%s %d": the command word, one blank and a signed decimal value. Words that
@@ -30,7 +39,9 @@ void SendLine(Connection& connection, const QByteArray& line);
 // still be answering such lines when the next exchange starts; that exchange
 // first waits until their answers are in (or the camera has gone quiet for a
 // second) and discards them, so that none is taken for its own answer.
-void StreamLine(Connection& connection, const QByteArray& line);
+// Between exchanges the answers are collected as they come. When the camera
+// refuses the line, onRefused runs once the connection is free.
+void StreamLine(Connection& connection, const QByteArray& line, std::function<void()> onRefused = {});
 
 // The text waiting in the input queue now, possibly empty; never waits.
 QByteArray ReadAvailable(Connection& connection);
@@ -42,6 +53,10 @@ void SplitTokens(const QByteArray& text, const char* delimiters, QByteArrayList&
 // or when the time-out passes. Stale input is discarded first.
 bool Transact(Connection& connection, const QByteArray& command, double timeoutSeconds);
 
+// How a setting sent with Transact ended.
+enum class SetOutcome { Accepted, Refused, NoAnswer };
+SetOutcome TransactOutcome(Connection& connection, const QByteArray& command, double timeoutSeconds);
+
 // Collects what arrives until the answer's terminal line ("OK", "NG" or
 // "ERROR...") or the time-out.
 QByteArray ReadUntilOk(Connection& connection, double timeoutSeconds);
@@ -49,6 +64,16 @@ QByteArray ReadUntilOk(Connection& connection, double timeoutSeconds);
 // Collects what arrives until the answer's terminal line or timeoutMs
 // milliseconds; for callers that wait a short, exact time.
 QByteArray ReadAnswer(Connection& connection, int timeoutMs);
+
+// Collects what arrives until the answer's terminal line; gives up when
+// nothing has come for quietMs (from the start, when nothing comes at all) or
+// after limitMs in all. For raw exchanges whose answers may be long and slow,
+// such as a HELP list typed in the terminal.
+QByteArray ReadAnswerWhileArriving(Connection& connection, int quietMs, int limitMs);
+
+// The camera's text for its last refusal (GET-LAST-ERROR); empty when the
+// camera has no such command or gives no text.
+QString LastErrorText(Connection& connection);
 
 // The integer on the value line: 0 when fewer than three lines came back, -1
 // when the echo or the "OK" line is wrong.

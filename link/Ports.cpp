@@ -36,17 +36,23 @@ QStringList listedPortNames()
 
 qint32 DetectBaudRate(Connection& connection, const DetectionObserver& observer)
 {
-    SerialPort* port = connection.port();
-    if (!port)
+    if (!connection.isOpen())
         return kNoRateFound;
     Connection::BusyScope busy(connection);
     for (int pass = 1; pass <= kDetectionPasses; ++pass) {
         for (const qint32 rate : kDetectionRates) {
+            // The port is closed under detection when its device goes away.
+            SerialPort* port = connection.port();
+            if (!port)
+                return kNoRateFound;
             if (!port->supportsRate(rate))
                 continue;
             if (observer && !observer(pass, rate))
                 return kNoRateFound;
             ReadAvailable(connection);
+            port = connection.port();
+            if (!port)
+                return kNoRateFound;
             port->setLineSettings(rate);
             SendLine(connection, "\r");
             connection.pauseMs(100);

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+#include <functional>
+
 // The port handle every exchange with the camera goes through. Three kinds
 // stand behind it: the system's serial ports, Camera Link serial libraries and
 // simulated cameras; everything above this interface is the same for all.
@@ -31,6 +33,16 @@ public:
     virtual bool waitReadable(int timeoutMs) = 0;
 
     virtual void close() = 0;
+
+    // True once the device behind the port has gone: the far end hung up,
+    // the adapter was unplugged, or the device fails every operation. A lost
+    // port never recovers; the connection closes it.
+    virtual bool isLost() const { return false; }
+
+    // Called from the event loop when bytes arrive while nobody is waiting
+    // on the port, for ports that can tell; the others are read between
+    // exchanges on a timer. Null removes the handler.
+    virtual void setArrivalHandler(std::function<void()> handler) { Q_UNUSED(handler); }
 
     // Whether the port can run at this rate at all; detection skips the rest.
     virtual bool supportsRate(qint32 baudRate) const

@@ -3,9 +3,34 @@
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 
+#include <poll.h>
+
+namespace {
+
+// Qt keeps at most this much unread input; beyond it the bytes stay in the
+// driver, whose own buffer is bounded, instead of growing the process.
+constexpr qint64 kReadBufferBytes = 64 * 1024;
+
+} // namespace
+
 SystemSerialPort::SystemSerialPort(const QString& devicePath)
 {
     m_port.setPortName(devicePath);
+    m_port.setReadBufferSize(kReadBufferBytes);
+    QObject::connect(&m_port, &QSerialPort::readyRead, [this] {
+        if (m_arrival)
+            m_arrival();
+    });
+    // A device that goes away between exchanges is reported here, from the
+    // event loop; the connection is told as it is told of arriving bytes, so
+    // it notices the loss without waiting for the next exchange.
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
+        if (error != QSerialPort::ResourceError && error != QSerialPort::DeviceNotFoundError)
+            return;
+        m_lost = true;
+        if (m_arrival)
+            m_arrival();
+    });
     if (!m_port.open(QIODevice::ReadWrite))
         return;
     // No modem-control lines are driven. Ports that have none (a
@@ -15,23 +40,56 @@ SystemSerialPort::SystemSerialPort(const QString& devicePath)
     m_port.clearError();
 }
 
+void SystemSerialPort::noticeHangUp()
+{
+    // A far end that hung up (a pseudo-terminal whose other side closed, an
+    // adapter pulled out) shows only in the descriptor's poll flags: reads
+    // then fail without Qt reporting an error, and waits return at once.
+    pollfd device{static_cast<int>(m_port.handle()), 0, 0};
+    if (device.fd < 0 || ::poll(&device, 1, 0) < 0)
+        return;
+    if (device.revents & (POLLHUP | POLLERR | POLLNVAL))
+        m_lost = true;
+}
+
+void SystemSerialPort::takeError()
+{
+    switch (m_port.error()) {
+    case QSerialPort::NoError:
+        return;
+    case QSerialPort::ResourceError:
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::PermissionError:
+    case QSerialPort::NotOpenError:
+        m_lost = true;
+        break;
+    default:
+        break;
+    }
+    m_port.clearError();
+}
+
 bool SystemSerialPort::setLineSettings(qint32 baudRate)
 {
+    if (m_lost)
+        return false;
     const bool ok = m_port.setBaudRate(baudRate) && m_port.setDataBits(QSerialPort::Data8)
         && m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop)
         && m_port.setFlowControl(QSerialPort::NoFlowControl);
-    m_port.clearError();
+    takeError();
     return ok;
 }
 
 qint64 SystemSerialPort::bytesWaiting()
 {
-    if (!m_port.isOpen())
+    if (!m_port.isOpen() || m_lost)
         return -1;
     // Pull whatever the driver holds into Qt's buffer without waiting.
     m_port.waitForReadyRead(0);
-    m_port.clearError();
-    return m_port.bytesAvailable();
+    takeError();
+    if (m_port.bytesAvailable() == 0)
+        noticeHangUp();
+    return m_lost ? -1 : m_port.bytesAvailable();
 }
 
 QByteArray SystemSerialPort::read(qint64 maxBytes)
@@ -43,30 +101,35 @@ QByteArray SystemSerialPort::read(qint64 maxBytes)
 
 qint64 SystemSerialPort::write(const QByteArray& bytes)
 {
-    if (!m_port.isOpen())
+    if (!m_port.isOpen() || m_lost)
         return -1;
     const qint64 written = m_port.write(bytes);
-    while (m_port.bytesToWrite() > 0) {
-        if (!m_port.waitForBytesWritten(1000))
+    while (m_port.bytesToWrite() > 0 && !m_lost) {
+        const bool progressed = m_port.waitForBytesWritten(1000);
+        takeError();
+        if (!progressed)
             break;
     }
-    m_port.clearError();
+    takeError();
     return written;
 }
 
 bool SystemSerialPort::waitReadable(int timeoutMs)
 {
-    if (!m_port.isOpen())
+    if (!m_port.isOpen() || m_lost)
         return false;
     if (m_port.bytesAvailable() > 0)
         return true;
     const bool arrived = m_port.waitForReadyRead(qMax(0, timeoutMs));
-    m_port.clearError();
+    takeError();
+    if (!arrived)
+        noticeHangUp();
     return arrived;
 }
 
 void SystemSerialPort::close()
 {
+    m_arrival = {};
     m_port.close();
 }
 

@@ -19,9 +19,19 @@ public:
     qint64 write(const QByteArray& bytes) override;
     bool waitReadable(int timeoutMs) override;
     void close() override;
+    bool isLost() const override { return m_lost; }
+    void setArrivalHandler(std::function<void()> handler) override { m_arrival = std::move(handler); }
 
 private:
+    // Looks at the error the last operation left and clears it: line errors
+    // (framing, parity, a wait that timed out) pass, a device that has gone
+    // makes the port lost.
+    void takeError();
+    void noticeHangUp();
+
     QSerialPort m_port;
+    bool m_lost = false;
+    std::function<void()> m_arrival;
 };
 
 class SystemPortBackend : public PortBackend {

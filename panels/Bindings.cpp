@@ -8,6 +8,7 @@
 #include <QAbstractSlider>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRadioButton>
 
 namespace {
@@ -72,14 +73,72 @@ bool Binding::deliver(const QByteArray& line, int value, const std::function<voi
 {
     if (m_before)
         m_before(value);
-    const bool accepted = m_mode.send(m_connection, line);
-    if (!accepted && m_onRefused)
+    SetOutcome outcome = SetOutcome::Accepted;
+    if (m_mode.awaitsAnswer()) {
+        outcome = TransactOutcome(m_connection, line, m_mode.timeoutSeconds());
+    } else {
+        QPointer<QObject> guard(control());
+        StreamLine(m_connection, line, [this, guard, line] {
+            if (guard)
+                streamedLineRefused(line);
+        });
+    }
+    const bool refusedHere = outcome == SetOutcome::Refused && !m_onRefused;
+    // The camera's reason is asked for at once, before anything else can
+    // overwrite it.
+    const QString reason = refusedHere ? LastErrorText(m_connection) : QString();
+    if (outcome != SetOutcome::Accepted && m_onRefused)
         m_onRefused(value);
-    if (follow)
+    if (follow && !refusedHere)
         follow();
     if (m_then)
         m_then(value);
-    return accepted;
+    if (refusedHere)
+        refused(line, reason);
+    else if (outcome == SetOutcome::NoAnswer)
+        m_connection.reportNoAnswer(line);
+    return outcome == SetOutcome::Accepted;
+}
+
+void Binding::whenIdle(std::function<void()> action)
+{
+    m_connection.whenIdle(std::move(action), control());
+}
+
+void Binding::refused(const QByteArray& line, const QString& reason)
+{
+    restore();
+    m_connection.reportRefusal(line, reason);
+}
+
+void Binding::streamedLineRefused(const QByteArray& line)
+{
+    // A drag may have streamed many refused lines; the control is read back
+    // once, after the last of them.
+    m_lastRefusedLine = line;
+    if (m_streamedRefusalPending || m_onRefused)
+        return;
+    m_streamedRefusalPending = true;
+    QPointer<QObject> guard(control());
+    m_connection.whenIdle(
+        [this, guard] {
+            if (!guard)
+                return;
+            m_streamedRefusalPending = false;
+            refused(m_lastRefusedLine, LastErrorText(m_connection));
+        },
+        control());
+}
+
+void Binding::restore()
+{
+    if (m_restorer && m_restorer(control()))
+        return;
+    // No load step fills the control: the command word is asked for its value.
+    const QByteArray query = m_index.isEmpty() ? m_word.trimmed() : m_word + ' ' + m_index;
+    int value = 0;
+    if (QueryInts(m_connection, query, "%d", {&value}))
+        showReadBack(value);
 }
 
 // ---------------------------------------------------------------- EditBinding
@@ -88,7 +147,10 @@ EditBinding::EditBinding(Connection& connection, QLineEdit* edit, QString captio
     : BindingWith(connection, std::move(caption), std::move(word), SendMode::transact()), m_edit(edit)
 {
     nameForAccessibility(edit, m_caption);
-    QObject::connect(edit, &QLineEdit::returnPressed, edit, [this] { enter(); });
+    QObject::connect(edit, &QLineEdit::returnPressed, edit, [this] {
+        const QString text = m_edit->text();
+        whenIdle([this, text] { enterText(text); });
+    });
 }
 
 EditBinding& EditBinding::slider(QAbstractSlider* slider)
@@ -124,11 +186,15 @@ EditBinding& EditBinding::onEnter(std::function<void()> handler)
 
 void EditBinding::enter()
 {
+    enterText(m_edit->text());
+}
+
+void EditBinding::enterText(const QString& text)
+{
     if (m_onEnter) {
         m_onEnter();
         return;
     }
-    const QString text = m_edit->text();
     const int value = readDecimal(text);
     if (m_accepted && (value < m_accepted->first || value > m_accepted->second))
         return;
@@ -140,6 +206,11 @@ void EditBinding::enter()
             m_slider->setValue(value);
         showReadout(m_readout, m_format, value);
     });
+}
+
+QObject* EditBinding::control() const
+{
+    return m_edit;
 }
 
 void EditBinding::show(int value)
@@ -157,8 +228,9 @@ SliderBinding::SliderBinding(Connection& connection, QAbstractSlider* slider, QS
       m_notifier(new SliderNotifier(slider))
 {
     nameSliderForAccessibility(slider, m_caption);
-    QObject::connect(m_notifier, &SliderNotifier::notified, m_notifier,
-                     [this](SliderNotification kind, int position) { notified(kind, position); });
+    QObject::connect(m_notifier, &SliderNotifier::notified, m_notifier, [this](SliderNotification kind, int position) {
+        whenIdle([this, kind, position] { notified(kind, position); });
+    });
 }
 
 SliderBinding& SliderBinding::edit(QLineEdit* edit)
@@ -203,6 +275,11 @@ void SliderBinding::follow(int value)
     showReadout(m_readout, m_format, value);
 }
 
+QObject* SliderBinding::control() const
+{
+    return m_slider;
+}
+
 void SliderBinding::show(int value)
 {
     m_slider->setValue(value);
@@ -215,7 +292,8 @@ ComboBinding::ComboBinding(Connection& connection, QComboBox* combo, QString cap
     : BindingWith(connection, std::move(caption), std::move(word), SendMode::transact()), m_combo(combo)
 {
     nameForAccessibility(combo, m_caption);
-    QObject::connect(combo, &QComboBox::activated, combo, [this](int index) { activated(index); });
+    QObject::connect(combo, &QComboBox::activated, combo,
+                     [this](int index) { whenIdle([this, index] { activated(index); }); });
 }
 
 ComboBinding& ComboBinding::values(QList<int> values)
@@ -247,6 +325,42 @@ ComboBinding& ComboBinding::line(LineForValue composeFromIndex)
 {
     m_compose = std::move(composeFromIndex);
     return *this;
+}
+
+QObject* ComboBinding::control() const
+{
+    return m_combo;
+}
+
+void ComboBinding::showReadBack(int value)
+{
+    switch (m_argument) {
+    case Argument::Index:
+        selectIndex(m_combo, value);
+        return;
+    case Argument::Values:
+        if (!selectValue(m_combo, m_values, value))
+            m_combo->setCurrentIndex(-1);
+        return;
+    case Argument::Data:
+        m_combo->setCurrentIndex(m_combo->findData(value));
+        return;
+    case Argument::LeadingNumber:
+        for (int i = 0; i < m_combo->count(); ++i) {
+            const QByteArray text = m_combo->itemText(i).toLatin1();
+            qsizetype pos = 0;
+            int number = 0;
+            if (scanDecimal(text, pos, number) && number == value) {
+                m_combo->setCurrentIndex(i);
+                return;
+            }
+        }
+        m_combo->setCurrentIndex(-1);
+        return;
+    case Argument::Text:
+        m_combo->setCurrentIndex(m_combo->findText(QString::number(value)));
+        return;
+    }
 }
 
 void ComboBinding::activated(int index)
@@ -290,7 +404,9 @@ void ComboBinding::activated(int index)
 CheckBinding::CheckBinding(Connection& connection, QAbstractButton* box, QByteArray word)
     : BindingWith(connection, box->text(), std::move(word), SendMode::transact()), m_box(box)
 {
-    QObject::connect(box, &QAbstractButton::clicked, box, [this] { clicked(); });
+    QObject::connect(box, &QAbstractButton::clicked, box, [this](bool checked) {
+        whenIdle([this, checked] { clicked(checked); });
+    });
 }
 
 CheckBinding& CheckBinding::values(int unchecked, int checked)
@@ -306,9 +422,19 @@ CheckBinding& CheckBinding::line(LineForValue compose)
     return *this;
 }
 
-void CheckBinding::clicked()
+QObject* CheckBinding::control() const
 {
-    const int value = m_box->isChecked() ? m_checked : m_unchecked;
+    return m_box;
+}
+
+void CheckBinding::showReadBack(int value)
+{
+    m_box->setChecked(value == m_checked);
+}
+
+void CheckBinding::clicked(bool checked)
+{
+    const int value = checked ? m_checked : m_unchecked;
     const std::optional<QByteArray> line = m_compose ? m_compose(value) : lineWith(value);
     if (line)
         deliver(*line, value);
@@ -320,7 +446,9 @@ RadioBinding::RadioBinding(Connection& connection, RadioGroup* group, QString ca
     : BindingWith(connection, std::move(caption), std::move(word), SendMode::transact()), m_group(group)
 {
     QObject::connect(group, &RadioGroup::clicked, group, [this](QRadioButton* button) {
-        clicked(m_group->valueOf(button), button->isChecked());
+        const int value = m_group->valueOf(button);
+        const bool checked = button->isChecked();
+        whenIdle([this, value, checked] { clicked(value, checked); });
     });
 }
 
@@ -334,6 +462,16 @@ RadioBinding& RadioBinding::line(LineForValue compose)
 {
     m_compose = std::move(compose);
     return *this;
+}
+
+QObject* RadioBinding::control() const
+{
+    return m_group;
+}
+
+void RadioBinding::showReadBack(int value)
+{
+    m_group->show(value);
 }
 
 void RadioBinding::clicked(int value, bool checked)
@@ -353,10 +491,10 @@ void RadioBinding::clicked(int value, bool checked)
 ButtonBinding::ButtonBinding(Connection& connection, QAbstractButton* button, QByteArray word)
     : BindingWith(connection, button->text(), std::move(word), SendMode::transact()), m_button(button)
 {
-    QObject::connect(button, &QAbstractButton::clicked, button, [this] { clicked(); });
+    QObject::connect(button, &QAbstractButton::clicked, button, [this] { whenIdle([this] { clicked(); }); });
 }
 
-ButtonBinding& ButtonBinding::argument(std::function<int()> argument)
+ButtonBinding& ButtonBinding::argument(std::function<std::optional<int>()> argument)
 {
     m_argument = std::move(argument);
     return *this;
@@ -368,15 +506,35 @@ ButtonBinding& ButtonBinding::disabledWhileSending()
     return *this;
 }
 
+QObject* ButtonBinding::control() const
+{
+    return m_button;
+}
+
 void ButtonBinding::clicked()
 {
-    const int value = m_argument ? m_argument() : 0;
-    const QByteArray line = m_argument ? lineWith(value) : m_word;
+    std::optional<int> value;
+    if (m_argument) {
+        value = m_argument();
+        if (!value)
+            return;
+    }
+    const QByteArray line = value ? lineWith(*value) : m_word;
     if (m_disabledWhileSending)
         m_button->setEnabled(false);
-    deliver(line, value);
+    deliver(line, value.value_or(0));
     if (m_disabledWhileSending)
         m_button->setEnabled(true);
+}
+
+std::function<std::optional<int>()> selectedIndexOf(QComboBox* combo)
+{
+    return [combo]() -> std::optional<int> {
+        const int index = combo->currentIndex();
+        if (index < 0)
+            return std::nullopt;
+        return index;
+    };
 }
 
 // ---------------------------------------------------------------- Bindings
@@ -385,10 +543,18 @@ Bindings::Bindings(Connection& connection) : m_connection(connection) {}
 
 Bindings::~Bindings() = default;
 
+void Bindings::setRestorer(std::function<bool(QObject* control)> restorer)
+{
+    m_restorer = std::move(restorer);
+    for (const auto& binding : m_bindings)
+        binding->m_restorer = m_restorer;
+}
+
 template <class B, class... Args>
 B& Bindings::add(Args&&... args)
 {
     auto binding = std::make_unique<B>(m_connection, std::forward<Args>(args)...);
+    static_cast<Binding&>(*binding).m_restorer = m_restorer;
     B& reference = *binding;
     m_bindings.push_back(std::move(binding));
     return reference;
@@ -426,7 +592,10 @@ ButtonBinding& Bindings::button(QAbstractButton* button, const QByteArray& word)
 
 void Bindings::action(QAbstractButton* button, std::function<void()> handler)
 {
-    QObject::connect(button, &QAbstractButton::clicked, button, [handler = std::move(handler)] { handler(); });
+    Connection& connection = m_connection;
+    QObject::connect(button, &QAbstractButton::clicked, button, [&connection, button, handler = std::move(handler)] {
+        connection.whenIdle(handler, button);
+    });
 }
 
 SliderNotifier* Bindings::onSlider(QAbstractSlider* slider, const QString& caption,
@@ -434,6 +603,10 @@ SliderNotifier* Bindings::onSlider(QAbstractSlider* slider, const QString& capti
 {
     nameSliderForAccessibility(slider, caption);
     auto* notifier = new SliderNotifier(slider);
-    QObject::connect(notifier, &SliderNotifier::notified, notifier, std::move(handler));
+    Connection& connection = m_connection;
+    QObject::connect(notifier, &SliderNotifier::notified, notifier,
+                     [&connection, slider, handler = std::move(handler)](SliderNotification kind, int position) {
+                         connection.whenIdle([handler, kind, position] { handler(kind, position); }, slider);
+                     });
     return notifier;
 }

@@ -27,7 +27,18 @@
 // sends anything. Lines are "%s %d" of the command word and the value unless
 // a binding composes its own. Edits, combos, check boxes, radios and buttons
 // send with Transact (1.0 s) unless declared otherwise; sliders write with
-// SendLine and do not wait, because a drag streams one line per notification.
+// StreamLine and do not wait, because a drag streams one line per notification.
+//
+// A user action that arrives while another exchange runs (a long operation
+// lets the window take input meanwhile) waits until that exchange is over.
+//
+// When the camera refuses a line, the control shows the camera's value again:
+// the paired controls do not follow the refused value, and the load step that
+// fills the control (LoadPlan) runs again, or, where the page has none, the
+// command word is queried. The panel's status line then tells which line was
+// refused and the camera's reason (GET-LAST-ERROR). A streamed line's refusal
+// is handled the same way once its answer has been collected. A binding with
+// an onRefused hook of its own handles the refusal itself instead.
 //
 // Every declaration names the control's caption (its label), which becomes
 // the control's accessible name.
@@ -92,6 +103,14 @@ protected:
     // controls follow, runs then. False when the camera refused.
     bool deliver(const QByteArray& line, int value, const std::function<void()>& follow = {});
 
+    // Runs a user action now, or after the exchange that is running.
+    void whenIdle(std::function<void()> action);
+
+    // The control the binding belongs to; what a refusal restores.
+    virtual QObject* control() const = 0;
+    // Shows a value read back from the camera when no load step fills the control.
+    virtual void showReadBack(int value) = 0;
+
     Connection& m_connection;
     QString m_caption;
     QByteArray m_word;
@@ -100,6 +119,17 @@ protected:
     ValueHook m_before;
     ValueHook m_onRefused;
     ValueHook m_then;
+
+private:
+    friend class Bindings;
+    void refused(const QByteArray& line, const QString& reason);
+    void streamedLineRefused(const QByteArray& line);
+    void restore();
+
+    // Runs the load step that fills a control; false when there is none.
+    std::function<bool(QObject* control)> m_restorer;
+    bool m_streamedRefusalPending = false;
+    QByteArray m_lastRefusedLine;
 };
 
 // The fluent part every kind of binding shares.
@@ -162,8 +192,13 @@ public:
 
     // What Enter in the edit does.
     void enter();
+    void enterText(const QString& text);
     // Shows a value read from the camera: edit text, slider, read-out.
     void show(int value);
+
+protected:
+    QObject* control() const override;
+    void showReadBack(int value) override { show(value); }
 
 private:
     QLineEdit* m_edit;
@@ -192,6 +227,10 @@ public:
 
     // Shows a value read from the camera: slider (clamped to its range), edit, read-out.
     void show(int value);
+
+protected:
+    QObject* control() const override;
+    void showReadBack(int value) override { show(value); }
 
 private:
     void notified(SliderNotification kind, int position);
@@ -225,6 +264,10 @@ public:
 
     QComboBox* combo() const { return m_combo; }
 
+protected:
+    QObject* control() const override;
+    void showReadBack(int value) override;
+
 private:
     void activated(int index);
 
@@ -246,8 +289,12 @@ public:
 
     QAbstractButton* box() const { return m_box; }
 
+protected:
+    QObject* control() const override;
+    void showReadBack(int value) override;
+
 private:
-    void clicked();
+    void clicked(bool checked);
 
     QAbstractButton* m_box;
     int m_unchecked = 0;
@@ -267,6 +314,10 @@ public:
 
     RadioGroup* group() const { return m_group; }
 
+protected:
+    QObject* control() const override;
+    void showReadBack(int value) override;
+
 private:
     void clicked(int value, bool checked);
 
@@ -281,20 +332,29 @@ class ButtonBinding : public BindingWith<ButtonBinding> {
 public:
     ButtonBinding(Connection& connection, QAbstractButton* button, QByteArray word);
 
-    ButtonBinding& argument(std::function<int()> argument);
+    // The argument, read when the button is clicked; no value sends nothing.
+    ButtonBinding& argument(std::function<std::optional<int>()> argument);
     // The button stays disabled until the camera has answered, so a slow
     // command cannot be started twice.
     ButtonBinding& disabledWhileSending();
 
     QAbstractButton* button() const { return m_button; }
 
+protected:
+    QObject* control() const override;
+    void showReadBack(int) override {}
+
 private:
     void clicked();
 
     QAbstractButton* m_button;
-    std::function<int()> m_argument;
+    std::function<std::optional<int>()> m_argument;
     bool m_disabledWhileSending = false;
 };
+
+// The selected item's index of a list, as a button's argument; nothing while
+// no item is selected.
+std::function<std::optional<int>()> selectedIndexOf(QComboBox* combo);
 
 // A page's bindings. Owns them; the controls belong to the page.
 class Bindings {
@@ -317,10 +377,15 @@ public:
     SliderNotifier* onSlider(QAbstractSlider* slider, const QString& caption,
                              std::function<void(SliderNotification kind, int position)> handler);
 
+    // How a refused control is given the camera's value back: the page runs
+    // the load step that fills it, returning false when it has none.
+    void setRestorer(std::function<bool(QObject* control)> restorer);
+
 private:
     template <class B, class... Args>
     B& add(Args&&... args);
 
     Connection& m_connection;
     std::vector<std::unique_ptr<Binding>> m_bindings;
+    std::function<bool(QObject* control)> m_restorer;
 };

@@ -1,6 +1,8 @@
 #include "ControlPanel.h"
 
+#include "Connection.h"
 #include "DialogUnits.h"
+#include "StatusLine.h"
 
 #include <QKeyEvent>
 #include <QTabWidget>
@@ -23,7 +25,12 @@ ControlPanel::ControlPanel(Connection& connection, const QString& model, int sen
     const int marginY = du.toPixelsY(kTabMarginDu);
     layout->setContentsMargins(marginX, marginY, marginX, marginY);
     layout->addWidget(m_tabs);
+    m_statusLine = new StatusLine(connection, this);
+    layout->addWidget(m_statusLine);
 
+    // All pages load as one: when the camera turns out to be silent, the
+    // rest of the panel fails at once instead of a time-out per read.
+    Connection::LoadScope load(connection);
     for (const PageEntry& entry : pages) {
         Page* page = entry.create ? entry.create(PageContext{connection, sensorTaps}, m_tabs) : nullptr;
         m_pages.append(page);

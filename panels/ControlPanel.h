@@ -8,10 +8,14 @@
 
 class Connection;
 class QTabWidget;
+class StatusLine;
 
 // A modeless window with one tab per page of a camera family. All pages are
 // built at once (each runs its initial load while it is built), lie on top of
 // one another in the tab area, and only the page of the selected tab is shown.
+//
+// A status line at the foot of the window tells the port, its state and the
+// last setting the camera refused.
 //
 // The window is a plain top-level widget rather than a dialog, so Enter and
 // Escape never trigger a default or cancel action: they reach the focused
@@ -24,6 +28,8 @@ public:
     // The page of a tab; null when that page could not be built.
     Page* page(int tab) const;
     QTabWidget* tabs() const { return m_tabs; }
+    // Port, rate, connection state and the last refused setting.
+    StatusLine* statusLine() const { return m_statusLine; }
 
     QString model() const { return m_model; }
     int sensorTaps() const { return m_sensorTaps; }
@@ -39,5 +45,6 @@ private:
     QString m_model;
     int m_sensorTaps;
     QTabWidget* m_tabs;
+    StatusLine* m_statusLine = nullptr;
     QList<Page*> m_pages;
 };

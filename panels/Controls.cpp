@@ -26,6 +26,8 @@ QComboBox* makeList(QWidget* parent, const QStringList& items)
 {
     auto* combo = new QComboBox(parent);
     combo->addItems(items);
+    // Nothing is claimed until the camera's value is loaded or the user picks one.
+    combo->setCurrentIndex(-1);
     return combo;
 }
 

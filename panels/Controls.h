@@ -21,8 +21,8 @@ class QWidget;
 QLineEdit* makeEdit(QWidget* parent);
 QLineEdit* makeReadOnlyEdit(QWidget* parent);
 
-// A drop-down list; editable ones have an edit field the page may write into
-// and never add what the user types to the list.
+// A drop-down list with no item selected; editable ones have an edit field
+// the page may write into and never add what the user types to the list.
 QComboBox* makeList(QWidget* parent, const QStringList& items);
 QComboBox* makeEditableList(QWidget* parent, const QStringList& items);
 

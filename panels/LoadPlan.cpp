@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QWidget>
 
 LoadPlan::LoadPlan(Connection& connection) : m_connection(connection) {}
@@ -17,26 +18,49 @@ LoadPlan& LoadPlan::step(std::function<void()> custom)
     return *this;
 }
 
+LoadPlan& LoadPlan::fills(QObject* control)
+{
+    if (control && !m_steps.empty())
+        m_filled.emplace_back(control, m_steps.size() - 1);
+    return *this;
+}
+
+LoadPlan& LoadPlan::stepFilling(QObject* control, std::function<void()> read)
+{
+    return step(std::move(read)).fills(control);
+}
+
+bool LoadPlan::restore(QObject* control) const
+{
+    for (auto it = m_filled.rbegin(); it != m_filled.rend(); ++it) {
+        if (it->first == control) {
+            m_steps.at(it->second)();
+            return true;
+        }
+    }
+    return false;
+}
+
 LoadPlan& LoadPlan::text(const QByteArray& command, QWidget* target, const QString& prefix)
 {
-    return step([this, command, target, prefix] {
+    return stepFilling(target, [this, command, target, prefix] {
         showText(target, prefix + QString::fromLatin1(QueryText(m_connection, command)));
     });
 }
 
 LoadPlan& LoadPlan::number(const QByteArray& command, QWidget* target, Format format)
 {
-    return step([this, command, target, format] { showText(target, format(QueryInt(m_connection, command))); });
+    return stepFilling(target, [this, command, target, format] { showText(target, format(QueryInt(m_connection, command))); });
 }
 
 LoadPlan& LoadPlan::number(const QByteArray& command, EditBinding& binding)
 {
-    return step([this, command, &binding] { binding.show(QueryInt(m_connection, command)); });
+    return stepFilling(binding.edit(), [this, command, &binding] { binding.show(QueryInt(m_connection, command)); });
 }
 
 LoadPlan& LoadPlan::number(const QByteArray& command, SliderBinding& binding)
 {
-    return step([this, command, &binding] { binding.show(QueryInt(m_connection, command)); });
+    return stepFilling(binding.slider(), [this, command, &binding] { binding.show(QueryInt(m_connection, command)); });
 }
 
 LoadPlan& LoadPlan::number(const QByteArray& command, std::function<void(int value)> apply)
@@ -46,35 +70,36 @@ LoadPlan& LoadPlan::number(const QByteArray& command, std::function<void(int val
 
 LoadPlan& LoadPlan::check(const QByteArray& command, QAbstractButton* box)
 {
-    return step([this, command, box] { showCheck(box, QueryInt(m_connection, command)); });
+    return stepFilling(box, [this, command, box] { showCheck(box, QueryInt(m_connection, command)); });
 }
 
 LoadPlan& LoadPlan::index(const QByteArray& command, QComboBox* combo)
 {
-    return step([this, command, combo] { selectIndex(combo, QueryInt(m_connection, command)); });
+    return stepFilling(combo, [this, command, combo] { selectIndex(combo, QueryInt(m_connection, command)); });
 }
 
 LoadPlan& LoadPlan::prefix(const QByteArray& command, QComboBox* combo, const char* format)
 {
-    return step([this, command, combo, format] {
+    return stepFilling(combo, [this, command, combo, format] {
         selectPrefix(combo, QString::asprintf(format, QueryInt(m_connection, command)));
     });
 }
 
 LoadPlan& LoadPlan::radios(const QByteArray& command, RadioGroup* group)
 {
-    return step([this, command, group] { group->show(QueryInt(m_connection, command)); });
+    return stepFilling(group, [this, command, group] { group->show(QueryInt(m_connection, command)); });
 }
 
 LoadPlan& LoadPlan::optional(const QByteArray& command, QWidget* control, std::function<void(int value)> apply)
 {
     return optional(
-        command,
-        [control, apply](int value) {
-            control->setEnabled(true);
-            apply(value);
-        },
-        [control] { control->setEnabled(false); });
+               command,
+               [control, apply](int value) {
+                   control->setEnabled(true);
+                   apply(value);
+               },
+               [control] { control->setEnabled(false); })
+        .fills(control);
 }
 
 LoadPlan& LoadPlan::optional(const QByteArray& command, std::function<void(int value)> onSuccess,

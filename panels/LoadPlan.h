@@ -13,6 +13,11 @@
 // (or more, for a custom step), and sets the controls. It never sends a set
 // command. Failed reads show what the query operations return for failure
 // (0, -1, empty text) unless a step says otherwise.
+//
+// Each step that fills a control is remembered for it: when the camera
+// refuses a value sent from that control, restore() runs the step again so
+// the control shows what the camera kept. A custom step names the control it
+// fills with .fills(control).
 
 #include "Display.h"
 
@@ -24,6 +29,7 @@
 
 class Connection;
 class EditBinding;
+class QObject;
 class QAbstractButton;
 class QAbstractSlider;
 class QComboBox;
@@ -68,11 +74,19 @@ public:
                     std::function<void(int min, int max)> apply = {});
     // Anything else, in its place in the order.
     LoadPlan& step(std::function<void()> custom);
+    // The last step declared fills this control too.
+    LoadPlan& fills(QObject* control);
 
     void run() const;
     bool isEmpty() const { return m_steps.empty(); }
 
+    // Runs the last step that fills the control; false when none does.
+    bool restore(QObject* control) const;
+
 private:
+    LoadPlan& stepFilling(QObject* control, std::function<void()> read);
+
     Connection& m_connection;
     std::vector<std::function<void()>> m_steps;
+    std::vector<std::pair<QObject*, size_t>> m_filled; // control, step index
 };

@@ -1,5 +1,7 @@
 #include "Page.h"
 
+#include "Connection.h"
+
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -23,12 +25,14 @@ Page::Page(PageContext context, QWidget* parent)
     // Keys go to the focused control first, so the page watches them on
     // their way there; only events of its own controls are touched.
     qApp->installEventFilter(this);
+    m_bindings.setRestorer([this](QObject* control) { return m_load.restore(control); });
 }
 
 Page::~Page() = default;
 
 void Page::initialise()
 {
+    Connection::LoadScope load(connection());
     OnInitDialog();
 }
 
@@ -52,7 +56,10 @@ void Page::pollWhileShown(std::function<void()> onTick)
 QPushButton* Page::makeRefreshButton()
 {
     auto* button = new QPushButton(QStringLiteral("Refresh"), this);
-    m_bindings.action(button, [this] { LoadFromCamera(); });
+    m_bindings.action(button, [this] {
+        Connection::LoadScope load(connection());
+        LoadFromCamera();
+    });
     return button;
 }
 

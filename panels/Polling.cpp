@@ -25,5 +25,7 @@ void PollingTimer::tick()
 {
     if (m_connection.isBusy())
         return;
+    // A tick's reads are one load: a camera gone silent costs one time-out.
+    Connection::LoadScope load(m_connection);
     m_onTick();
 }

@@ -21,11 +21,16 @@ void SoftTriggerPulse::fire(Connection& connection, QWidget* page, QAbstractButt
     QPointer<QAbstractButton> button(fireButton);
     button->setEnabled(false);
     {
-        LongOperation pulse(connection, page);
-        Transact(connection, setLine(cmd::TRG_SOFT, 1), 1.0);
-        pulse.pause(std::clamp(widthMs, 0, kMaxWidthMs));
+        // Busy from the rising edge to the answer to the falling one: what
+        // the user does meanwhile acts after the pulse, never inside it.
+        Connection::BusyScope wholePulse(connection);
+        {
+            LongOperation pulse(connection, page);
+            Transact(connection, setLine(cmd::TRG_SOFT, 1), 1.0);
+            pulse.pause(std::clamp(widthMs, 0, kMaxWidthMs));
+        }
+        Transact(connection, setLine(cmd::TRG_SOFT, 0), 1.0);
     }
-    Transact(connection, setLine(cmd::TRG_SOFT, 0), 1.0);
     if (button)
         button->setEnabled(true);
 }

@@ -105,6 +105,7 @@ void CCameraLinkDlg::chooseSerialPort()
         m_connection.baudRate =
             DetectBaudRate(m_connection, [&progress](int pass, qint32 rate) { return progress(pass, rate); });
     }
+    m_connection.announceState();
     // Brings the camera's command parser to the start of a line.
     SendLine(m_connection, "\r\r\r");
     ReadAvailable(m_connection);

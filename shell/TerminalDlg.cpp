@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
 
 namespace {
 
@@ -32,6 +33,8 @@ CTerminalDlg::CTerminalDlg(Connection& connection, QWidget* parent)
       m_closeButton(new QPushButton(QStringLiteral("Close"), this))
 {
     setWindowTitle(QStringLiteral("Terminal"));
+    m_sentList->setMaximumBlockCount(kMaxLines);
+    m_responseLog->setMaximumBlockCount(kMaxLines);
     m_responseLog->setReadOnly(true);
     m_responseLog->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_responseLog->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -57,6 +60,7 @@ CTerminalDlg::CTerminalDlg(Connection& connection, QWidget* parent)
     layout->setRowStretch(2, 2);
 
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::hide);
+    connect(&m_connection, &Connection::unsolicitedInput, this, &CTerminalDlg::appendToResponseLog);
     connect(m_sentList, &CMyEdit::lineDoubleClicked, this,
             [this](const QString& text) { putIntoCommandEdit(text, false); });
 
@@ -103,27 +107,53 @@ void CTerminalDlg::changeEvent(QEvent* event)
 
 void CTerminalDlg::sendCommand()
 {
-    // Never in the middle of another exchange (a long page operation that
-    // lets windows handle input while it polls the camera).
-    if (m_connection.isBusy())
-        return;
     const QString command = m_commandEdit->text();
+    m_commandEdit->clear();
+    // Never in the middle of another exchange (a long page operation that
+    // lets windows handle input while it polls the camera): the line goes
+    // out once that exchange is over.
+    m_connection.whenIdle([this, command] { send(command); }, this);
+}
+
+void CTerminalDlg::send(const QString& command)
+{
     QByteArray answer;
     {
         Connection::BusyScope busy(m_connection);
-        ReadAvailable(m_connection);
+        // What came since the last answer is not part of this one.
+        m_connection.passOnUnsolicited(ReadAvailable(m_connection));
         SendLine(m_connection, command.toLatin1());
-        answer = ReadAnswer(m_connection, kAnswerTimeoutMs);
+        answer = ReadAnswerWhileArriving(m_connection, kAnswerTimeoutMs, kLongAnswerTimeoutMs);
     }
-
-    m_sentList->setPlainText((m_sentList->toPlainText() + QLatin1Char('\n') + command).trimmed());
-    m_commandEdit->clear();
-    if (!answer.isEmpty()) {
-        QTextCursor end(m_responseLog->document());
-        end.movePosition(QTextCursor::End);
-        end.insertText(QString::fromLatin1(answer).replace(QLatin1Char('\r'), QLatin1Char('\n')));
-    }
+    appendToSentList(command);
+    appendToResponseLog(answer);
     scrollToEnd(m_sentList);
+    scrollToEnd(m_responseLog);
+}
+
+void CTerminalDlg::appendToSentList(const QString& command)
+{
+    // One line per command, with white space trimmed at both ends of the
+    // whole list: blank commands leave no line, and only the first line
+    // loses its leading blanks.
+    QString line = command;
+    while (!line.isEmpty() && line.back().isSpace())
+        line.chop(1);
+    if (m_sentList->document()->isEmpty())
+        line = line.trimmed();
+    if (!line.isEmpty())
+        m_sentList->appendPlainText(line);
+}
+
+void CTerminalDlg::appendToResponseLog(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    QTextCursor end(m_responseLog->document());
+    end.movePosition(QTextCursor::End);
+    if (!end.block().text().isEmpty())
+        end.insertText(QStringLiteral("\n"));
+    end.insertText(QString::fromLatin1(bytes).replace(QLatin1Char('\r'), QLatin1Char('\n')));
     scrollToEnd(m_responseLog);
 }
 

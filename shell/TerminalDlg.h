@@ -12,20 +12,28 @@ class QPushButton;
 // camera's raw answer is appended to the response log. Up and Down recall the
 // lines sent before. Closing only hides the window.
 //
+// Enter waits for the answer's last line for as long as bytes keep coming
+// (a long HELP list at a low rate); bytes that come after that wait, or
+// between commands, are shown as text of their own on a line of their own.
+// Both panes keep their last 10,000 lines.
+//
 // A plain top-level widget rather than a dialog: Enter, Up, Down and Escape
 // are handled for the whole window and then still reach the focused control,
 // and no key ever triggers a default or cancel button.
 class CTerminalDlg : public QWidget {
     Q_OBJECT
 public:
-    // How long Enter waits for the answer's terminal line.
+    // How long Enter waits for the answer's terminal line when nothing more
+    // arrives, and the longest it waits while bytes keep coming.
     static constexpr int kAnswerTimeoutMs = 800;
+    static constexpr int kLongAnswerTimeoutMs = 10000;
     static constexpr int kRecallLength = 128;
+    static constexpr int kMaxLines = 10000;
 
     explicit CTerminalDlg(Connection& connection, QWidget* parent = nullptr);
 
-    // Sends the command edit's text. Does nothing while another exchange with
-    // the camera is running.
+    // Sends the command edit's text; while another exchange with the camera
+    // is running, once it is over.
     void sendCommand();
     void recallPrevious();
     void recallNext();
@@ -40,6 +48,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void send(const QString& command);
+    void appendToSentList(const QString& command);
+    // Appends received bytes, starting on a line of their own.
+    void appendToResponseLog(const QByteArray& bytes);
     void recall(int position);
     void putIntoCommandEdit(const QString& text, bool selectAll);
 

@@ -25,6 +25,8 @@ public:
     bool waitReadable(int timeoutMs) override;
     void close() override;
     bool supportsRate(qint32 baudRate) const override;
+    // A cut line (SimulatedCamera::setDisconnected) is a device that has gone.
+    bool isLost() const override { return m_open && m_camera->isDisconnected(); }
 
     qint32 baudRate() const { return m_rate; }
     SimulatedCamera& camera() const { return *m_camera; }

@@ -205,7 +205,7 @@ void CBrevoCLExposurePage::fireSoftTrigger()
 {
     if (m_exposureMode == 0) {
         // An edge: the camera starts the exposure itself; nothing to wait for.
-        SendLine(connection(), setLine(cmd::TRG_SOFT, 1));
+        StreamLine(connection(), setLine(cmd::TRG_SOFT, 1));
         return;
     }
     SoftTriggerPulse::fire(connection(), this, m_fireSoftTrigger, SoftTriggerPulse::widthFrom(m_pulseWidth->text()));

@@ -228,7 +228,8 @@ void CBrevoCLGeneralPage::declareBindings()
         .before([this](int automatic) { m_frameRate->setEnabled(automatic == 0); })
         .then([this](int) { showText(m_actualFrameRate, kPerSecond(QueryInt(connection(), cmd::FRAMERATE_ACTUAL))); });
 
-    const auto selectedUserSet = [this] { return m_usersetSelector->currentIndex(); };
+    // Nothing goes out before the user has picked a set.
+    const auto selectedUserSet = selectedIndexOf(m_usersetSelector);
     // Loading a user set restarts the camera's settings; no answer is awaited.
     bind().button(m_usersetLoad, cmd::USERSET_LOAD).argument(selectedUserSet).send(SendMode::line());
     bind().button(m_usersetSave, cmd::USERSET_SAVE).argument(selectedUserSet);

@@ -103,3 +103,52 @@ TEST(SetLine, PutsOneBlankBetweenWordAndValue)
     // Words that end in a blank of their own put two blanks on the wire.
     EXPECT_EQ(setLine("SP-TRG-MODE ", 1), "SP-TRG-MODE  1");
 }
+
+TEST(AnswerCollector, DropsEarlierAnswersWhereverTheInputIsCut)
+{
+    struct Case {
+        const char* arrived;
+        const char* own; // what is left as the command's own answer
+        AnswerEnd end;
+    };
+    const Case cases[] = {
+        {"GAIN\r12\rOK\r", "GAIN\r12\rOK\r", AnswerEnd::Accepted},
+        {"OK\rGAIN\r12\rOK\r", "GAIN\r12\rOK\r", AnswerEnd::Accepted},          // a late terminal line
+        {"7\rOK\rGAIN\r12\rOK\r", "GAIN\r12\rOK\r", AnswerEnd::Accepted},       // a late value and OK
+        {"EXP 5\rNG\rGAIN\r12\rOK\r", "GAIN\r12\rOK\r", AnswerEnd::Accepted},   // a whole late refusal
+        {"PTM-R560CL\rOK\rVERSION\r1.0\rOK\rGAIN\rNG\r", "GAIN\rNG\r", AnswerEnd::Refused},
+        {"\r\rGAIN\r12\rOK\r", "GAIN\r12\rOK\r", AnswerEnd::Accepted},         // empty lines
+        {"GAIM\r12\rOK\r", "", AnswerEnd::Pending},                            // never its own
+    };
+    for (const Case& c : cases) {
+        const QByteArray arrived = c.arrived;
+        for (qsizetype cut = 0; cut <= arrived.size(); ++cut) {
+            AnswerCollector collector("GAIN");
+            collector.add(arrived.left(cut));
+            collector.add(arrived.mid(cut));
+            EXPECT_EQ(collector.answer(), c.own) << c.arrived << " cut at " << cut;
+            EXPECT_EQ(collector.end(), c.end) << c.arrived << " cut at " << cut;
+        }
+    }
+}
+
+TEST(OwedAnswers, MatchesTerminalLinesToTheLinesInOrderWhereverTheInputIsCut)
+{
+    const QByteArray arrived = "GAIN-FINE 5\rOK\rGAIN-FINE 999\rNG\rGAIN-FINE 7\rOK\rNEXT\r";
+    const qsizetype owedBytes = arrived.indexOf("NEXT");
+    for (qsizetype cut = 0; cut <= arrived.size(); ++cut) {
+        OwedAnswers owed;
+        QByteArrayList refused;
+        for (const QByteArray line : {"GAIN-FINE 5", "GAIN-FINE 999", "GAIN-FINE 7"})
+            owed.expect(line, [&refused, line] { refused.append(line); });
+        const OwedAnswers::Taken first = owed.take(arrived.left(cut));
+        const OwedAnswers::Taken second = owed.take(arrived.mid(cut));
+        for (const auto& handler : first.refusals)
+            handler();
+        for (const auto& handler : second.refusals)
+            handler();
+        EXPECT_TRUE(owed.isEmpty()) << cut;
+        EXPECT_EQ(refused, QByteArrayList{"GAIN-FINE 999"}) << cut;
+        EXPECT_EQ(first.used + second.used, qMin(cut, owedBytes) + qMax<qsizetype>(0, owedBytes - cut)) << cut;
+    }
+}

@@ -96,14 +96,14 @@ TEST_F(TransactTest, WaitingBlocksOnThePortInsteadOfSpinning)
     EXPECT_LT(camera->waitingQueries - queriesBefore, 260);
 }
 
-TEST_F(TransactTest, OnAClosedConnectionFailsAfterTheTimeOut)
+TEST_F(TransactTest, OnAClosedConnectionEveryExchangeFailsAtOnce)
 {
     connection.close();
     const qint64 start = clock.nowUs();
     EXPECT_FALSE(Transact(connection, "GAIN 12", 1.0));
-    EXPECT_GE(secondsSince(start), 1.0);
     EXPECT_EQ(QueryInt(connection, "GAIN"), 0);
     EXPECT_TRUE(QueryText(connection, "MODEL").isEmpty());
+    EXPECT_EQ(clock.nowUs(), start);
 }
 
 TEST_F(TransactTest, MarksTheConnectionBusyWhileItWaits)
@@ -149,7 +149,7 @@ TEST_F(Query, QueryIntReadsTheValueLineOrTheFailureValues)
     EXPECT_EQ(QueryInt(connection, "EXP"), 0);  // echo and OK only
     EXPECT_EQ(QueryInt(connection, "AE"), -1);  // third line is not OK
     camera->responder = [](const QByteArray&) { return QByteArray("GAIM\r12\rOK\r"); };
-    EXPECT_EQ(QueryInt(connection, "GAIN"), -1); // wrong echo
+    EXPECT_EQ(QueryInt(connection, "GAIN"), -1); // wrong echo, once the time-out has passed
 }
 
 TEST_F(Query, QueryIntOfARefusedCommandReturnsAtOnce)
@@ -345,7 +345,7 @@ TEST_F(StreamLineTest, OnAClosedConnectionNothingIsOwed)
 {
     Connection closed(clock);
     StreamLine(closed, "GAIN-FINE 5");
-    EXPECT_EQ(closed.takeUnansweredLines(), 0);
+    EXPECT_TRUE(closed.owedAnswers().isEmpty());
 }
 
 TEST_F(TransactTest, AnswersOwedOnAClosedPortAreNotAwaitedOnTheNextOne)

@@ -4,8 +4,12 @@
 #include "Ports.h"
 #include "PseudoTerminal.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 // The system port against a pseudo-terminal: the test plays the camera on the
@@ -77,4 +81,61 @@ TEST_F(SystemSerialPortTest, APortHeldByAnotherOpenFailsWithTheMessage)
     EXPECT_EQ(messages.texts, QStringList{"SerialPort is opened by another program!"});
     holder->close();
     EXPECT_TRUE(ProbePort(pty.slavePath()));
+}
+
+namespace {
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+TEST_F(SystemSerialPortTest, AFarEndThatHangsUpClosesThePortAtOnceWithoutSpinning)
+{
+    Connection connection(SteadyClock::instance());
+    connection.attach(OpenPort(pty.slavePath(), 9600));
+    ASSERT_TRUE(connection.isOpen());
+    int lost = 0;
+    QObject::connect(&connection, &Connection::lost, [&lost] { ++lost; });
+
+    pty.hangUp();
+    const qint64 startMs = SteadyClock::instance().nowMs();
+    const double startCpu = cpuSeconds();
+    EXPECT_EQ(QueryInt(connection, "GAIN"), 0);
+    EXPECT_FALSE(Transact(connection, "GAIN 1", 1.0));
+
+    EXPECT_LT(SteadyClock::instance().nowMs() - startMs, 500);
+    EXPECT_LT(cpuSeconds() - startCpu, 0.2);
+    EXPECT_FALSE(connection.isOpen());
+    EXPECT_EQ(lost, 1);
+}
+
+TEST_F(SystemSerialPortTest, InputThatNobodyWaitsForIsPassedOnAndNeverPilesUp)
+{
+    Connection connection(SteadyClock::instance());
+    connection.attach(OpenPort(pty.slavePath(), 9600));
+    ASSERT_TRUE(connection.isOpen());
+    qint64 passedOn = 0;
+    QObject::connect(&connection, &Connection::unsolicitedInput,
+                     [&passedOn](const QByteArray& bytes) { passedOn += bytes.size(); });
+
+    // A camera that keeps talking while no exchange runs.
+    ::fcntl(pty.masterFd(), F_SETFL, ::fcntl(pty.masterFd(), F_GETFL) | O_NONBLOCK);
+    const QByteArray chatter(4096, 'x');
+    qint64 written = 0;
+    for (int round = 0; round < 400; ++round) {
+        const ssize_t n = ::write(pty.masterFd(), chatter.constData(), size_t(chatter.size()));
+        if (n > 0)
+            written += n;
+        QCoreApplication::processEvents();
+        EXPECT_LE(connection.port()->bytesWaiting(), Connection::kMaxReadBytes);
+    }
+    for (int round = 0; round < 20; ++round)
+        QCoreApplication::processEvents();
+    EXPECT_GT(written, 4 * Connection::kMaxReadBytes);
+    EXPECT_GE(passedOn, written - Connection::kMaxReadBytes);
 }

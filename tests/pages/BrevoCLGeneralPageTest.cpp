@@ -49,6 +49,14 @@ TEST_F(BrevoCLGeneralPage, OpeningReadsEveryValueInItsFixedOrderAndSendsNoSettin
     EXPECT_EQ(sent(), kLoadOrder);
 }
 
+TEST_F(BrevoCLGeneralPage, NoUserSetIsLoadedOrSavedBeforeTheUserPicksOne)
+{
+    openPage();
+    ui.button("Save")->click();
+    ui.button("Load")->click();
+    EXPECT_TRUE(sent().isEmpty());
+}
+
 TEST_F(BrevoCLGeneralPage, RefreshReadsEverythingAgain)
 {
     openPage();
@@ -142,8 +150,10 @@ TEST_F(BrevoCLGeneralPage, EnterSendsTheRegionOfInterestAndTheFrameRate)
     typeAndEnter(ui.edit("Frame Rate"), QStringLiteral("fast"));
     typeAndEnter(ui.edit("Frame Rate"), QStringLiteral("3000"));
 
-    EXPECT_EQ(sent(), (QByteArrayList{"WIDTH 1024", "HEIGHT 0", "OFFSETX -16", "OFFSETY 8", "FRAMERATE 29970000",
-                                      "FRAMERATE 1000999"}));
+    // What the camera refuses is read back, after asking for its reason.
+    EXPECT_EQ(sent(), (QByteArrayList{"WIDTH 1024", "HEIGHT 0", "GET-LAST-ERROR", "HEIGHT", "OFFSETX -16",
+                                      "GET-LAST-ERROR", "OFFSETX", "OFFSETY 8", "GET-LAST-ERROR", "OFFSETY",
+                                      "FRAMERATE 29970000", "GET-LAST-ERROR", "FRAMERATE", "FRAMERATE 1000999"}));
     EXPECT_EQ(reported("WIDTH"), 1024);
     EXPECT_EQ(reported("FRAMERATE"), 1000999);
 }
@@ -272,7 +282,7 @@ TEST_F(BrevoCLGeneralPage, TapRadiosShowWhatTheCameraAcceptedAfterAChange)
     EXPECT_TRUE(ui.button("Sensor-Tap 1")->isChecked());
 
     ui.button("Sensor-Tap 4")->click(); // two taps at most: refused
-    EXPECT_EQ(sentSinceLastLook(), (QByteArrayList{"SENSOR-TAP 4", "SENSOR-TAP"}));
+    EXPECT_EQ(sentSinceLastLook(), (QByteArrayList{"SENSOR-TAP 4", "GET-LAST-ERROR", "SENSOR-TAP", "SENSOR-TAP"}));
     EXPECT_TRUE(ui.button("Sensor-Tap 1")->isChecked());
     EXPECT_FALSE(ui.button("Sensor-Tap 4")->isChecked());
 

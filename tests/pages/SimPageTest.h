@@ -10,6 +10,8 @@
 #include "SimulatedCamera.h"
 #include "SimulatedPort.h"
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -108,8 +108,8 @@ TEST_F(TovaneGeneralPage, ShowsWhatTheCameraReports)
     EXPECT_TRUE(ui.button("ColorBar")->isChecked());
     EXPECT_NE(ui.label("PoCL 12.0V Normal"), nullptr);
     EXPECT_EQ(ui.list("PixelDepth")->currentText(), QStringLiteral("12"));
-    // The rate for the next start is not one the normal list offers: it stays as it was.
-    EXPECT_EQ(ui.list("Normal(Need reboot)")->currentText(), QStringLiteral("9600"));
+    // The rate for the next start is not one the normal list offers: nothing is claimed.
+    EXPECT_EQ(ui.list("Normal(Need reboot)")->currentIndex(), -1);
     EXPECT_EQ(ui.list("Temporarily(immediate)")->currentText(), QString::number(kRate));
     EXPECT_EQ(ui.list("Expanded(Need reboot)")->currentIndex(), 8);
 }
@@ -154,7 +154,12 @@ TEST_F(TovaneGeneralPage, EnterSendsTheOffsetsAndTheFrameRate)
     typeAndEnter(ui.edit("Frame Rate"), QStringLiteral("29.97"));
     typeAndEnter(ui.edit("Frame Rate"), QStringLiteral("0.5"));
 
-    EXPECT_EQ(sent(), (QByteArrayList{"OFFSETX -16", "OFFSETY 40", "FRAMERATE 29970000", "FRAMERATE 500000"}));
+    // The full-sensor image leaves no room for either offset: the camera
+    // refuses both, and the edits show what it kept.
+    EXPECT_EQ(sent(), (QByteArrayList{"OFFSETX -16", "GET-LAST-ERROR", "OFFSETX", "OFFSETY 40", "GET-LAST-ERROR",
+                                      "OFFSETY", "FRAMERATE 29970000", "FRAMERATE 500000"}));
+    EXPECT_EQ(ui.edit("OffsetX")->text(), QStringLiteral("0"));
+    EXPECT_EQ(ui.edit("OffsetY")->text(), QStringLiteral("0"));
     EXPECT_EQ(reported("FRAMERATE"), 500000);
 }
 
@@ -208,6 +213,15 @@ TEST_F(TovaneGeneralPage, EachControlSendsItsCommand)
                                       "RESET"}));
 }
 
+TEST_F(TovaneGeneralPage, NoUserSetIsLoadedOrSavedBeforeTheUserPicksOne)
+{
+    openPage();
+    EXPECT_EQ(ui.list("Userset selector")->currentIndex(), -1);
+    ui.button("Save")->click();
+    ui.button("Load")->click();
+    EXPECT_TRUE(sent().isEmpty());
+}
+
 TEST_F(TovaneGeneralPage, DisplayOnlyControlsSendNothing)
 {
     openPage();
@@ -239,7 +253,7 @@ TEST_F(TovaneGeneralPageOddAnswers, AreShownAsTheQueriesReturnThem)
     for (const char* chart : {"OFF", "Grayscale", "ColorBar"})
         EXPECT_FALSE(ui.button(chart)->isChecked()) << chart;
     EXPECT_TRUE(ui.button("85MHz")->isChecked());
-    EXPECT_EQ(ui.list("PixelDepth")->currentText(), QStringLiteral("8"));
+    EXPECT_EQ(ui.list("PixelDepth")->currentIndex(), -1); // 10 is not in the list
     EXPECT_EQ(ui.list("Userset Default")->currentIndex(), -1);
 }
 

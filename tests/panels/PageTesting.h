@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QSlider>
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>

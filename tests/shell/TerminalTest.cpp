@@ -3,6 +3,7 @@
 #include "MyEdit.h"
 #include "TerminalDlg.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -62,15 +63,73 @@ TEST_F(TerminalTest, EnterReturnsAsSoonAsTheTerminalLineHasArrived)
     }
 }
 
-TEST_F(TerminalTest, AnAnswerLaterThan800MsIsNeverShown)
+TEST_F(TerminalTest, AnAnswerLaterThan800MsIsShownAsTextOfItsOwnBeforeTheNextAnswer)
 {
     camera->replyDelayMs = 900;
     type("SLOW");
     EXPECT_EQ(log(), "");
     EXPECT_EQ(sent(), "SLOW");
+    clock.sleepMs(200); // the answer comes in meanwhile
     camera->replyDelayMs = 20;
     type("FAST");
-    EXPECT_EQ(log(), "FAST\nOK\n");
+    EXPECT_EQ(log(), "SLOW\nOK\nFAST\nOK\n");
+}
+
+TEST_F(TerminalTest, ALongAnswerIsWaitedForWhileItsBytesKeepComingAndArrivesWhole)
+{
+    // A HELP list of about 2,000 bytes at 9600 baud: a byte a millisecond,
+    // so it takes two seconds, well past the 800 ms of a short answer.
+    QByteArray help = "HELP\r";
+    for (int i = 0; help.size() < 2000; ++i)
+        help += " LINEAR-INTERPOLATION-" + QByteArray::number(i) + "\r";
+    help += "OK\r";
+    camera->responder = [this, help](const QByteArray&) {
+        for (qsizetype sent = 0; sent < help.size(); sent += 10)
+            camera->sendAfterMs(1.0 + sent, help.mid(sent, 10));
+        return QByteArray();
+    };
+    const qint64 start = clock.nowUs();
+    type("HELP");
+    EXPECT_GE(secondsSince(start), 1.9);
+    EXPECT_EQ(log(), QString::fromLatin1(help).replace('\r', '\n'));
+
+    // The next answer begins on a line of its own.
+    camera->responder = [](const QByteArray& line) { return line + "\rOK\r"; };
+    type("MODEL");
+    EXPECT_TRUE(log().endsWith("\nOK\nMODEL\nOK\n"));
+}
+
+TEST_F(TerminalTest, AnAnswerCutOffByItsTimeOutIsNotGluedToTheNextOne)
+{
+    // Bytes stop for more than 800 ms in the middle of a line.
+    camera->responder = [this](const QByteArray&) {
+        camera->sendAfterMs(10, "HELP\r LIN");
+        camera->sendAfterMs(1500, "EAR\rOK\r");
+        return QByteArray();
+    };
+    type("HELP");
+    EXPECT_EQ(log(), "HELP\n LIN");
+    clock.sleepMs(1000);
+    camera->responder = [](const QByteArray& line) { return line + "\rOK\r"; };
+    type("BLACKLEVEL");
+    EXPECT_EQ(log(), "HELP\n LIN\nEAR\nOK\nBLACKLEVEL\nOK\n");
+}
+
+TEST_F(TerminalTest, BothPanesKeepTheirLastTenThousandLines)
+{
+    QByteArray lines;
+    for (int i = 0; i < CTerminalDlg::kMaxLines + 500; ++i)
+        lines += "LINE " + QByteArray::number(i) + '\r';
+    connection.passOnUnsolicited(lines);
+    EXPECT_LE(terminal.responseLog()->document()->blockCount(), CTerminalDlg::kMaxLines);
+    EXPECT_TRUE(log().startsWith("LINE 501\n"));
+
+    camera->replyDelayMs = 0;
+    for (int i = 0; i < CTerminalDlg::kMaxLines + 5; ++i)
+        type("C" + QString::number(i));
+    EXPECT_EQ(terminal.sentList()->document()->blockCount(), CTerminalDlg::kMaxLines);
+    EXPECT_TRUE(sent().startsWith("C5\n"));
+    EXPECT_TRUE(sent().endsWith(QStringLiteral("C%1").arg(CTerminalDlg::kMaxLines + 4)));
 }
 
 TEST_F(TerminalTest, AnEmptyLineSendsALoneCarriageReturnAndAddsNothingToTheSentList)
@@ -103,15 +162,16 @@ TEST_F(TerminalTest, EnterSendsWhicheverControlHasTheFocus)
     EXPECT_TRUE(terminal.isVisible());
 }
 
-TEST_F(TerminalTest, EnterWhileAnotherExchangeRunsSendsNothing)
+TEST_F(TerminalTest, EnterWhileAnotherExchangeRunsSendsTheLineOnceItIsOver)
 {
     {
         Connection::BusyScope busy(connection);
         type("GAIN 1");
+        EXPECT_TRUE(camera->received.isEmpty());
     }
-    EXPECT_TRUE(camera->received.isEmpty());
-    EXPECT_EQ(command(), "GAIN 1");
-    EXPECT_EQ(sent(), "");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(camera->receivedLines(), QByteArrayList{"GAIN 1"});
+    EXPECT_EQ(sent(), "GAIN 1");
 }
 
 TEST_F(TerminalTest, AClosedPortLogsNothingButRecordsTheLine)

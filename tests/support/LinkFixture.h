@@ -4,6 +4,8 @@
 #include "Connection.h"
 #include "ScriptedPort.h"
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>

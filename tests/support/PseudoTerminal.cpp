@@ -43,3 +43,10 @@ int PseudoTerminal::slaveBaudRate() const
         return -1;
     return static_cast<int>(settings.c_ospeed);
 }
+
+void PseudoTerminal::hangUp()
+{
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = -1;
+}

@@ -20,6 +20,9 @@ public:
     // when it cannot be read.
     int slaveBaudRate() const;
 
+    // The far end hangs up: the master side is closed.
+    void hangUp();
+
 private:
     int m_master = -1;
     QString m_slavePath;

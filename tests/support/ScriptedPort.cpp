@@ -38,6 +38,8 @@ void ScriptedPort::releaseDue()
 qint64 ScriptedPort::bytesWaiting()
 {
     ++waitingQueries;
+    if (hungUp)
+        return -1;
     releaseDue();
     return m_readable.size();
 }
@@ -69,6 +71,9 @@ qint64 ScriptedPort::write(const QByteArray& bytes)
 
 bool ScriptedPort::waitReadable(int timeoutMs)
 {
+    ++waits;
+    if (hungUp)
+        return false;
     releaseDue();
     if (!m_readable.isEmpty())
         return true;

@@ -30,6 +30,12 @@ public:
     bool closed = false;
     QList<qint32> unsupportedRates;
     qint64 waitingQueries = 0; // calls of bytesWaiting()
+    qint64 waits = 0;          // calls of waitReadable()
+    // The far end hung up: like a real tty in that state, every wait returns
+    // at once with nothing to read, and the port reports itself lost unless
+    // hidesHangUp is set (a port that cannot tell).
+    bool hungUp = false;
+    bool hidesHangUp = false;
 
     // The lines received so far, split at carriage returns (empty ones kept).
     QByteArrayList receivedLines() const;
@@ -40,6 +46,7 @@ public:
     qint64 write(const QByteArray& bytes) override;
     bool waitReadable(int timeoutMs) override;
     void close() override { closed = true; }
+    bool isLost() const override { return hungUp && !hidesHangUp; }
     bool supportsRate(qint32 baudRate) const override { return !unsupportedRates.contains(baudRate); }
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -9,7 +10,7 @@
 
 #include <ostream>
 
-// Readable failure messages for the Qt values the shell tests compare.
+// Readable failure messages for the Qt values the tests compare.
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
@@ -20,6 +21,30 @@ inline void PrintTo(const QStringList& texts, std::ostream* out)
     *out << '{';
     for (const QString& text : texts) {
         PrintTo(text, out);
+        *out << ", ";
+    }
+    *out << '}';
+}
+
+inline void PrintTo(const QByteArray& bytes, std::ostream* out)
+{
+    *out << '"';
+    for (const char c : bytes) {
+        if (c == '\r')
+            *out << "\\r";
+        else if (c == '\n')
+            *out << "\\n";
+        else
+            *out << c;
+    }
+    *out << '"';
+}
+
+inline void PrintTo(const QByteArrayList& lines, std::ostream* out)
+{
+    *out << '{';
+    for (const QByteArray& line : lines) {
+        PrintTo(line, out);
         *out << ", ";
     }
     *out << '}';

@@ -1,0 +1,54 @@
+#include "StatusLine.h"
+
+#include "Connection.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+StatusLine::StatusLine(Connection& connection, QWidget* parent)
+    : QWidget(parent), m_connection(connection), m_state(new QLabel(this)), m_refusal(new QLabel(this))
+{
+    m_state->setAccessibleName(QStringLiteral("Connection"));
+    m_refusal->setAccessibleName(QStringLiteral("Last refusal"));
+    m_state->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_refusal->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_state);
+    layout->addStretch();
+    layout->addWidget(m_refusal);
+
+    connect(&connection, &Connection::stateChanged, this, &StatusLine::showState);
+    connect(&connection, &Connection::lost, this, &StatusLine::showState);
+    connect(&connection, &Connection::refused, this, [this](const QByteArray& line, const QString& reason) {
+        const QString text = QStringLiteral("Refused: %1").arg(QString::fromLatin1(line));
+        m_refusal->setText(reason.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, reason));
+    });
+    connect(&connection, &Connection::unanswered, this, [this](const QByteArray& line) {
+        m_refusal->setText(QStringLiteral("No answer: %1").arg(QString::fromLatin1(line)));
+    });
+    showState();
+}
+
+QString StatusLine::connectionText() const
+{
+    return m_state->text();
+}
+
+QString StatusLine::refusalText() const
+{
+    return m_refusal->text();
+}
+
+void StatusLine::showState()
+{
+    const QString port = m_connection.portName;
+    if (m_connection.isOpen())
+        m_state->setText(QStringLiteral("%1 at %2 baud: connected").arg(port).arg(m_connection.baudRate));
+    else if (m_connection.wasLost())
+        m_state->setText(QStringLiteral("%1: connection lost; choose SerialPort in the main window to reconnect").arg(port));
+    else if (port.isEmpty())
+        m_state->setText(QStringLiteral("No port open"));
+    else
+        m_state->setText(QStringLiteral("%1: disconnected").arg(port));
+}

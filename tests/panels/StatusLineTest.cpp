@@ -1,0 +1,46 @@
+// The panel's status line through a connection's life: open, a refusal, a
+// loss of the port, a new port.
+#include "Link.h"
+#include "PageTesting.h"
+#include "StatusLine.h"
+
+TEST(StatusLine, FollowsTheConnectionThroughOpenRefusalLossAndReconnection)
+{
+    VirtualClock clock;
+    Connection connection(clock);
+    connection.portName = QStringLiteral("/dev/ttyUSB0");
+    StatusLine line(connection);
+    EXPECT_EQ(line.connectionText(), "/dev/ttyUSB0: disconnected");
+
+    auto attachPort = [&] {
+        auto port = std::make_unique<ScriptedPort>(clock);
+        ScriptedPort* camera = port.get();
+        connection.attach(std::move(port));
+        return camera;
+    };
+    connection.baudRate = 115200;
+    ScriptedPort* camera = attachPort();
+    EXPECT_EQ(line.connectionText(), "/dev/ttyUSB0 at 115200 baud: connected");
+    EXPECT_EQ(line.refusalText(), "");
+
+    connection.reportRefusal("GAIN 999", QStringLiteral("Out of range"));
+    EXPECT_EQ(line.refusalText(), "Refused: GAIN 999 (Out of range)");
+    connection.reportRefusal("HBIN 2", QString());
+    EXPECT_EQ(line.refusalText(), "Refused: HBIN 2");
+    connection.reportNoAnswer("EXP 10");
+    EXPECT_EQ(line.refusalText(), "No answer: EXP 10");
+
+    camera->hungUp = true;
+    QueryInt(connection, "GAIN");
+    EXPECT_EQ(line.connectionText(),
+              "/dev/ttyUSB0: connection lost; choose SerialPort in the main window to reconnect");
+
+    connection.portName = QStringLiteral("sim:PTM-TW640");
+    connection.baudRate = 9600;
+    attachPort();
+    EXPECT_EQ(line.connectionText(), "sim:PTM-TW640 at 9600 baud: connected");
+
+    connection.portName.clear();
+    connection.close();
+    EXPECT_EQ(line.connectionText(), "No port open");
+}
