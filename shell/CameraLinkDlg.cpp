@@ -7,6 +7,7 @@
 #include "Link.h"
 #include "PanelPlacement.h"
 #include "Ports.h"
+#include "ScreenPlacement.h"
 #include "SerialPortDlg.h"
 #include "TerminalDlg.h"
 #include "brevo/BrevoPages.h"
@@ -14,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
@@ -27,11 +29,41 @@ static void initialiseShellResources()
 
 namespace {
 
-// The port name "&Terminal" falls back to when it has to open a port itself.
-const QString kFallbackPortName = QStringLiteral("COM5");
-
 // How soon a close that came during an exchange with the camera is tried again.
 constexpr int kCloseRetryMs = 100;
+
+// What the notice line says. The menu entry is named as the user sees it.
+QString noPortNotice()
+{
+    return QStringLiteral("No port is open. Choose one with \"SerialPort\" in the menu.");
+}
+
+QString portNotOpenedNotice(const QString& portName)
+{
+    return QStringLiteral("No port is open: %1 could not be opened. Choose a port with \"SerialPort\" in the menu.")
+        .arg(portName);
+}
+
+QString noRateNotice(const QString& portName)
+{
+    return QStringLiteral("No camera answered on %1 at any baud rate.").arg(portName);
+}
+
+QString noModelNotice(const QString& portName, qint32 baudRate)
+{
+    return QStringLiteral("No camera answered on %1 at %2 baud: no model name came back.").arg(portName).arg(baudRate);
+}
+
+QString noPanelNotice(const QString& model, const QString& portName)
+{
+    return QStringLiteral("%1 answered on %2; this model has no control panel.").arg(model, portName);
+}
+
+QString panelOnlyAtStartNotice(const QString& model, const QString& portName)
+{
+    return QStringLiteral("%1 answered on %2; its control panel opens only when the application starts with it.")
+        .arg(model, portName);
+}
 
 } // namespace
 
@@ -50,8 +82,17 @@ CCameraLinkDlg::CCameraLinkDlg(Clock& clock, QWidget* parent)
     setWindowTitle(QStringLiteral("PK70App"));
     setWindowIcon(QIcon(QStringLiteral(":/pk70app.png")));
     buildMenu();
+    m_notice = new QLabel(this);
+    m_notice->setAccessibleName(QStringLiteral("Notice"));
+    m_notice->setWordWrap(true);
+    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_notice->setMargin(DialogUnits::standard().toPixelsX(4));
+    // A long notice must not keep the window from becoming the Tovane strip.
+    m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    setCentralWidget(m_notice);
     resize(DialogUnits::standard().toPixels(612, 326));
-    move(0, 0);
+    moveOntoScreen(this, QPoint(0, 0));
 }
 
 CCameraLinkDlg::~CCameraLinkDlg()
@@ -85,6 +126,8 @@ void CCameraLinkDlg::OnInitDialog()
     createControlPanel();
     if (m_tovanePanel)
         arrangeAroundTovanePanel();
+    if (m_connection.isOpen())
+        showIdentificationNotice();
 }
 
 void CCameraLinkDlg::chooseSerialPort()
@@ -95,11 +138,15 @@ void CCameraLinkDlg::chooseSerialPort()
     m_connection.close();
     m_failedPortName.clear();
     const std::optional<PortChoice> choice = m_choosePort(m_connection.portName, m_connection.baudRate);
-    if (!choice)
+    if (!choice) {
+        showNotice(noPortNotice());
         return;
+    }
     m_connection.portName = choice->portName;
     m_connection.baudRate = choice->baudRate;
-    if (!m_connection.portName.isEmpty()) {
+    if (m_connection.portName.isEmpty()) {
+        showNotice(noPortNotice());
+    } else {
         openPort();
         DetectionProgress progress(m_connection.clock(), m_createProgressView);
         m_connection.baudRate =
@@ -109,6 +156,8 @@ void CCameraLinkDlg::chooseSerialPort()
     SendLine(m_connection, "\r\r\r");
     ReadAvailable(m_connection);
     identifyCamera();
+    if (m_connection.isOpen())
+        showIdentificationNotice();
     if (!m_terminal)
         createTerminal();
 }
@@ -116,12 +165,14 @@ void CCameraLinkDlg::chooseSerialPort()
 void CCameraLinkDlg::showTerminal()
 {
     m_failedPortName.clear();
-    if (!m_terminal) {
-        m_connection.portName = kFallbackPortName;
-        createTerminal();
-    }
+    // The terminal works on the port chosen last; a failed open has said why.
     if (!m_terminal)
+        createTerminal();
+    if (!m_terminal) {
+        if (m_connection.portName.isEmpty())
+            showNotice(noPortNotice());
         return;
+    }
     m_terminal->show();
     m_terminal->raise();
     m_terminal->activateWindow();
@@ -129,32 +180,48 @@ void CCameraLinkDlg::showTerminal()
 
 void CCameraLinkDlg::showControlPanel()
 {
+    ControlPanel* panel = panelForModel();
+    if (!panel)
+        return;
+    if (panel == m_tovanePanel.get()) {
+        const QRect screen = this->screen()->geometry();
+        showPanelAt(panel, placeBesideMainWindow(frameGeometry(), panel->frameGeometry().width(),
+                                                 screen.x() + screen.width()));
+        return;
+    }
+    // The Brevo panel comes back where the user left it.
+    panel->show();
+    panel->raise();
+    panel->activateWindow();
+}
+
+ControlPanel* CCameraLinkDlg::panelForModel() const
+{
     switch (controlPanelForModel(m_model)) {
     case ControlPanelKind::Tovane:
-        if (m_tovanePanel) {
-            const QRect screen = this->screen()->geometry();
-            const QPoint place = placeBesideMainWindow(frameGeometry(), m_tovanePanel->frameGeometry().width(),
-                                                       screen.x() + screen.width());
-            showPanelAt(m_tovanePanel.get(), place);
-        }
-        break;
+        return m_tovanePanel.get();
     case ControlPanelKind::Brevo:
-        if (m_brevoPanel) {
-            m_brevoPanel->show();
-            m_brevoPanel->raise();
-            m_brevoPanel->activateWindow();
-        }
-        break;
+        return m_brevoPanel.get();
     case ControlPanelKind::None:
         break;
     }
+    return nullptr;
+}
+
+void CCameraLinkDlg::showNotice(const QString& text)
+{
+    m_notice->setText(text);
 }
 
 void CCameraLinkDlg::openPort()
 {
     m_connection.attach(OpenPort(m_connection.portName, m_connection.baudRate));
-    if (!m_connection.isOpen())
+    if (m_connection.isOpen()) {
+        showNotice(QString());
+    } else {
         m_failedPortName = m_connection.portName;
+        showNotice(portNotOpenedNotice(m_connection.portName));
+    }
 }
 
 bool CCameraLinkDlg::ensurePortOpen()
@@ -169,6 +236,20 @@ void CCameraLinkDlg::identifyCamera()
     m_model = IdentifyModel(m_connection);
     if (const std::optional<CameraFamily> family = familyForModel(m_model))
         m_family = *family;
+}
+
+void CCameraLinkDlg::showIdentificationNotice()
+{
+    const QString& portName = m_connection.portName;
+    if (m_model.isEmpty())
+        showNotice(m_connection.baudRate == kNoRateFound ? noRateNotice(portName)
+                                                         : noModelNotice(portName, m_connection.baudRate));
+    else if (panelForModel())
+        showNotice(QString());
+    else if (familyForModel(m_model))
+        showNotice(panelOnlyAtStartNotice(m_model, portName));
+    else
+        showNotice(noPanelNotice(m_model, portName));
 }
 
 void CCameraLinkDlg::createTerminal()
@@ -203,20 +284,30 @@ void CCameraLinkDlg::createControlPanel()
 
 void CCameraLinkDlg::showPanelAt(ControlPanel* panel, QPoint position)
 {
-    panel->move(position);
+    movePanel(panel, position);
     panel->show();
     panel->raise();
     panel->activateWindow();
+}
+
+void CCameraLinkDlg::movePanel(ControlPanel* panel, QPoint position)
+{
+    int roomAbove = 0;
+    if (panel == m_tovanePanel.get()) {
+        const int clientTop = panel->geometry().y() - panel->frameGeometry().y();
+        roomAbove = CControlPanelTovane::kFollowerOffset - clientTop;
+    }
+    moveOntoScreen(panel, position, roomAbove);
 }
 
 void CCameraLinkDlg::arrangeAroundTovanePanel()
 {
     // The main window becomes a strip as wide as the panel, above it; from
     // then on the panel drags it along.
-    move(0, 0);
+    moveOntoScreen(this, QPoint(0, 0));
     setFrameSize(QSize(m_tovanePanel->frameGeometry().width(), kStripHeight));
     const QRect frame = frameGeometry();
-    m_tovanePanel->move(frame.x(), frame.y() + frame.height());
+    movePanel(m_tovanePanel.get(), QPoint(frame.x(), frame.y() + frame.height()));
 }
 
 void CCameraLinkDlg::setFrameSize(QSize size)

@@ -18,6 +18,7 @@ class CControlPanelPTM_Brevo;
 class CControlPanelTovane;
 class CTerminalDlg;
 class ControlPanel;
+class QLabel;
 
 // The port and rate the user accepted in the port dialog.
 struct PortChoice {
@@ -60,6 +61,12 @@ public:
     void showTerminal();      // "&Terminal"
     void showControlPanel();  // "&Control"
 
+    // The line in the window's client area that tells the user what went
+    // wrong without a message box (no port, no camera, no panel for the
+    // camera). Empty text clears it.
+    void showNotice(const QString& text);
+    QLabel* noticeLine() const { return m_notice; }
+
     Connection& connection() { return m_connection; }
     QString model() const { return m_model; }
     CameraFamily family() const { return m_family; }
@@ -84,9 +91,16 @@ private:
     // same user action (which has already reported it).
     bool ensurePortOpen();
     void identifyCamera();
+    // Says that no camera answered, or that the camera's panel cannot be
+    // shown; clears the notice when "&Control" can show the camera's panel.
+    void showIdentificationNotice();
+    ControlPanel* panelForModel() const;
     void createTerminal();
     void createControlPanel();
     void showPanelAt(ControlPanel* panel, QPoint position);
+    // Moves a panel, kept on the screen; the Tovane panel keeps room above
+    // it for this window, which it drags along.
+    void movePanel(ControlPanel* panel, QPoint position);
     void arrangeAroundTovanePanel();
     void setFrameSize(QSize size);
     void recordWindowPositions();
@@ -107,6 +121,7 @@ private:
     bool m_closedDown = false;
     bool m_shownOnce = false;
     QString m_failedPortName;
+    QLabel* m_notice = nullptr;
 
     std::unique_ptr<CTerminalDlg> m_terminal;
     std::unique_ptr<CControlPanelPTM_Brevo> m_brevoPanel;
