@@ -173,9 +173,7 @@ void CCameraLinkDlg::showTerminal()
             showNotice(noPortNotice());
         return;
     }
-    m_terminal->show();
-    m_terminal->raise();
-    m_terminal->activateWindow();
+    bringToFront(m_terminal.get());
 }
 
 void CCameraLinkDlg::showControlPanel()
@@ -183,16 +181,18 @@ void CCameraLinkDlg::showControlPanel()
     ControlPanel* panel = panelForModel();
     if (!panel)
         return;
+    // The Brevo panel comes back where the user left it; the Tovane panel
+    // beside this window.
     if (panel == m_tovanePanel.get()) {
         const QRect screen = this->screen()->geometry();
-        showPanelAt(panel, placeBesideMainWindow(frameGeometry(), panel->frameGeometry().width(),
-                                                 screen.x() + screen.width()));
-        return;
+        const QPoint place =
+            placeBesideMainWindow(frameGeometry(), panel->frameGeometry().width(), screen.x() + screen.width());
+        // Level with this window, the panel would drag it up past the top
+        // of the screen, onto its own title bar: keep room above it.
+        const int clientTop = panel->geometry().y() - panel->frameGeometry().y();
+        moveOntoScreen(panel, place, CControlPanelTovane::kFollowerOffset - clientTop);
     }
-    // The Brevo panel comes back where the user left it.
-    panel->show();
-    panel->raise();
-    panel->activateWindow();
+    bringToFront(panel);
 }
 
 ControlPanel* CCameraLinkDlg::panelForModel() const
@@ -284,30 +284,27 @@ void CCameraLinkDlg::createControlPanel()
 
 void CCameraLinkDlg::showPanelAt(ControlPanel* panel, QPoint position)
 {
-    movePanel(panel, position);
-    panel->show();
-    panel->raise();
-    panel->activateWindow();
+    moveOntoScreen(panel, position);
+    bringToFront(panel);
 }
 
-void CCameraLinkDlg::movePanel(ControlPanel* panel, QPoint position)
+void CCameraLinkDlg::bringToFront(QWidget* window)
 {
-    int roomAbove = 0;
-    if (panel == m_tovanePanel.get()) {
-        const int clientTop = panel->geometry().y() - panel->frameGeometry().y();
-        roomAbove = CControlPanelTovane::kFollowerOffset - clientTop;
-    }
-    moveOntoScreen(panel, position, roomAbove);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void CCameraLinkDlg::arrangeAroundTovanePanel()
 {
     // The main window becomes a strip as wide as the panel, above it; from
-    // then on the panel drags it along.
-    moveOntoScreen(this, QPoint(0, 0));
+    // then on the panel drags it along. On a screen too short for both, the
+    // panel is shortened (or runs off the bottom) rather than cover the
+    // strip's menus.
     setFrameSize(QSize(m_tovanePanel->frameGeometry().width(), kStripHeight));
+    moveOntoScreen(this, QPoint(0, 0));
     const QRect frame = frameGeometry();
-    movePanel(m_tovanePanel.get(), QPoint(frame.x(), frame.y() + frame.height()));
+    moveOntoScreen(m_tovanePanel.get(), QPoint(frame.x(), frame.y() + frame.height()), frame.height());
 }
 
 void CCameraLinkDlg::setFrameSize(QSize size)

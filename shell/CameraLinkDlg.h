@@ -97,10 +97,9 @@ private:
     ControlPanel* panelForModel() const;
     void createTerminal();
     void createControlPanel();
+    // Moves the panel there, kept on the screen, and shows it in front.
     void showPanelAt(ControlPanel* panel, QPoint position);
-    // Moves a panel, kept on the screen; the Tovane panel keeps room above
-    // it for this window, which it drags along.
-    void movePanel(ControlPanel* panel, QPoint position);
+    void bringToFront(QWidget* window);
     void arrangeAroundTovanePanel();
     void setFrameSize(QSize size);
     void recordWindowPositions();
