@@ -65,7 +65,6 @@ public:
     // wrong without a message box (no port, no camera, no panel for the
     // camera). Empty text clears it.
     void showNotice(const QString& text);
-    QLabel* noticeLine() const { return m_notice; }
 
     Connection& connection() { return m_connection; }
     QString model() const { return m_model; }
