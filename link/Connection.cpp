@@ -37,6 +37,7 @@ void Connection::attach(std::unique_ptr<SerialPort> port)
     close();
     m_port = std::move(port);
     m_lost = false;
+    m_answerMayComeLate = false;
     m_hasLastError = true;
     if (m_port) {
         // Bytes that come while no exchange runs are collected soon after,
@@ -146,6 +147,7 @@ void Connection::settleRefusals(std::vector<std::function<void()>> handlers)
 
 void Connection::noteAnswerMayComeLate()
 {
+    m_answerMayComeLate = true;
     armCollector();
 }
 

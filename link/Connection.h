@@ -121,8 +121,11 @@ public:
     void settleRefusals(std::vector<std::function<void()>> handlers);
 
     // An exchange ended before its answer did: what still comes belongs to no
-    // one waiting, and is collected between exchanges for a while.
+    // one waiting, and is collected between exchanges for a while. Until an
+    // answer is complete again, the camera may be busy with those lines.
     void noteAnswerMayComeLate();
+    void noteAnswerComplete() { m_answerMayComeLate = false; }
+    bool answerMayComeLate() const { return m_answerMayComeLate; }
     // Bytes that no exchange waits for: emitted as unsolicitedInput() (the
     // terminal shows them), otherwise dropped.
     void passOnUnsolicited(const QByteArray& bytes);
@@ -160,6 +163,7 @@ private:
     int m_busyDepth = 0;
     int m_loadDepth = 0;
     bool m_loadSilent = false;
+    bool m_answerMayComeLate = false;
     qint64 m_fixedPausesUs = 0;
     std::function<void(qint64, qint64)> m_pauseObserver;
     OwedAnswers m_owed;

@@ -69,13 +69,21 @@ QueryFailure checkQueryAnswer(const QByteArray& answer, const QByteArray& comman
     return QueryFailure::None;
 }
 
+// Whether hearing nothing proves the camera silent: a camera that is idle
+// echoes at once, but a slow one still working through lines whose exchanges
+// gave up may well say nothing for a second, never for the long wait of a
+// query.
+enum class Wait { Short, Long };
+
 // Waits until the answer to command is complete or remainingMs() says no
-// time is left. An exchange that heard nothing at all tells the load it runs
-// in that the camera is silent; one that ends before its answer does leaves
-// the rest to be collected between exchanges.
+// time is left. A wait that heard nothing at all, where no earlier answer
+// could explain it, tells the load it runs in that the camera is silent; an
+// exchange that ends before its answer does leaves the rest to be collected
+// between exchanges.
 AnswerCollector awaitAnswer(Connection& connection, const QByteArray& command,
-                            const std::function<qint64()>& remainingMs)
+                            const std::function<qint64()>& remainingMs, Wait wait)
 {
+    const bool cameraMayBeBusy = connection.answerMayComeLate();
     AnswerCollector collector(command);
     for (;;) {
         collector.add(ReadAvailable(connection));
@@ -87,9 +95,11 @@ AnswerCollector awaitAnswer(Connection& connection, const QByteArray& command,
         waitForInput(connection, static_cast<int>(qMin<qint64>(remaining, kWaitSliceMs)));
     }
     if (collector.end() == AnswerEnd::Pending) {
-        if (!collector.heardAnything())
+        if (!collector.heardAnything() && (wait == Wait::Long || !cameraMayBeBusy))
             connection.noteNothingHeard();
         connection.noteAnswerMayComeLate();
+    } else {
+        connection.noteAnswerComplete();
     }
     return collector;
 }
@@ -104,8 +114,10 @@ QByteArray collectRaw(Connection& connection, const std::function<qint64(bool ar
         const QByteArray arrived = ReadAvailable(connection);
         if (!arrived.isEmpty()) {
             collected += arrived;
-            if (classifyAnswer(collected) != AnswerEnd::Pending)
+            if (classifyAnswer(collected) != AnswerEnd::Pending) {
+                connection.noteAnswerComplete();
                 return collected;
+            }
         }
         const qint64 remaining = remainingMs(!arrived.isEmpty());
         if (remaining <= 0 || !connection.isOpen()) {
@@ -151,18 +163,21 @@ void discardStaleInput(Connection& connection)
     connection.passOnUnsolicited(stale);
 }
 
+// The wait of the query operations.
+constexpr double kQueryTimeoutSeconds = 10.0;
+
 // Flushes, sends the command and waits for its answer.
 AnswerCollector exchange(Connection& connection, const QByteArray& command,
-                         const std::function<qint64()>& remainingMs)
+                         const std::function<qint64()>& remainingMs, Wait wait)
 {
     discardStaleInput(connection);
     SendLine(connection, command);
-    return awaitAnswer(connection, command, remainingMs);
+    return awaitAnswer(connection, command, remainingMs, wait);
 }
 
 AnswerCollector query(Connection& connection, const QByteArray& command)
 {
-    return exchange(connection, command, wholeSecondsTimeout(connection, 10.0));
+    return exchange(connection, command, wholeSecondsTimeout(connection, kQueryTimeoutSeconds), Wait::Long);
 }
 
 } // namespace
@@ -212,7 +227,8 @@ SetOutcome TransactOutcome(Connection& connection, const QByteArray& command, do
     Connection::BusyScope busy(connection);
     if (!connection.canExchange())
         return SetOutcome::NoAnswer;
-    const AnswerCollector answer = exchange(connection, command, wholeSecondsTimeout(connection, timeoutSeconds));
+    const AnswerCollector answer = exchange(connection, command, wholeSecondsTimeout(connection, timeoutSeconds),
+                                            timeoutSeconds >= kQueryTimeoutSeconds ? Wait::Long : Wait::Short);
     switch (answer.end()) {
     case AnswerEnd::Accepted:
         return SetOutcome::Accepted;
@@ -285,7 +301,8 @@ bool TryQueryInt(Connection& connection, const QByteArray& command, int& value)
     SendLine(connection, command);
     connection.pauseMs(100);
     QByteArray valueLine;
-    const AnswerCollector answer = awaitAnswer(connection, command, wholeSecondsTimeout(connection, 10.0));
+    const AnswerCollector answer =
+        awaitAnswer(connection, command, wholeSecondsTimeout(connection, kQueryTimeoutSeconds), Wait::Long);
     if (checkQueryAnswer(answer.answer(), command, valueLine) != QueryFailure::None)
         return false;
     int scanned = 0;
@@ -325,7 +342,7 @@ QByteArray QueryText(Connection& connection, const QByteArray& command)
     Connection::BusyScope busy(connection);
     if (!connection.canExchange())
         return {};
-    const AnswerCollector answer = exchange(connection, command, millisecondsTimeout(connection, 1000));
+    const AnswerCollector answer = exchange(connection, command, millisecondsTimeout(connection, 1000), Wait::Short);
     const QByteArrayList lines = splitLines(answer.answer());
     if (lines.size() <= 2 || !echoMatches(lines.at(0), command) || lines.at(1) == "OK")
         return {};
@@ -380,7 +397,8 @@ QString LastErrorText(Connection& connection)
     Connection::BusyScope busy(connection);
     if (!connection.canExchange())
         return {};
-    const AnswerCollector answer = exchange(connection, cmd::GET_LAST_ERROR, millisecondsTimeout(connection, 1000));
+    const AnswerCollector answer =
+        exchange(connection, cmd::GET_LAST_ERROR, millisecondsTimeout(connection, 1000), Wait::Short);
     if (answer.end() == AnswerEnd::Refused) {
         connection.noteNoLastError();
         return {};

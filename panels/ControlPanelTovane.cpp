@@ -1,5 +1,7 @@
 #include "ControlPanelTovane.h"
 
+#include "ScreenPlacement.h"
+
 CControlPanelTovane::CControlPanelTovane(Connection& connection, const QString& model, int sensorTaps,
                                          const QList<PageEntry>& pages, QWidget* parent)
     : ControlPanel(connection, model, sensorTaps, pages, QSize(567, 360), parent)
@@ -18,8 +20,8 @@ void CControlPanelTovane::moveEvent(QMoveEvent* event)
     if (!m_follower)
         return;
     // geometry() of a top-level window is its client area on the screen;
-    // move() places the follower's frame.
+    // the follower's frame is placed, and kept on the screen.
     const QPoint clientOrigin = geometry().topLeft();
-    m_follower->move(clientOrigin.x(), clientOrigin.y() - kFollowerOffset);
+    moveOntoScreen(m_follower, QPoint(clientOrigin.x(), clientOrigin.y() - kFollowerOffset));
     m_follower->raise();
 }

@@ -7,7 +7,7 @@
 // "PTM-TW Series Control": the panel of the second camera family. The main
 // window's menu strip travels with it: whenever the panel moves, the window
 // set with setFollower is moved so that its top-left corner lies 85 pixels
-// above the panel's client area.
+// above the panel's client area, as far as the screen's available area allows.
 class CControlPanelTovane : public ControlPanel {
     Q_OBJECT
 public:

@@ -7,6 +7,7 @@
 #include "Link.h"
 #include "PanelPlacement.h"
 #include "Ports.h"
+#include "ScreenPlacement.h"
 #include "SerialPortDlg.h"
 #include "TerminalDlg.h"
 #include "brevo/BrevoPages.h"
@@ -14,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
@@ -27,11 +29,47 @@ static void initialiseShellResources()
 
 namespace {
 
-// The port name "&Terminal" falls back to when it has to open a port itself.
-const QString kFallbackPortName = QStringLiteral("COM5");
-
 // How soon a close that came during an exchange with the camera is tried again.
 constexpr int kCloseRetryMs = 100;
+
+// What the notice line says. The menu entry is named as the user sees it.
+QString noPortNotice()
+{
+    return QStringLiteral("No port is open. Choose one with \"SerialPort\" in the menu.");
+}
+
+QString portNotOpenedNotice(const QString& portName)
+{
+    return QStringLiteral("No port is open: %1 could not be opened. Choose a port with \"SerialPort\" in the menu.")
+        .arg(portName);
+}
+
+QString noRateNotice(const QString& portName)
+{
+    return QStringLiteral("No camera answered on %1 at any baud rate.").arg(portName);
+}
+
+QString noModelNotice(const QString& portName, qint32 baudRate)
+{
+    return QStringLiteral("No camera answered on %1 at %2 baud: no model name came back.").arg(portName).arg(baudRate);
+}
+
+QString noPanelNotice(const QString& model, const QString& portName)
+{
+    return QStringLiteral("%1 answered on %2; this model has no control panel.").arg(model, portName);
+}
+
+QString lostPortNotice(const QString& portName)
+{
+    return QStringLiteral("The connection on %1 was lost. Choose a port with \"SerialPort\" in the menu to reconnect.")
+        .arg(portName);
+}
+
+QString panelOnlyAtStartNotice(const QString& model, const QString& portName)
+{
+    return QStringLiteral("%1 answered on %2; its control panel opens only when the application starts with it.")
+        .arg(model, portName);
+}
 
 } // namespace
 
@@ -50,8 +88,19 @@ CCameraLinkDlg::CCameraLinkDlg(Clock& clock, QWidget* parent)
     setWindowTitle(QStringLiteral("PK70App"));
     setWindowIcon(QIcon(QStringLiteral(":/pk70app.png")));
     buildMenu();
+    m_notice = new QLabel(this);
+    m_notice->setAccessibleName(QStringLiteral("Notice"));
+    m_notice->setWordWrap(true);
+    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_notice->setMargin(DialogUnits::standard().toPixelsX(4));
+    // A long notice must not keep the window from becoming the Tovane strip.
+    m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    setCentralWidget(m_notice);
+    connect(&m_connection, &Connection::lost, this,
+            [this](const QString& portName) { showNotice(lostPortNotice(portName)); });
     resize(DialogUnits::standard().toPixels(612, 326));
-    move(0, 0);
+    moveOntoScreen(this, QPoint(0, 0));
 }
 
 CCameraLinkDlg::~CCameraLinkDlg()
@@ -85,6 +134,8 @@ void CCameraLinkDlg::OnInitDialog()
     createControlPanel();
     if (m_tovanePanel)
         arrangeAroundTovanePanel();
+    if (m_connection.isOpen())
+        showIdentificationNotice();
 }
 
 void CCameraLinkDlg::chooseSerialPort()
@@ -95,11 +146,15 @@ void CCameraLinkDlg::chooseSerialPort()
     m_connection.close();
     m_failedPortName.clear();
     const std::optional<PortChoice> choice = m_choosePort(m_connection.portName, m_connection.baudRate);
-    if (!choice)
+    if (!choice) {
+        showNotice(noPortNotice());
         return;
+    }
     m_connection.portName = choice->portName;
     m_connection.baudRate = choice->baudRate;
-    if (!m_connection.portName.isEmpty()) {
+    if (m_connection.portName.isEmpty()) {
+        showNotice(noPortNotice());
+    } else {
         openPort();
         DetectionProgress progress(m_connection.clock(), m_createProgressView);
         m_connection.baudRate =
@@ -110,6 +165,8 @@ void CCameraLinkDlg::chooseSerialPort()
     SendLine(m_connection, "\r\r\r");
     ReadAvailable(m_connection);
     identifyCamera();
+    if (m_connection.isOpen())
+        showIdentificationNotice();
     if (!m_terminal)
         createTerminal();
 }
@@ -117,45 +174,63 @@ void CCameraLinkDlg::chooseSerialPort()
 void CCameraLinkDlg::showTerminal()
 {
     m_failedPortName.clear();
-    if (!m_terminal) {
-        m_connection.portName = kFallbackPortName;
-        createTerminal();
-    }
+    // The terminal works on the port chosen last; a failed open has said why.
     if (!m_terminal)
+        createTerminal();
+    if (!m_terminal) {
+        if (m_connection.portName.isEmpty())
+            showNotice(noPortNotice());
         return;
-    m_terminal->show();
-    m_terminal->raise();
-    m_terminal->activateWindow();
+    }
+    bringToFront(m_terminal.get());
 }
 
 void CCameraLinkDlg::showControlPanel()
 {
+    ControlPanel* panel = panelForModel();
+    if (!panel)
+        return;
+    // The Brevo panel comes back where the user left it; the Tovane panel
+    // beside this window.
+    if (panel == m_tovanePanel.get()) {
+        const QRect screen = this->screen()->geometry();
+        const QPoint place =
+            placeBesideMainWindow(frameGeometry(), panel->frameGeometry().width(), screen.x() + screen.width());
+        // Level with this window, the panel would drag it up past the top
+        // of the screen, onto its own title bar: keep room above it.
+        const int clientTop = panel->geometry().y() - panel->frameGeometry().y();
+        moveOntoScreen(panel, place, CControlPanelTovane::kFollowerOffset - clientTop);
+    }
+    bringToFront(panel);
+}
+
+ControlPanel* CCameraLinkDlg::panelForModel() const
+{
     switch (controlPanelForModel(m_model)) {
     case ControlPanelKind::Tovane:
-        if (m_tovanePanel) {
-            const QRect screen = this->screen()->geometry();
-            const QPoint place = placeBesideMainWindow(frameGeometry(), m_tovanePanel->frameGeometry().width(),
-                                                       screen.x() + screen.width());
-            showPanelAt(m_tovanePanel.get(), place);
-        }
-        break;
+        return m_tovanePanel.get();
     case ControlPanelKind::Brevo:
-        if (m_brevoPanel) {
-            m_brevoPanel->show();
-            m_brevoPanel->raise();
-            m_brevoPanel->activateWindow();
-        }
-        break;
+        return m_brevoPanel.get();
     case ControlPanelKind::None:
         break;
     }
+    return nullptr;
+}
+
+void CCameraLinkDlg::showNotice(const QString& text)
+{
+    m_notice->setText(text);
 }
 
 void CCameraLinkDlg::openPort()
 {
     m_connection.attach(OpenPort(m_connection.portName, m_connection.baudRate));
-    if (!m_connection.isOpen())
+    if (m_connection.isOpen()) {
+        showNotice(QString());
+    } else {
         m_failedPortName = m_connection.portName;
+        showNotice(portNotOpenedNotice(m_connection.portName));
+    }
 }
 
 bool CCameraLinkDlg::ensurePortOpen()
@@ -170,6 +245,20 @@ void CCameraLinkDlg::identifyCamera()
     m_model = IdentifyModel(m_connection);
     if (const std::optional<CameraFamily> family = familyForModel(m_model))
         m_family = *family;
+}
+
+void CCameraLinkDlg::showIdentificationNotice()
+{
+    const QString& portName = m_connection.portName;
+    if (m_model.isEmpty())
+        showNotice(m_connection.baudRate == kNoRateFound ? noRateNotice(portName)
+                                                         : noModelNotice(portName, m_connection.baudRate));
+    else if (panelForModel())
+        showNotice(QString());
+    else if (familyForModel(m_model))
+        showNotice(panelOnlyAtStartNotice(m_model, portName));
+    else
+        showNotice(noPanelNotice(m_model, portName));
 }
 
 void CCameraLinkDlg::createTerminal()
@@ -204,20 +293,27 @@ void CCameraLinkDlg::createControlPanel()
 
 void CCameraLinkDlg::showPanelAt(ControlPanel* panel, QPoint position)
 {
-    panel->move(position);
-    panel->show();
-    panel->raise();
-    panel->activateWindow();
+    moveOntoScreen(panel, position);
+    bringToFront(panel);
+}
+
+void CCameraLinkDlg::bringToFront(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void CCameraLinkDlg::arrangeAroundTovanePanel()
 {
     // The main window becomes a strip as wide as the panel, above it; from
-    // then on the panel drags it along.
-    move(0, 0);
+    // then on the panel drags it along. On a screen too short for both, the
+    // panel is shortened (or runs off the bottom) rather than cover the
+    // strip's menus.
     setFrameSize(QSize(m_tovanePanel->frameGeometry().width(), kStripHeight));
+    moveOntoScreen(this, QPoint(0, 0));
     const QRect frame = frameGeometry();
-    m_tovanePanel->move(frame.x(), frame.y() + frame.height());
+    moveOntoScreen(m_tovanePanel.get(), QPoint(frame.x(), frame.y() + frame.height()), frame.height());
 }
 
 void CCameraLinkDlg::setFrameSize(QSize size)

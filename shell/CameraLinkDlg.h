@@ -18,6 +18,7 @@ class CControlPanelPTM_Brevo;
 class CControlPanelTovane;
 class CTerminalDlg;
 class ControlPanel;
+class QLabel;
 
 // The port and rate the user accepted in the port dialog.
 struct PortChoice {
@@ -60,6 +61,11 @@ public:
     void showTerminal();      // "&Terminal"
     void showControlPanel();  // "&Control"
 
+    // The line in the window's client area that tells the user what went
+    // wrong without a message box (no port, no camera, no panel for the
+    // camera). Empty text clears it.
+    void showNotice(const QString& text);
+
     Connection& connection() { return m_connection; }
     QString model() const { return m_model; }
     CameraFamily family() const { return m_family; }
@@ -84,9 +90,15 @@ private:
     // same user action (which has already reported it).
     bool ensurePortOpen();
     void identifyCamera();
+    // Says that no camera answered, or that the camera's panel cannot be
+    // shown; clears the notice when "&Control" can show the camera's panel.
+    void showIdentificationNotice();
+    ControlPanel* panelForModel() const;
     void createTerminal();
     void createControlPanel();
+    // Moves the panel there, kept on the screen, and shows it in front.
     void showPanelAt(ControlPanel* panel, QPoint position);
+    void bringToFront(QWidget* window);
     void arrangeAroundTovanePanel();
     void setFrameSize(QSize size);
     void recordWindowPositions();
@@ -107,6 +119,7 @@ private:
     bool m_closedDown = false;
     bool m_shownOnce = false;
     QString m_failedPortName;
+    QLabel* m_notice = nullptr;
 
     std::unique_ptr<CTerminalDlg> m_terminal;
     std::unique_ptr<CControlPanelPTM_Brevo> m_brevoPanel;

@@ -100,7 +100,7 @@ CBrevoCLGainPage::CBrevoCLGainPage(PageContext context, QWidget* parent) : Page(
 
 QLayout* CBrevoCLGainPage::buildAutomaticControls()
 {
-    m_individualBox = new QCheckBox(QStringLiteral("Indivisual Control"), this);
+    m_individualBox = new QCheckBox(QStringLiteral("Individual Control"), this);
     m_agc = makeEditableList(this, kAutoModes);
     m_blackLevelAuto = makeEditableList(this, kAutoModes);
     m_targetLevel = makeSlider(this, 0, kTargetLevelMax, 1);

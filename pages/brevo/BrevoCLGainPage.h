@@ -13,7 +13,7 @@ class QSlider;
 
 // The "Gain" tab of the Brevo panel: fine gain, black level and the red,
 // green and blue fine gains, for the whole sensor ("Common") or for each
-// sensor tap ("Indivisual Control"), with their decibel read-outs; automatic
+// sensor tap ("Individual Control"), with their decibel read-outs; automatic
 // gain with its target level, black-level auto balance and automatic white
 // balance. Sliders and edits write without waiting for the camera. While an
 // automatic control runs, the page follows the camera every two seconds.

@@ -127,7 +127,7 @@ QWidget* CBrevoCLGeneralPage::buildFrameRate()
     box->addWidget(makeLabel(this, QStringLiteral("Frame Rate"), m_frameRate), 1, 0);
     box->addWidget(m_frameRate, 1, 1);
     box->addWidget(new QLabel(QStringLiteral("fps"), this), 1, 2);
-    box->addWidget(makeLabel(this, QStringLiteral("Actucal Frame rate"), m_actualFrameRate), 2, 0);
+    box->addWidget(makeLabel(this, QStringLiteral("Actual Frame rate"), m_actualFrameRate), 2, 0);
     box->addWidget(m_actualFrameRate, 2, 1);
     box->addWidget(new QLabel(QStringLiteral("fps"), this), 2, 2);
     return makeGroup(this, QStringLiteral("Framerate"), box);
@@ -185,13 +185,13 @@ QWidget* CBrevoCLGeneralPage::buildTaps()
     auto* box = new QGridLayout;
     box->addWidget(new QLabel(QStringLiteral("Sensor-Tap "), this), 0, 0);
     box->addLayout(makeRow({m_sensorTaps->button(0), m_sensorTaps->button(1), m_sensorTaps->button(2), nullptr}), 0, 1);
-    box->addWidget(new QLabel(QStringLiteral("CameraLinkr-Tap "), this), 1, 0);
+    box->addWidget(new QLabel(QStringLiteral("CameraLink-Tap "), this), 1, 0);
     box->addLayout(makeRow({m_cameraLinkTaps->button(0), m_cameraLinkTaps->button(1), nullptr}), 1, 1);
     for (int i = 0; i < m_sensorTaps->count(); ++i)
         m_sensorTaps->button(i)->setAccessibleName(QStringLiteral("Sensor-Tap %1").arg(m_sensorTaps->button(i)->text()));
     for (int i = 0; i < m_cameraLinkTaps->count(); ++i)
         m_cameraLinkTaps->button(i)->setAccessibleName(
-            QStringLiteral("CameraLinkr-Tap %1").arg(m_cameraLinkTaps->button(i)->text()));
+            QStringLiteral("CameraLink-Tap %1").arg(m_cameraLinkTaps->button(i)->text()));
     return makeGroup(this, QStringLiteral("Taps"), box);
 }
 
@@ -249,7 +249,7 @@ void CBrevoCLGeneralPage::declareBindings()
         connection().pauseMs(kTapSettleMs);
         readSensorTap();
     });
-    bind().radios(m_cameraLinkTaps, QStringLiteral("CameraLinkr-Tap "), cmd::CAMERALINK_TAP).then([this](int) {
+    bind().radios(m_cameraLinkTaps, QStringLiteral("CameraLink-Tap "), cmd::CAMERALINK_TAP).then([this](int) {
         connection().pauseMs(kTapSettleMs);
         readCameraLinkTap();
     });

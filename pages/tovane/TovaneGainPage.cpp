@@ -236,7 +236,7 @@ QWidget* CTovaneGainPage::buildTrigger()
 
 QWidget* CTovaneGainPage::buildSpecialTrigger()
 {
-    m_specialMode = makeList(this, {QStringLiteral("0:OFF"), QStringLiteral("1:Bulk"), QStringLiteral("2:Sequencial")});
+    m_specialMode = makeList(this, {QStringLiteral("0:OFF"), QStringLiteral("1:Bulk"), QStringLiteral("2:Sequential")});
     m_specialMode->setAccessibleName(QStringLiteral("Special Trigger"));
     m_specialSource = makeList(this, kTriggerSources);
     m_frameCount = makeEdit(this);

@@ -47,7 +47,7 @@ CTovaneGeneralPage::CTovaneGeneralPage(PageContext context, QWidget* parent) : P
 {
     auto* refresh = makeRefreshButton();
     m_reboot = new QPushButton(QStringLiteral("Reboot"), this);
-    auto* rereadCcf = new QLabel(QStringLiteral("Read CCF file again adter reboot."), this);
+    auto* rereadCcf = new QLabel(QStringLiteral("Read CCF file again after reboot."), this);
     rereadCcf->hide();
 
     auto* temperatureBox = new QVBoxLayout;
@@ -77,7 +77,7 @@ CTovaneGeneralPage::CTovaneGeneralPage(PageContext context, QWidget* parent) : P
     auto* right = new QVBoxLayout;
     right->addLayout(makeRow({nullptr, refresh}));
     right->addWidget(buildFrameRate());
-    right->addWidget(makeGroup(this, QStringLiteral("Tempeature"), temperatureBox));
+    right->addWidget(makeGroup(this, QStringLiteral("Temperature"), temperatureBox));
     right->addWidget(makeGroup(this, QStringLiteral("PowerStatus"), powerBox));
     right->addWidget(buildUnusedDefectControls());
     right->addStretch();
@@ -93,7 +93,7 @@ QWidget* CTovaneGeneralPage::buildCameraInfo()
     m_vendor = new QLabel(QStringLiteral("Vendor"), this);
     m_model = new QLabel(QStringLiteral("Model"), this);
     m_version = new QLabel(QStringLiteral("Version"), this);
-    m_manufacturer = new QLabel(QStringLiteral("ManifacturerInfo"), this);
+    m_manufacturer = new QLabel(QStringLiteral("ManufacturerInfo"), this);
     m_serialNumber = new QLabel(QStringLiteral("SerialNumber"), this);
     m_userDefinedName = makeEdit(this);
     auto* box = new QVBoxLayout;
@@ -145,7 +145,7 @@ QWidget* CTovaneGeneralPage::buildFrameRate()
     box->addWidget(m_frameRateAuto);
     box->addLayout(makeRow({makeLabel(this, QStringLiteral("Frame Rate"), m_frameRate), m_frameRate,
                             new QLabel(QStringLiteral("fps"), this)}));
-    box->addLayout(makeRow({makeLabel(this, QStringLiteral("Actucal Frame rate"), m_actualFrameRate),
+    box->addLayout(makeRow({makeLabel(this, QStringLiteral("Actual Frame rate"), m_actualFrameRate),
                             m_actualFrameRate, new QLabel(QStringLiteral("fps"), this)}));
     return makeGroup(this, QStringLiteral("Framerate"), box);
 }

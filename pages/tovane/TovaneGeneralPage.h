@@ -49,7 +49,7 @@ private:
     QCheckBox* m_frameRateAuto;
     QLineEdit* m_frameRate;
     QLineEdit* m_actualFrameRate;
-    // "Tempeature", "PowerStatus", "TestChart"
+    // "Temperature", "PowerStatus", "TestChart"
     QLabel* m_temperature;
     QLabel* m_powerStatus;
     RadioGroup* m_testChart;

@@ -56,7 +56,7 @@ struct Controls {
     }
     QComboBox* list(const char* name) const { return findNamed<QComboBox>(page, QString::fromLatin1(name)); }
     QSlider* targetLevel() const { return findNamed<QSlider>(page, QStringLiteral("Target Level")); }
-    QAbstractButton* individual() const { return findButton(page, QStringLiteral("Indivisual Control")); }
+    QAbstractButton* individual() const { return findButton(page, QStringLiteral("Individual Control")); }
     QAbstractButton* refresh() const { return findButton(page, QStringLiteral("Refresh")); }
     QGroupBox* group(int index) const { return page->findChildren<QGroupBox*>().at(index); }
 };

@@ -104,7 +104,7 @@ TEST_F(BrevoCLGeneralPage, ShowsWhatTheCameraReports)
     EXPECT_EQ(ui.list("Baudrate")->currentText(), QString::number(kRate));
     EXPECT_TRUE(ui.button("Gray")->isChecked());
     EXPECT_TRUE(ui.button("Sensor-Tap 4")->isChecked());
-    EXPECT_TRUE(ui.button("CameraLinkr-Tap 1")->isChecked());
+    EXPECT_TRUE(ui.button("CameraLink-Tap 1")->isChecked());
     // The camera's own list replaces the template's, and its value picks the entry.
     QComboBox* led = ui.list("LED-MODE");
     QStringList leds;
@@ -184,7 +184,7 @@ TEST_F(BrevoCLGeneralPage, FrameRateAutoUnlocksTheRateBeforeSendingAndReadsTheAc
 
     EXPECT_TRUE(enabledWhenSent);
     EXPECT_EQ(sent(), (QByteArrayList{"FRAMERATE-AUTO 0", "FRAMERATE-ACTUAL"}));
-    EXPECT_EQ(ui.edit("Actucal Frame rate")->text(), QStringLiteral("10.000000"));
+    EXPECT_EQ(ui.edit("Actual Frame rate")->text(), QStringLiteral("10.000000"));
 }
 
 TEST_F(BrevoCLGeneralPage, ChoosingABaudRateSendsOnlyThatRate)
@@ -286,9 +286,9 @@ TEST_F(BrevoCLGeneralPage, TapRadiosShowWhatTheCameraAcceptedAfterAChange)
     EXPECT_TRUE(ui.button("Sensor-Tap 1")->isChecked());
     EXPECT_FALSE(ui.button("Sensor-Tap 4")->isChecked());
 
-    ui.button("CameraLinkr-Tap 1")->click();
+    ui.button("CameraLink-Tap 1")->click();
     EXPECT_EQ(sentSinceLastLook(), (QByteArrayList{"CAMERALINK-TAP 1", "CAMERALINK-TAP"}));
-    EXPECT_TRUE(ui.button("CameraLinkr-Tap 1")->isChecked());
+    EXPECT_TRUE(ui.button("CameraLink-Tap 1")->isChecked());
 }
 
 TEST_F(BrevoCLGeneralPage, TheDefectCheckOverrideSavesExposureAndGainAndRestoresThem)

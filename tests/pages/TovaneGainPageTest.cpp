@@ -155,7 +155,7 @@ TEST_F(TovaneGainPage, ShowsWhatTheCameraReports)
     EXPECT_EQ(itemTexts(ui.list("TriggerSource")), sources);
     EXPECT_EQ(ui.list("Trigger Source")->currentText(), QStringLiteral(" 4(Software)"));
     EXPECT_EQ(ui.list("TriggerSource")->currentText(), QStringLiteral(" 1(7P)"));
-    EXPECT_EQ(ui.list("Special Trigger")->currentText(), QStringLiteral("2:Sequencial"));
+    EXPECT_EQ(ui.list("Special Trigger")->currentText(), QStringLiteral("2:Sequential"));
     EXPECT_EQ(ui.edit("NumberOfFrame")->text(), QStringLiteral("10"));
     EXPECT_TRUE(ui.button("Polarity")->isChecked());
     EXPECT_TRUE(ui.button("Enable")->isEnabled());

@@ -98,7 +98,7 @@ TEST_F(TovaneGeneralPage, ShowsWhatTheCameraReports)
     EXPECT_EQ(ui.list("CameraLink Taps(1/2/3/4/8/10)")->currentText(), QStringLiteral("10"));
     EXPECT_EQ(ui.edit("Frame Rate")->text(), QStringLiteral("29.970000"));
     EXPECT_TRUE(ui.edit("Frame Rate")->isEnabled());
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d{6}$")).match(ui.edit("Actucal Frame rate")->text()).hasMatch());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d{6}$")).match(ui.edit("Actual Frame rate")->text()).hasMatch());
     EXPECT_FALSE(ui.button("FRATE-AUTO")->isChecked());
     EXPECT_TRUE(shows(page.get(), QRegularExpression(QStringLiteral("^(3[6-9]|4[0-4]) degC$")))); // warming up
     EXPECT_EQ(ui.list("Userset Default")->currentText(), QStringLiteral("3"));
@@ -121,7 +121,7 @@ TEST_F(TovaneGeneralPage, OnlyTheNormalBaudRateAndNoDefectControlsAreVisible)
     EXPECT_TRUE(ui.list("Normal(Need reboot)")->isVisible());
     EXPECT_FALSE(ui.list("Temporarily(immediate)")->isVisible());
     EXPECT_FALSE(ui.list("Expanded(Need reboot)")->isVisible());
-    for (const char* hidden : {"Temporarily(immediate)", "Expanded(Need reboot)", "Read CCF file again adter reboot.",
+    for (const char* hidden : {"Temporarily(immediate)", "Expanded(Need reboot)", "Read CCF file again after reboot.",
                                "Defect Threshold", "Defect Ratio"})
         EXPECT_FALSE(ui.label(hidden)->isVisible()) << hidden;
     EXPECT_FALSE(ui.button("Check WhitePixel")->isVisible());
@@ -175,7 +175,7 @@ TEST_F(TovaneGeneralPage, EnterInTheNameOrAnyOtherControlSendsNothing)
 {
     openPage();
     typeAndEnter(ui.edit("UserDefinedName"), QStringLiteral("new name"));
-    typeAndEnter(ui.edit("Actucal Frame rate"), QStringLiteral("3"));
+    typeAndEnter(ui.edit("Actual Frame rate"), QStringLiteral("3"));
     pressKey(ui.list("PixelDepth"), Qt::Key_Return);
     pressKey(ui.button("Reboot"), Qt::Key_Return);
     EXPECT_TRUE(sent().isEmpty());

@@ -165,7 +165,7 @@ TEST_P(AccessibilityTest, EveryControlOfEveryPageHasItsOwnName)
     // control; the groups' controls share their row captions.
     for (int tab = 0; tab < panel->tabs()->count(); ++tab) {
         for (QAbstractButton* button : panel->page(tab)->findChildren<QAbstractButton*>()) {
-            if (button->text() == "Indivisual Control" && button->isVisible()) {
+            if (button->text() == "Individual Control" && button->isVisible()) {
                 panel->tabs()->setCurrentIndex(tab);
                 button->click();
                 expectNamedAndDistinct(controlsOf(panel->page(tab)), GetParam() + " individual gains");

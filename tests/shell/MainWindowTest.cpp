@@ -5,11 +5,13 @@
 #include "DialogUnits.h"
 #include "PanelPlacement.h"
 #include "Ports.h"
+#include "ScreenPlacement.h"
 #include "QtPrinters.h"
 #include "SimulatedCameras.h"
 #include "TerminalDlg.h"
 #include "TestPages.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -57,6 +59,40 @@ QAction* menuAction(QMenuBar* bar, const QString& text)
         }
     }
     return nullptr;
+}
+
+// The line in the main window's client area that says what went wrong.
+QString noticeOf(const CCameraLinkDlg& window)
+{
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (label->accessibleName() == "Notice")
+            return label->text();
+    }
+    ADD_FAILURE() << "no notice line";
+    return {};
+}
+
+const QString kNoPortNotice = R"(No port is open. Choose one with "SerialPort" in the menu.)";
+
+// The available area of the screen the tests' windows are on (the
+// offscreen screen is a small one: narrower than the panels).
+QRect availableArea(const QWidget& window)
+{
+    return areaForFrame(window.frameGeometry(), availableScreenAreas());
+}
+
+// Where the Tovane panel drags the main window: 85 pixels above the panel's
+// client area, as far as the screen allows.
+QRect stripPlace(const QWidget& panel, const QWidget& strip)
+{
+    const QRect wanted(panel.geometry().topLeft() - QPoint(0, 85), strip.frameGeometry().size());
+    return fittedIntoArea(wanted, availableArea(strip));
+}
+
+// The room the panel keeps above its frame for the strip.
+int roomAboveFor(const QWidget& panel)
+{
+    return 85 - (panel.geometry().y() - panel.frameGeometry().y());
 }
 
 } // namespace
@@ -150,7 +186,8 @@ TEST_F(MainWindowTest, TheBrevoPanelStandsAtTheTopLeftAndTheMainWindowKeepsItsPl
     ASSERT_NE(window.brevoPanel(), nullptr);
     EXPECT_EQ(window.brevoPanel()->frameGeometry().topLeft(), QPoint(0, 0));
     EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(0, 0));
-    EXPECT_EQ(window.size(), DialogUnits::standard().toPixels(612, 326));
+    // Narrowed to the small screen where its template is wider.
+    EXPECT_EQ(window.size(), DialogUnits::standard().toPixels(612, 326).boundedTo(availableArea(window).size()));
     EXPECT_EQ(window.tovanePanel(), nullptr);
 }
 
@@ -163,10 +200,16 @@ TEST_F(MainWindowTest, WithATovaneCameraTheMainWindowBecomesAStripAboveThePanel)
     EXPECT_EQ(tovanePages.at(0)->givenSensorTaps(), 1);
     EXPECT_FALSE(cameras.received("PTM-TW640M").contains("SENSOR-TAP"));
     const QRect strip = window.frameGeometry();
+    const QRect area = availableArea(window);
     EXPECT_EQ(strip.height(), CCameraLinkDlg::kStripHeight);
     EXPECT_EQ(strip.width(), panel->frameGeometry().width());
-    EXPECT_EQ(panel->frameGeometry().topLeft(), QPoint(0, CCameraLinkDlg::kStripHeight));
-    EXPECT_EQ(strip.topLeft(), panel->geometry().topLeft() - QPoint(0, 85));
+    // The panel stands where the strip's bottom-left corner was; the strip,
+    // which would then go 85 pixels above the panel's client area, past the
+    // top of the screen, stops at the top.
+    EXPECT_EQ(strip.topLeft(), area.topLeft());
+    EXPECT_EQ(panel->frameGeometry().topLeft(), area.topLeft() + QPoint(0, CCameraLinkDlg::kStripHeight));
+    EXPECT_EQ(strip, stripPlace(*panel, window));
+    EXPECT_TRUE(area.contains(panel->frameGeometry())) << panel->frameGeometry().y();
 }
 
 TEST_F(MainWindowTest, ControlPlacesTheTovanePanelBesideTheMainWindowOrFlushRight)
@@ -189,15 +232,52 @@ TEST_F(MainWindowTest, ControlPlacesTheTovanePanelBesideTheMainWindowOrFlushRigh
     CControlPanelTovane* panel = window.tovanePanel();
     ASSERT_NE(panel, nullptr);
     panel->hide();
-    window.move(20, 300);
+    const QRect area = availableArea(window);
+    window.move(area.x() + 20, area.y() + 300);
     const QRect mainBefore = window.frameGeometry();
     const QRect screen = window.screen()->geometry();
     trigger("&Control");
     EXPECT_TRUE(panel->isVisible());
-    EXPECT_EQ(panel->frameGeometry().topLeft(),
-              placeBesideMainWindow(mainBefore, panel->frameGeometry().width(), screen.x() + screen.width()));
+    const QPoint byTheRule =
+        placeBesideMainWindow(mainBefore, panel->frameGeometry().width(), screen.x() + screen.width());
+    EXPECT_EQ(panel->frameGeometry(),
+              fittedIntoArea(QRect(byTheRule, panel->frameGeometry().size()), area, roomAboveFor(*panel)));
     // The main window then follows the panel.
-    EXPECT_EQ(window.frameGeometry().topLeft(), panel->geometry().topLeft() - QPoint(0, 85));
+    EXPECT_EQ(window.frameGeometry(), stripPlace(*panel, window));
+}
+
+TEST_F(MainWindowTest, OnASmallScreenNoWindowLeavesTheAvailableArea)
+{
+    startWith("PTM-TW640");
+    CControlPanelTovane* panel = window.tovanePanel();
+    ASSERT_NE(panel, nullptr);
+    const QRect area = availableArea(window);
+    const auto expectInside = [&area](const QWidget* w, const char* what) {
+        EXPECT_TRUE(area.contains(w->frameGeometry())) << what << " at " << w->frameGeometry().x() << ","
+                                                       << w->frameGeometry().y();
+    };
+    expectInside(&window, "strip after start-up");
+    expectInside(panel, "panel after start-up");
+
+    // "&Control" with the strip at the top right: the rule puts the panel
+    // level with the strip and flush right, which would drag the strip up
+    // past the top; the panel comes down instead and the strip stays on top.
+    panel->hide();
+    panel->move(area.x() + 100, area.y() + 300);
+    window.move(area.right() - 50, area.top());
+    trigger("&Control");
+    expectInside(&window, "strip after \"&Control\"");
+    expectInside(panel, "panel after \"&Control\"");
+    EXPECT_EQ(window.frameGeometry().top(), area.top());
+    EXPECT_EQ(panel->geometry().top() - 85, area.top());
+
+    // The user drags the panel to the top: the strip stops at the top.
+    panel->move(area.x() + 10, area.y());
+    EXPECT_EQ(window.frameGeometry(), stripPlace(*panel, window));
+    EXPECT_EQ(window.frameGeometry().top(), area.top());
+    // ... and far to the bottom right: the strip stays on the screen.
+    panel->move(area.right() + 500, area.bottom() + 500);
+    expectInside(&window, "strip after a drag off the screen");
 }
 
 TEST_F(MainWindowTest, ControlShowsTheBrevoPanelWhereItWas)
@@ -260,6 +340,65 @@ TEST_F(MainWindowTest, WithNoCameraAnsweringDetectionStores4800AfterShowingItsPr
     EXPECT_EQ(progressViews, 1);
     EXPECT_GE((cameras.clock.nowUs() - start) / 1e6, 27.0);
     EXPECT_EQ(window.model(), "");
+}
+
+TEST_F(MainWindowTest, WhenNoPanelOpensTheWindowSaysWhy)
+{
+    const struct {
+        const char* what;
+        std::function<void(SimulatedCameras&)> fault;
+        QString model; // empty: the port dialog is cancelled
+        bool held;     // another program holds the port
+        QString notice;
+    } cases[] = {
+        {"a silent camera", [](SimulatedCameras& c) { c.camera("PTM-R560CL").setSilent(true); }, "PTM-R560CL", false,
+         "No camera answered on sim:PTM-R560CL at any baud rate."},
+        {"noise", [](SimulatedCameras& c) { c.camera("PTM-R290CL").setGarbageAnswers(true); }, "PTM-R290CL", false,
+         "No camera answered on sim:PTM-R290CL at any baud rate."},
+        {"a refused MODEL",
+         [](SimulatedCameras& c) {
+             c.camera("PTM-TW640").refuseCommand("MODEL");
+             c.camera("PTM-TW640").refuseCommand("VERSION");
+         },
+         "PTM-TW640", false, "No camera answered on sim:PTM-TW640 at 9600 baud: no model name came back."},
+        {"a model without a panel", nullptr, "PTM-6006", false,
+         "PTM-6006 answered on sim:PTM-6006; this model has no control panel."},
+        {"a held port", nullptr, "PTM-R140ML", true,
+         R"(No port is open: sim:PTM-R140ML could not be opened. Choose a port with "SerialPort" in the menu.)"},
+        {"the port dialog cancelled", nullptr, "", false, kNoPortNotice},
+        {"a camera with its panel", nullptr, "PTM-TW640M", false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.fault)
+            c.fault(cameras);
+        const std::unique_ptr<SerialPort> held = c.held ? cameras.open(c.model) : nullptr;
+        CCameraLinkDlg dlg(cameras.clock);
+        dlg.setPageLists(recordingPages(kPageTitles), recordingPages(kPageTitles));
+        dlg.setDetectionProgressView([] { return std::make_unique<SilentProgressView>(); });
+        dlg.setPortChooser([&c](const QString&, qint32) -> std::optional<PortChoice> {
+            if (c.model.isEmpty())
+                return std::nullopt;
+            return PortChoice{SimulatedCameras::portOf(c.model), 38400};
+        });
+        dlg.OnInitDialog();
+        EXPECT_EQ(noticeOf(dlg), c.notice);
+    }
+}
+
+TEST_F(MainWindowTest, TheNoticeFollowsEachLaterPortChoice)
+{
+    startWith("PTM-TW640");
+    EXPECT_EQ(noticeOf(window), "");
+    choose("PTM-R560CL");
+    trigger("&SerialPort");
+    EXPECT_EQ(noticeOf(window), "PTM-R560CL answered on sim:PTM-R560CL; its control panel opens only when the "
+                                "application starts with it.");
+    trigger("&SerialPort"); // cancelled
+    EXPECT_EQ(noticeOf(window), kNoPortNotice);
+    choose("PTM-TW640M");
+    trigger("&SerialPort");
+    EXPECT_EQ(noticeOf(window), "");
 }
 
 TEST_F(MainWindowTest, AHeldPortIsReportedOnceForEachChoiceAndNothingOpens)
@@ -341,14 +480,31 @@ TEST_F(MainWindowTest, SerialPortWhileAnExchangeRunsIsIgnored)
     EXPECT_TRUE(window.connection().isOpen());
 }
 
-TEST_F(MainWindowTest, TerminalWithNoTerminalFallsBackToCom5)
+TEST_F(MainWindowTest, TerminalWithoutAPortSaysSoInTheWindowAndOpensNothing)
 {
     window.OnInitDialog();
     trigger("&Terminal");
-    EXPECT_EQ(window.connection().portName, "COM5");
-    // No such device here: reported like any port that cannot be opened.
-    EXPECT_EQ(messages.texts, QStringList{kPortInUseMessage});
     EXPECT_EQ(window.terminal(), nullptr);
+    EXPECT_FALSE(window.connection().isOpen());
+    EXPECT_EQ(window.connection().portName, "");
+    EXPECT_TRUE(messages.texts.isEmpty());
+    EXPECT_EQ(noticeOf(window), kNoPortNotice);
+}
+
+TEST_F(MainWindowTest, TerminalOpensOnThePortChosenLast)
+{
+    // The port was held at start-up, and is free when the user asks for the terminal.
+    auto held = cameras.open("PTM-R560CL");
+    startWith("PTM-R560CL", 9600);
+    ASSERT_EQ(window.terminal(), nullptr);
+    held.reset();
+    trigger("&Terminal");
+    ASSERT_NE(window.terminal(), nullptr);
+    EXPECT_TRUE(window.terminal()->isVisible());
+    EXPECT_EQ(window.connection().portName, "sim:PTM-R560CL");
+    EXPECT_TRUE(cameras.isInUse("PTM-R560CL"));
+    EXPECT_EQ(messages.texts, QStringList{kPortInUseMessage});
+    EXPECT_EQ(noticeOf(window), "");
 }
 
 TEST_F(MainWindowTest, ClosingWithPanelAndTerminalRecordsEightEntries)
