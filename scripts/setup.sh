@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
+packages=(cmake ninja-build gcc g++ binutils pkg-config qt6-base-dev qt6-base-dev-tools
           libqt6serialport6-dev libgl-dev libgtest-dev)
 missing=()
 for package in "${packages[@]}"; do
