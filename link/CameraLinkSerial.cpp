@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -24,13 +25,26 @@ bool resolve(void* handle, const char* name, Function& function, const QString& 
     return function != nullptr;
 }
 
-// Text out of a fixed buffer the library filled, never past its end.
-QString textOf(const std::vector<char>& buffer)
-{
-    return QString::fromLatin1(buffer.data(), qstrnlen(buffer.data(), buffer.size())).trimmed();
-}
+constexpr uint32_t kFirstTextCapacity = 256;
+constexpr uint32_t kLargestText = 64 * 1024;
 
 } // namespace
+
+QString textFromApi(const ApiTextCopy& copy)
+{
+    uint32_t capacity = kFirstTextCapacity;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::vector<char> buffer(capacity, '\0');
+        uint32_t size = capacity;
+        const int32_t status = copy(buffer.data(), &size);
+        if (status == clser::NoError)
+            return QString::fromLatin1(buffer.data(), qstrnlen(buffer.data(), buffer.size())).trimmed();
+        if (status != clser::BufferTooSmall || size <= capacity || size > kLargestText)
+            return {};
+        capacity = size;
+    }
+    return {};
+}
 
 std::shared_ptr<CameraLinkSerialLibrary> CameraLinkSerialLibrary::load(const QString& path)
 {
@@ -57,11 +71,10 @@ std::shared_ptr<CameraLinkSerialLibrary> CameraLinkSerialLibrary::load(const QSt
     if (!complete)
         return nullptr;
 
-    std::vector<char> name(256, '\0');
-    unsigned int size = static_cast<unsigned int>(name.size() - 1);
-    unsigned int version = 0;
-    if (library->getManufacturerInfo(name.data(), &size, &version) == clser::NoError)
-        library->m_manufacturer = textOf(name);
+    library->m_manufacturer = textFromApi([&](char* buffer, uint32_t* size) {
+        uint32_t version = 0;
+        return library->getManufacturerInfo(buffer, size, &version);
+    });
     if (library->m_manufacturer.isEmpty())
         library->m_manufacturer = QFileInfo(path).completeBaseName();
     return library;
@@ -75,16 +88,14 @@ CameraLinkSerialLibrary::~CameraLinkSerialLibrary()
 
 QStringList CameraLinkSerialLibrary::portIdentifiers() const
 {
-    unsigned int count = 0;
+    uint32_t count = 0;
     if (getNumSerialPorts(&count) != clser::NoError)
         return {};
     QStringList identifiers;
-    for (unsigned long index = 0; index < qMin(count, 64u); ++index) {
-        std::vector<char> id(256, '\0');
-        unsigned long size = id.size() - 1;
-        QString text;
-        if (getSerialPortIdentifier(index, id.data(), &size) == clser::NoError)
-            text = textOf(id);
+    for (uint32_t index = 0; index < qMin<uint32_t>(count, 64); ++index) {
+        const QString text = textFromApi([&](char* buffer, uint32_t* size) {
+            return getSerialPortIdentifier(index, buffer, size);
+        });
         identifiers.append(text.isEmpty() ? QString::number(index) : text);
     }
     return identifiers;
@@ -105,7 +116,7 @@ CameraLinkSerialPort::~CameraLinkSerialPort()
 bool CameraLinkSerialPort::setLineSettings(qint32 baudRate)
 {
     // The API's ports always run 8 data bits, no parity, one stop bit.
-    const unsigned int bit = clser::rateBit(baudRate);
+    const uint32_t bit = clser::rateBit(baudRate);
     return m_serialRef && bit != 0 && m_library->setBaudRate(m_serialRef, bit) == clser::NoError;
 }
 
@@ -118,7 +129,7 @@ qint64 CameraLinkSerialPort::bytesWaiting()
 {
     if (!m_serialRef)
         return -1;
-    unsigned long count = 0;
+    uint32_t count = 0;
     if (m_library->getNumBytesAvail(m_serialRef, &count) != clser::NoError)
         return m_held.isEmpty() ? -1 : m_held.size();
     return m_held.size() + static_cast<qint64>(count);
@@ -130,13 +141,13 @@ QByteArray CameraLinkSerialPort::read(qint64 maxBytes)
         return {};
     QByteArray bytes = m_held.left(maxBytes);
     m_held.remove(0, bytes.size());
-    unsigned long available = 0;
+    uint32_t available = 0;
     if (bytes.size() < maxBytes && m_library->getNumBytesAvail(m_serialRef, &available) == clser::NoError
         && available > 0) {
-        unsigned long size = static_cast<unsigned long>(qMin<qint64>(available, maxBytes - bytes.size()));
+        uint32_t size = static_cast<uint32_t>(qMin<qint64>(available, maxBytes - bytes.size()));
         std::vector<char> buffer(size);
         if (m_library->serialRead(m_serialRef, buffer.data(), &size, 0) == clser::NoError)
-            bytes.append(buffer.data(), static_cast<qsizetype>(qMin<unsigned long>(size, buffer.size())));
+            bytes.append(buffer.data(), static_cast<qsizetype>(qMin<size_t>(size, buffer.size())));
     }
     return bytes;
 }
@@ -145,11 +156,13 @@ qint64 CameraLinkSerialPort::write(const QByteArray& bytes)
 {
     if (!m_serialRef)
         return -1;
-    QByteArray copy = bytes; // the API takes a non-const buffer
-    unsigned long size = static_cast<unsigned long>(copy.size());
+    // The API takes a non-const buffer and at most 4 GiB less one byte a call.
+    QByteArray copy = bytes.left(std::numeric_limits<uint32_t>::max());
+    const uint32_t given = static_cast<uint32_t>(copy.size());
+    uint32_t size = given;
     if (m_library->serialWrite(m_serialRef, copy.data(), &size, 1000) != clser::NoError)
         return -1;
-    return static_cast<qint64>(size);
+    return static_cast<qint64>(qMin(size, given));
 }
 
 bool CameraLinkSerialPort::waitReadable(int timeoutMs)
@@ -159,8 +172,8 @@ bool CameraLinkSerialPort::waitReadable(int timeoutMs)
     if (bytesWaiting() > 0)
         return true;
     char byte = 0;
-    unsigned long size = 1;
-    if (m_library->serialRead(m_serialRef, &byte, &size, static_cast<unsigned long>(qMax(0, timeoutMs)))
+    uint32_t size = 1;
+    if (m_library->serialRead(m_serialRef, &byte, &size, static_cast<uint32_t>(qMax(0, timeoutMs)))
             == clser::NoError
         && size == 1) {
         m_held.append(byte);
@@ -234,7 +247,7 @@ bool CameraLinkPortBackend::find(const QString& name, PortAddress& address) cons
         const QStringList identifiers = library->portIdentifiers();
         for (qsizetype index = 0; index < identifiers.size(); ++index) {
             if (name == kPrefix + library->manufacturer() + QLatin1Char('#') + identifiers.at(index)) {
-                address = {library, static_cast<unsigned long>(index)};
+                address = {library, static_cast<uint32_t>(index)};
                 return true;
             }
         }

@@ -6,7 +6,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+
+// A text the API copies into the caller's buffer (a manufacturer name, a port
+// identifier): asked for with room for 256 bytes and, when the library
+// answers BufferTooSmall, once more with the size it needs (up to 64 KiB).
+// Never read past the buffer, even when the library leaves it unterminated;
+// empty when the library fails.
+using ApiTextCopy = std::function<int32_t(char* buffer, uint32_t* size)>;
+QString textFromApi(const ApiTextCopy& copy);
 
 // One loaded Camera Link serial library with every function of the API
 // resolved. load() returns null (and says why on standard error) for a file
@@ -59,7 +68,7 @@ public:
 private:
     std::shared_ptr<CameraLinkSerialLibrary> m_library;
     void* m_serialRef;
-    unsigned int m_supportedRates = 0;
+    uint32_t m_supportedRates = 0;
     QByteArray m_held; // bytes already taken from the library by a wait
 };
 
@@ -83,7 +92,7 @@ public:
 private:
     struct PortAddress {
         std::shared_ptr<CameraLinkSerialLibrary> library;
-        unsigned long index;
+        uint32_t index;
     };
     bool find(const QString& name, PortAddress& address) const;
 

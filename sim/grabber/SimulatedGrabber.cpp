@@ -1,7 +1,7 @@
 // A Camera Link serial library over simulated cameras: a frame grabber whose
 // serial ports each have a simulated camera behind them. It is loaded through
 // the same path as a vendor's library, so everything above the API runs as
-// with real hardware.
+// with real hardware. Only the API's functions are exported (clser.map).
 //
 // PK70_GRABBER_MODELS   the camera of each port, comma-separated
 //                       (default "PTM-TW640M,PTM-R560CL")
@@ -14,8 +14,10 @@
 #include <QStringList>
 
 #include <cstring>
+#include <limits>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #define PK_EXPORT extern "C" __attribute__((visibility("default")))
@@ -23,6 +25,13 @@
 namespace {
 
 constexpr char kManufacturer[] = "PK70Sim";
+constexpr uint32_t kVersion = 0x0101;
+
+struct OpenPort {
+    uint32_t index;
+    std::unique_ptr<SimulatedPort> port;
+    QByteArray pending; // taken off the line, not yet read by the caller
+};
 
 struct Grabber {
     Grabber()
@@ -39,7 +48,10 @@ struct Grabber {
         }
     }
     std::vector<std::shared_ptr<SimulatedCamera>> cameras;
-    std::map<unsigned long, SimulatedPort*> open; // port index -> its open port
+    // By the reference handed out. References are never reused, so a closed
+    // one stays invalid even after other ports have been opened.
+    std::map<uintptr_t, OpenPort> open;
+    uintptr_t lastReference = 0;
 };
 
 Grabber& grabber()
@@ -48,20 +60,35 @@ Grabber& grabber()
     return instance;
 }
 
-SimulatedPort* portOf(void* serialRef)
+OpenPort* portOf(void* serialRef)
 {
-    for (const auto& [index, port] : grabber().open) {
-        if (port == serialRef)
-            return port;
-    }
-    return nullptr;
+    const auto found = grabber().open.find(reinterpret_cast<uintptr_t>(serialRef));
+    return found == grabber().open.end() ? nullptr : &found->second;
 }
 
-int copyText(const char* text, char* buffer, unsigned long* size)
+bool isOpen(uint32_t index)
 {
-    const unsigned long needed = std::strlen(text) + 1;
+    for (const auto& [reference, port] : grabber().open) {
+        if (port.index == index)
+            return true;
+    }
+    return false;
+}
+
+// Moves what has reached the port into the pending bytes, so that waiting on
+// the port blocks until the next byte instead of returning at once.
+void takeArrived(OpenPort& open)
+{
+    open.pending += open.port->read(open.port->bytesWaiting());
+}
+
+// Copies a text with its terminating zero, never past *size bytes; when it
+// does not fit, *size becomes the size needed.
+int32_t copyText(const char* text, char* buffer, uint32_t* size)
+{
     if (!size)
         return clser::InvalidReference;
+    const uint32_t needed = static_cast<uint32_t>(std::strlen(text) + 1);
     if (!buffer || *size < needed) {
         *size = needed;
         return clser::BufferTooSmall;
@@ -71,7 +98,7 @@ int copyText(const char* text, char* buffer, unsigned long* size)
     return clser::NoError;
 }
 
-qint32 rateOfBit(unsigned int bit)
+qint32 rateOfBit(uint32_t bit)
 {
     for (const qint32 rate : {9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600}) {
         if (clser::rateBit(rate) == bit)
@@ -82,126 +109,120 @@ qint32 rateOfBit(unsigned int bit)
 
 } // namespace
 
-PK_EXPORT int clGetNumSerialPorts(unsigned int* count)
+PK_EXPORT int32_t clGetNumSerialPorts(uint32_t* count)
 {
     if (!count)
         return clser::InvalidReference;
-    *count = static_cast<unsigned int>(grabber().cameras.size());
+    *count = static_cast<uint32_t>(grabber().cameras.size());
     return clser::NoError;
 }
 
-PK_EXPORT int clGetSerialPortIdentifier(unsigned long index, char* portId, unsigned long* size)
+PK_EXPORT int32_t clGetSerialPortIdentifier(uint32_t index, char* portId, uint32_t* size)
 {
     if (index >= grabber().cameras.size())
         return clser::InvalidIndex;
-    const QByteArray id = "port" + QByteArray::number(qulonglong(index));
+    const QByteArray id = "port" + QByteArray::number(index);
     return copyText(id.constData(), portId, size);
 }
 
-PK_EXPORT int clGetManufacturerInfo(char* name, unsigned int* size, unsigned int* version)
+PK_EXPORT int32_t clGetManufacturerInfo(char* name, uint32_t* size, uint32_t* version)
 {
-    if (!size)
-        return clser::InvalidReference;
-    unsigned long longSize = *size;
-    const int status = copyText(kManufacturer, name, &longSize);
-    *size = static_cast<unsigned int>(longSize);
     if (version)
-        *version = 0x0101;
-    return status;
+        *version = kVersion;
+    return copyText(kManufacturer, name, size);
 }
 
-PK_EXPORT int clSerialInit(unsigned long index, void** serialRef)
+PK_EXPORT int32_t clSerialInit(uint32_t index, void** serialRef)
 {
     if (!serialRef)
         return clser::InvalidReference;
     Grabber& g = grabber();
     if (index >= g.cameras.size())
         return clser::InvalidIndex;
-    if (g.open.count(index))
+    if (isOpen(index))
         return clser::PortInUse;
-    auto* port = new SimulatedPort(g.cameras[index], SteadyClock::instance());
-    g.open[index] = port;
-    *serialRef = port;
+    const uintptr_t reference = ++g.lastReference;
+    g.open.emplace(reference,
+        OpenPort{index, std::make_unique<SimulatedPort>(g.cameras[index], SteadyClock::instance()), {}});
+    *serialRef = reinterpret_cast<void*>(reference);
     return clser::NoError;
 }
 
 PK_EXPORT void clSerialClose(void* serialRef)
 {
-    Grabber& g = grabber();
-    for (auto it = g.open.begin(); it != g.open.end(); ++it) {
-        if (it->second == serialRef) {
-            it->second->close();
-            delete it->second;
-            g.open.erase(it);
-            return;
-        }
-    }
+    grabber().open.erase(reinterpret_cast<uintptr_t>(serialRef));
 }
 
-PK_EXPORT int clGetNumBytesAvail(void* serialRef, unsigned long* count)
+PK_EXPORT int32_t clGetNumBytesAvail(void* serialRef, uint32_t* count)
 {
-    SimulatedPort* port = portOf(serialRef);
-    if (!port || !count)
+    OpenPort* open = portOf(serialRef);
+    if (!open || !count)
         return clser::InvalidReference;
-    *count = static_cast<unsigned long>(qMax<qint64>(0, port->bytesWaiting()));
+    takeArrived(*open);
+    *count = static_cast<uint32_t>(qMin<qint64>(open->pending.size(), std::numeric_limits<uint32_t>::max()));
     return clser::NoError;
 }
 
 // Reads exactly *size bytes, waiting up to timeoutMs for them; on a time-out
 // nothing is taken and *size is 0.
-PK_EXPORT int clSerialRead(void* serialRef, char* buffer, unsigned long* size, unsigned long timeoutMs)
+PK_EXPORT int32_t clSerialRead(void* serialRef, char* buffer, uint32_t* size, uint32_t timeoutMs)
 {
-    SimulatedPort* port = portOf(serialRef);
-    if (!port || !size || (!buffer && *size > 0))
+    OpenPort* open = portOf(serialRef);
+    if (!open || !size || (!buffer && *size > 0))
         return clser::InvalidReference;
     Clock& clock = SteadyClock::instance();
-    const qint64 deadline = clock.nowMs() + static_cast<qint64>(timeoutMs);
-    while (port->bytesWaiting() < static_cast<qint64>(*size)) {
+    const qint64 deadline = clock.nowMs() + timeoutMs;
+    for (;;) {
+        takeArrived(*open);
+        if (open->pending.size() >= static_cast<qint64>(*size))
+            break;
         const qint64 remaining = deadline - clock.nowMs();
         if (remaining <= 0) {
             *size = 0;
             return clser::Timeout;
         }
-        port->waitReadable(static_cast<int>(qMin<qint64>(remaining, 10)));
+        open->port->waitReadable(static_cast<int>(qMin<qint64>(remaining, std::numeric_limits<int>::max())));
     }
-    const QByteArray bytes = port->read(static_cast<qint64>(*size));
-    std::memcpy(buffer, bytes.constData(), bytes.size());
-    *size = static_cast<unsigned long>(bytes.size());
+    if (*size > 0)
+        std::memcpy(buffer, open->pending.constData(), *size);
+    open->pending.remove(0, *size);
     return clser::NoError;
 }
 
-PK_EXPORT int clSerialWrite(void* serialRef, char* buffer, unsigned long* size, unsigned long)
+// Writes go out at once; the time-out is never needed.
+PK_EXPORT int32_t clSerialWrite(void* serialRef, char* buffer, uint32_t* size, uint32_t)
 {
-    SimulatedPort* port = portOf(serialRef);
-    if (!port || !size || (!buffer && *size > 0))
+    OpenPort* open = portOf(serialRef);
+    if (!open || !size || (!buffer && *size > 0))
         return clser::InvalidReference;
-    const qint64 written = port->write(QByteArray(buffer, static_cast<qsizetype>(*size)));
-    *size = static_cast<unsigned long>(qMax<qint64>(0, written));
+    const qint64 written = open->port->write(QByteArray(buffer, static_cast<qsizetype>(*size)));
+    *size = static_cast<uint32_t>(qMax<qint64>(0, written));
     return clser::NoError;
 }
 
-PK_EXPORT int clFlushPort(void* serialRef)
+PK_EXPORT int32_t clFlushPort(void* serialRef)
 {
-    SimulatedPort* port = portOf(serialRef);
-    if (!port)
+    OpenPort* open = portOf(serialRef);
+    if (!open)
         return clser::InvalidReference;
-    port->read(port->bytesWaiting());
+    takeArrived(*open);
+    open->pending.clear();
     return clser::NoError;
 }
 
-PK_EXPORT int clSetBaudRate(void* serialRef, unsigned int bit)
+PK_EXPORT int32_t clSetBaudRate(void* serialRef, uint32_t bit)
 {
-    SimulatedPort* port = portOf(serialRef);
-    if (!port)
+    OpenPort* open = portOf(serialRef);
+    if (!open)
         return clser::InvalidReference;
     const qint32 rate = rateOfBit(bit);
     if (rate == 0)
         return clser::BaudRateNotSupported;
-    port->setLineSettings(rate);
+    open->port->setLineSettings(rate);
     return clser::NoError;
 }
 
-PK_EXPORT int clGetSupportedBaudRates(void* serialRef, unsigned int* rates)
+PK_EXPORT int32_t clGetSupportedBaudRates(void* serialRef, uint32_t* rates)
 {
     if (!portOf(serialRef) || !rates)
         return clser::InvalidReference;
@@ -210,9 +231,9 @@ PK_EXPORT int clGetSupportedBaudRates(void* serialRef, unsigned int* rates)
 }
 
 #ifndef PK_GRABBER_WITHOUT_ERROR_TEXT
-PK_EXPORT int clGetErrorText(int errorCode, char* text, unsigned int* size)
+PK_EXPORT int32_t clGetErrorText(int32_t errorCode, char* text, uint32_t* size)
 {
-    static const std::map<int, const char*> texts = {
+    static const std::map<int32_t, const char*> texts = {
         {clser::NoError, "No error"},
         {clser::BufferTooSmall, "Buffer too small"},
         {clser::PortInUse, "Port in use"},
@@ -221,14 +242,26 @@ PK_EXPORT int clGetErrorText(int errorCode, char* text, unsigned int* size)
         {clser::InvalidReference, "Invalid port reference"},
         {clser::BaudRateNotSupported, "Baud rate not supported"},
     };
-    const auto found = texts.find(errorCode);
     if (!size)
         return clser::InvalidReference;
+    const auto found = texts.find(errorCode);
     if (found == texts.end())
         return clser::ErrorNotFound;
-    unsigned long longSize = *size;
-    const int status = copyText(found->second, text, &longSize);
-    *size = static_cast<unsigned int>(longSize);
-    return status;
+    return copyText(found->second, text, size);
 }
+
+static_assert(std::is_same_v<decltype(&clGetErrorText), clGetErrorTextFn>);
 #endif
+
+// Every exported function has exactly the type a client resolves it as.
+static_assert(std::is_same_v<decltype(&clSerialInit), clSerialInitFn>);
+static_assert(std::is_same_v<decltype(&clSerialRead), clSerialReadFn>);
+static_assert(std::is_same_v<decltype(&clSerialWrite), clSerialWriteFn>);
+static_assert(std::is_same_v<decltype(&clSerialClose), clSerialCloseFn>);
+static_assert(std::is_same_v<decltype(&clGetNumBytesAvail), clGetNumBytesAvailFn>);
+static_assert(std::is_same_v<decltype(&clFlushPort), clFlushPortFn>);
+static_assert(std::is_same_v<decltype(&clSetBaudRate), clSetBaudRateFn>);
+static_assert(std::is_same_v<decltype(&clGetSupportedBaudRates), clGetSupportedBaudRatesFn>);
+static_assert(std::is_same_v<decltype(&clGetNumSerialPorts), clGetNumSerialPortsFn>);
+static_assert(std::is_same_v<decltype(&clGetSerialPortIdentifier), clGetSerialPortIdentifierFn>);
+static_assert(std::is_same_v<decltype(&clGetManufacturerInfo), clGetManufacturerInfoFn>);

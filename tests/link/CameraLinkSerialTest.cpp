@@ -6,7 +6,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -132,4 +135,90 @@ TEST_F(CameraLinkSerialTest, ErrorsOfTheApiBecomeSilentFailures)
     EXPECT_EQ(port->read(10), QByteArray());
     EXPECT_EQ(port->write("MODEL\r"), -1);
     EXPECT_FALSE(port->waitReadable(5));
+}
+
+TEST_F(CameraLinkSerialTest, TheLibraryExportsExactlyTheFunctionsOfTheApi)
+{
+    const QStringList api = {"clFlushPort", "clGetErrorText", "clGetManufacturerInfo", "clGetNumBytesAvail",
+        "clGetNumSerialPorts", "clGetSerialPortIdentifier", "clGetSupportedBaudRates", "clSerialClose",
+        "clSerialInit", "clSerialRead", "clSerialWrite", "clSetBaudRate"};
+    QStringList withoutErrorText = api;
+    withoutErrorText.removeOne("clGetErrorText");
+
+    const struct {
+        QString library;
+        QStringList exported;
+    } cases[] = {
+        {grabberDirectory() + "/libclserpk70sim.so", api},
+        {brokenDirectory() + "/libclserpk70broken.so", withoutErrorText},
+    };
+    for (const auto& c : cases) {
+        QProcess nm;
+        nm.start("nm", {"-D", "--defined-only", c.library});
+        ASSERT_TRUE(nm.waitForFinished(30000)) << "nm did not run on " << c.library.toStdString();
+        ASSERT_EQ(nm.exitCode(), 0) << nm.readAllStandardError().toStdString();
+        QStringList symbols;
+        for (const QString& line : QString::fromLatin1(nm.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+            symbols.append(line.section(' ', -1));
+        symbols.sort();
+        EXPECT_EQ(symbols, c.exported) << c.library.toStdString();
+    }
+}
+
+// Libraries as the application may meet them: texts that do not fit the
+// first buffer, unterminated ones, sizes that lie. The text is read from
+// what the library was given and never past it.
+TEST(CameraLinkTextFromApi, TakesTheTextWithinTheBufferAndAsksOnceMoreWhenItDoesNotFit)
+{
+    const QByteArray longId(300, 'x');
+    const auto copying = [](QByteArray text) {
+        return [text](char* buffer, uint32_t* size) {
+            const uint32_t needed = uint32_t(text.size() + 1);
+            if (*size < needed) {
+                *size = needed;
+                return int32_t(clser::BufferTooSmall);
+            }
+            std::memcpy(buffer, text.constData(), needed);
+            return int32_t(clser::NoError);
+        };
+    };
+    const struct {
+        const char* name;
+        std::function<int32_t(char*, uint32_t*)> library;
+        QString text;
+        int calls;
+    } cases[] = {
+        {"fits at once", copying("PK70Sim "), "PK70Sim", 1},
+        {"needs 301 bytes", copying(longId), QString::fromLatin1(longId), 2},
+        {"unterminated, fills the buffer",
+            [](char* buffer, uint32_t* size) {
+                std::memset(buffer, 'y', *size);
+                return int32_t(clser::NoError);
+            },
+            QString(256, 'y'), 1},
+        {"claims to need more than is sensible",
+            [](char*, uint32_t* size) {
+                *size = 1u << 31;
+                return int32_t(clser::BufferTooSmall);
+            },
+            "", 1},
+        {"too small but asks for no more room",
+            [](char*, uint32_t*) { return int32_t(clser::BufferTooSmall); }, "", 1},
+        {"too small every time",
+            [](char*, uint32_t* size) {
+                *size += 1;
+                return int32_t(clser::BufferTooSmall);
+            },
+            "", 2},
+        {"fails", [](char*, uint32_t*) { return int32_t(clser::InvalidIndex); }, "", 1},
+    };
+    for (const auto& c : cases) {
+        int calls = 0;
+        const QString text = textFromApi([&](char* buffer, uint32_t* size) {
+            ++calls;
+            return c.library(buffer, size);
+        });
+        EXPECT_EQ(text, c.text) << c.name;
+        EXPECT_EQ(calls, c.calls) << c.name;
+    }
 }
