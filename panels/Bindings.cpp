@@ -129,9 +129,13 @@ void EditBinding::enter()
         return;
     }
     const QString text = m_edit->text();
-    const int value = readDecimal(text);
-    if (m_accepted && (value < m_accepted->first || value > m_accepted->second))
-        return;
+    int value = readDecimal(text);
+    if (m_accepted) {
+        const std::optional<int> whole = readWholeNumber(text);
+        if (!whole || *whole < m_accepted->first || *whole > m_accepted->second)
+            return;
+        value = *whole;
+    }
     const std::optional<QByteArray> line = m_compose ? m_compose(text) : lineWith(value);
     if (!line)
         return;
