@@ -195,9 +195,13 @@ void EditBinding::enterText(const QString& text)
         m_onEnter();
         return;
     }
-    const int value = readDecimal(text);
-    if (m_accepted && (value < m_accepted->first || value > m_accepted->second))
-        return;
+    int value = readDecimal(text);
+    if (m_accepted) {
+        const std::optional<int> whole = readWholeNumber(text, m_accepted->first, m_accepted->second);
+        if (!whole)
+            return;
+        value = *whole;
+    }
     const std::optional<QByteArray> line = m_compose ? m_compose(text) : lineWith(value);
     if (!line)
         return;

@@ -181,7 +181,9 @@ public:
 
     EditBinding& slider(QAbstractSlider* slider);
     EditBinding& readout(QWidget* target, Format format);
-    // Values outside min..max are not sent and change nothing.
+    // Only a whole number within min..max is sent; anything else (empty
+    // text, letters, a fraction, a value outside or beyond 32 bits) sends
+    // nothing and leaves the edit as typed.
     EditBinding& accept(int min, int max);
     EditBinding& line(LineForText compose);
     // Replaces the whole Enter handling (for edits that send a composite

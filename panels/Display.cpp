@@ -113,3 +113,12 @@ std::optional<int> readScaled(const QString& text, double factor)
         return std::nullopt;
     return static_cast<int>(scaled);
 }
+
+std::optional<int> readWholeNumber(const QString& text, int min, int max)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok || value < min || value > max)
+        return std::nullopt;
+    return value;
+}

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <climits>
 #include <functional>
 #include <optional>
 
@@ -63,3 +64,9 @@ std::optional<double> readFloatingPoint(const QString& text);
 // does not fit in 32 bits, so a typing error never reaches the camera as a
 // wrapped-around value.
 std::optional<int> readScaled(const QString& text, double factor);
+
+// A typed whole number: the text, blanks around it aside, is an optional sign
+// and decimal digits, and the number lies within min..max. Nothing otherwise
+// (empty text, letters, a fraction, too many digits, out of range), so a
+// typing error is never sent as some other value.
+std::optional<int> readWholeNumber(const QString& text, int min = INT_MIN, int max = INT_MAX);

@@ -120,9 +120,12 @@ QByteArray defectResult(CameraCore& camera, const Request&)
 
 QByteArray inputLevel(CameraCore& camera, const Request& request)
 {
-    // A bidirectional pin switched to output reads back what it drives.
+    // A bidirectional pin switched to output reads back what it drives; a
+    // camera that cannot switch them has pin 4 fixed as an output.
     const int pin = request.index.toInt();
-    if ((pin == 7 || pin == 4) && camera.supports("GPIO-MODE") && camera.value("GPIO-MODE", request.index) == 1) {
+    const bool output = camera.supports("GPIO-MODE") ? (pin == 7 || pin == 4) && camera.value("GPIO-MODE", request.index) == 1
+                                                     : pin == 4;
+    if (output) {
         const int source = camera.value("GPO-SRC", request.index);
         int level = 0;
         if (source >= 7 && source <= 9)

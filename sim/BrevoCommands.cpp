@@ -2,7 +2,9 @@
 
 // The Brevo family: PTM-R560CL (colour, four sensor taps), PTM-R290CL (colour,
 // two taps) and PTM-R140ML (mono, one tap, no binning, no colour, no spatial
-// filter, no black-level balance, no average shading detection).
+// filter, no black-level balance, no average shading detection). PTM-R140MLF
+// is the mono with fixed pin directions: it lacks GPIO-MODE, pin 7 is always
+// an input and pin 4 always an output.
 
 namespace sim {
 
@@ -30,7 +32,7 @@ CommandTable makeBrevoCommands()
         {.word = "TEMPERATURE", .models = kBrevo, .flags = kStatus, .read = h::temperature},
         {.word = "SENSOR-TAP", .models = kR560CL, .def = 4, .choices = "1:1 tap|2:2 taps|4:4 taps", .flags = kNotSaved},
         {.word = "SENSOR-TAP", .models = kR290CL, .def = 2, .choices = "1:1 tap|2:2 taps", .flags = kNotSaved},
-        {.word = "SENSOR-TAP", .models = kR140ML, .def = 1, .choices = "1:1 tap", .flags = kNotSaved},
+        {.word = "SENSOR-TAP", .models = kBrevoMono, .def = 1, .choices = "1:1 tap", .flags = kNotSaved},
         {.word = "GET-LAST-ERROR", .models = kBrevo, .kind = Kind::Text, .flags = kStatus, .read = h::lastError},
         {.word = "RESET", .models = kBrevo, .kind = Kind::Action, .after = h::restart},
         {.word = "FACTORY-DEFAULT", .models = kBrevo, .kind = Kind::Action, .delayMs = 2000, .after = h::factoryDefault},
@@ -40,23 +42,23 @@ CommandTable makeBrevoCommands()
         // Image format
         {.word = "WIDTH", .models = kR560CL, .range = {16, 2464, 8}, .def = 2464, .check = h::imageFitsSensor},
         {.word = "WIDTH", .models = kR290CL, .range = {16, 1936, 8}, .def = 1936, .check = h::imageFitsSensor},
-        {.word = "WIDTH", .models = kR140ML, .range = {16, 1392, 8}, .def = 1392, .check = h::imageFitsSensor},
+        {.word = "WIDTH", .models = kBrevoMono, .range = {16, 1392, 8}, .def = 1392, .check = h::imageFitsSensor},
         {.word = "HEIGHT", .models = kR560CL, .range = {2, 2056, 2}, .def = 2056, .check = h::imageFitsSensor},
         {.word = "HEIGHT", .models = kR290CL, .range = {2, 1464, 2}, .def = 1464, .check = h::imageFitsSensor},
-        {.word = "HEIGHT", .models = kR140ML, .range = {2, 1040, 2}, .def = 1040, .check = h::imageFitsSensor},
+        {.word = "HEIGHT", .models = kBrevoMono, .range = {2, 1040, 2}, .def = 1040, .check = h::imageFitsSensor},
         {.word = "OFFSETX", .models = kR560CL, .range = {0, 2448, 8}, .check = h::imageFitsSensor},
         {.word = "OFFSETX", .models = kR290CL, .range = {0, 1920, 8}, .check = h::imageFitsSensor},
-        {.word = "OFFSETX", .models = kR140ML, .range = {0, 1376, 8}, .check = h::imageFitsSensor},
+        {.word = "OFFSETX", .models = kBrevoMono, .range = {0, 1376, 8}, .check = h::imageFitsSensor},
         {.word = "OFFSETY", .models = kR560CL, .range = {0, 2054, 2}, .check = h::imageFitsSensor},
         {.word = "OFFSETY", .models = kR290CL, .range = {0, 1462, 2}, .check = h::imageFitsSensor},
-        {.word = "OFFSETY", .models = kR140ML, .range = {0, 1038, 2}, .check = h::imageFitsSensor},
+        {.word = "OFFSETY", .models = kBrevoMono, .range = {0, 1038, 2}, .check = h::imageFitsSensor},
         {.word = "HBIN", .models = kBrevoColour, .def = 1, .choices = kBinning, .after = h::rebin},
         {.word = "VBIN", .models = kBrevoColour, .def = 1, .choices = kBinning, .after = h::rebin},
         {.word = "PIXEL-DEPTH", .models = kBrevoColour, .def = 8, .choices = "8:8 bit|10:10 bit|12:12 bit|24:24 bit RGB"},
-        {.word = "PIXEL-DEPTH", .models = kR140ML, .def = 8, .choices = "8:8 bit|10:10 bit|12:12 bit"},
+        {.word = "PIXEL-DEPTH", .models = kBrevoMono, .def = 8, .choices = "8:8 bit|10:10 bit|12:12 bit"},
         {.word = "CAMERALINK-TAP", .models = kBrevo, .def = 2, .choices = "1:1 tap|2:2 taps"},
         {.word = "TESTCHART", .models = kBrevoColour, .choices = "0:OFF|1:Gray|2:Color"},
-        {.word = "TESTCHART", .models = kR140ML, .choices = "0:OFF|1:Gray"},
+        {.word = "TESTCHART", .models = kBrevoMono, .choices = "0:OFF|1:Gray"},
         {.word = "LED-MODE", .models = kBrevo, .def = 1, .choices = "0:OFF|1:ON|2:GPO1|3:GPO2|4:GPO3"},
         {.word = "VSUB-EXTERNAL", .models = kBrevo, .range = {0, 127}, .def = 64},
         {.word = "VSUB-EXTERNAL-MODE", .models = kBrevo, .choices = kOffOn},
@@ -64,7 +66,7 @@ CommandTable makeBrevoCommands()
         // Frame rate (millionths of a frame per second) and user sets
         {.word = "FRAMERATE", .models = kR560CL, .range = {100000, 15000000}, .def = 15000000},
         {.word = "FRAMERATE", .models = kR290CL, .range = {100000, 30000000}, .def = 30000000},
-        {.word = "FRAMERATE", .models = kR140ML, .range = {100000, 45000000}, .def = 30000000},
+        {.word = "FRAMERATE", .models = kBrevoMono, .range = {100000, 45000000}, .def = 30000000},
         {.word = "FRAMERATE-AUTO", .models = kBrevo, .choices = kOffOn},
         {.word = "FRAMERATE-ACTUAL", .models = kBrevo, .flags = kStatus, .read = h::actualFrameRate},
         {.word = "USERSET-LOAD", .models = kBrevo, .kind = Kind::Action, .range = {0, 16}, .flags = kNeedsArgument,
@@ -167,7 +169,7 @@ CommandTable makeBrevoCommands()
         {.word = "SHADING-DETECTION", .models = kBrevoColour, .choices = "0:Stop|1:Peak|2:Average",
          .flags = kNotSaved, .check = h::shadingDetectionAllowed, .after = h::startShadingDetection,
          .read = h::shadingStatus},
-        {.word = "SHADING-DETECTION", .models = kR140ML, .choices = "0:Stop|1:Peak", .flags = kNotSaved,
+        {.word = "SHADING-DETECTION", .models = kBrevoMono, .choices = "0:Stop|1:Peak", .flags = kNotSaved,
          .check = h::shadingDetectionAllowed, .after = h::startShadingDetection, .read = h::shadingStatus},
         {.word = "SHADING-PATTERN-LOAD", .models = kBrevo, .range = {0, 4}, .check = h::shadingPatternAvailable},
         {.word = "SHADING-PATTERN-SAVE", .models = kBrevo, .kind = Kind::Action, .range = {0, 3},
@@ -176,7 +178,7 @@ CommandTable makeBrevoCommands()
         {.word = "DEFECT-PATTERN-SELECTOR", .models = kBrevo, .choices = "0:Factory|1:User"},
 
         // Inputs and outputs
-        {.word = "GPIO-MODE", .models = kBrevo, .choices = "0:IN|1:OUT", .indexes = kBidirectionalPins,
+        {.word = "GPIO-MODE", .models = kBrevoPinDirections, .choices = "0:IN|1:OUT", .indexes = kBidirectionalPins,
          .defaults = kPinDirections},
         {.word = "GPI", .models = kBrevo, .indexes = kInputPins, .flags = kStatus, .read = h::inputLevel},
         {.word = "GPO-SRC", .models = kBrevo, .choices = kOutputSourceChoices, .indexes = kOutputPins,

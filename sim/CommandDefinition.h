@@ -28,9 +28,13 @@ enum ModelBit : unsigned {
     kTW640 = 1u << 3,  // Tovane colour
     kTW640M = 1u << 4, // Tovane mono
     kGeneric = 1u << 5, // a camera of no known family (PTM-6006 and unknown names)
+    kR140MLF = 1u << 6, // the Brevo mono with fixed pin directions (no GPIO-MODE)
 };
 
-inline constexpr unsigned kBrevo = kR560CL | kR290CL | kR140ML;
+inline constexpr unsigned kBrevoMono = kR140ML | kR140MLF;
+inline constexpr unsigned kBrevo = kR560CL | kR290CL | kBrevoMono;
+// Pins 7 and 4 can be switched between input and output.
+inline constexpr unsigned kBrevoPinDirections = kR560CL | kR290CL | kR140ML;
 inline constexpr unsigned kBrevoColour = kR560CL | kR290CL;
 inline constexpr unsigned kBrevoTwoTaps = kR560CL | kR290CL;
 inline constexpr unsigned kBrevoFourTaps = kR560CL;

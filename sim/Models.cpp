@@ -10,6 +10,7 @@ const QList<ModelInfo>& knownModels()
         {QStringLiteral("PTM-R560CL"), kR560CL, Family::Brevo, "R05604C0112", 4},
         {QStringLiteral("PTM-R290CL"), kR290CL, Family::Brevo, "R02902C0417", 2},
         {QStringLiteral("PTM-R140ML"), kR140ML, Family::Brevo, "R01401M0763", 1},
+        {QStringLiteral("PTM-R140MLF"), kR140MLF, Family::Brevo, "R01401F0219", 1},
         {QStringLiteral("PTM-6006"), kGeneric, Family::None, "G60060000815", 1},
     };
     return models;

@@ -1,6 +1,7 @@
 #include "BrevoPages.h"
 
 #include "BrevoCLExposurePage.h"
+#include "BrevoCLGPIOPage.h"
 #include "BrevoCLGainPage.h"
 #include "BrevoCLGeneralPage.h"
 
@@ -10,5 +11,6 @@ QList<PageEntry> brevoPages()
         pageEntry<CBrevoCLGeneralPage>(QStringLiteral("General")),
         pageEntry<CBrevoCLGainPage>(QStringLiteral("Gain")),
         pageEntry<CBrevoCLExposurePage>(QStringLiteral("Exposure")),
+        pageEntry<CBrevoCLGPIOPage>(QStringLiteral("GPIO")),
     };
 }

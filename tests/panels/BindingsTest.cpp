@@ -127,6 +127,19 @@ TEST_F(BindingsTest, ValuesOutsideTheAcceptedRangeAreNotSent)
     EXPECT_EQ(page->coefficient->text(), QStringLiteral("-8193"));
 }
 
+TEST_F(BindingsTest, AnEditWithAnAcceptedRangeSendsOnlyWholeNumbers)
+{
+    // What would otherwise go out as 0, 12 or a clamped value goes nowhere.
+    for (const char* typed : {"", "  ", "abc", "12x", "1.5", "1e3", "99999999999", "-", "0x10"}) {
+        typeAndEnter(page->coefficient, QString::fromLatin1(typed));
+        EXPECT_EQ(sentSinceLastLook(), QByteArrayList{}) << '"' << typed << '"';
+        EXPECT_EQ(page->coefficient->text(), QString::fromLatin1(typed));
+    }
+    for (const char* typed : {" 12 ", "+7", "-0"})
+        typeAndEnter(page->coefficient, QString::fromLatin1(typed));
+    EXPECT_EQ(sent(), (QByteArrayList{"SP-FL-VAL 00 12", "SP-FL-VAL 00 7", "SP-FL-VAL 00 0"}));
+}
+
 TEST_F(BindingsTest, TextBindingsSendTheTextAsTypedEvenWhenEmpty)
 {
     typeAndEnter(page->name, QStringLiteral("line 4"));

@@ -188,7 +188,8 @@ TEST_P(AccessibilityTest, TabFollowsReadingOrderOnEveryPage)
 }
 
 INSTANTIATE_TEST_SUITE_P(EachFamilyAndVariant, AccessibilityTest,
-                         ::testing::Values("PTM-TW640", "PTM-TW640M", "PTM-R560CL", "PTM-R290CL", "PTM-R140ML"),
+                         ::testing::Values("PTM-TW640", "PTM-TW640M", "PTM-R560CL", "PTM-R290CL", "PTM-R140ML",
+                                           "PTM-R140MLF"),
                          [](const auto& info) {
                              QString name = info.param;
                              return name.remove('-').toStdString();

@@ -30,7 +30,8 @@ struct SimulatedModel {
 const SimulatedModel kSimulatedModels[] = {
     {"PTM-TW640", CameraFamily::Tovane, 1},  {"PTM-TW640M", CameraFamily::Tovane, 1},
     {"PTM-R560CL", CameraFamily::Brevo, 4},  {"PTM-R290CL", CameraFamily::Brevo, 2},
-    {"PTM-R140ML", CameraFamily::Brevo, 1},  {"PTM-6006", CameraFamily::None, 0},
+    {"PTM-R140ML", CameraFamily::Brevo, 1},  {"PTM-R140MLF", CameraFamily::Brevo, 1},
+    {"PTM-6006", CameraFamily::None, 0},
 };
 
 void PrintTo(const SimulatedModel& m, std::ostream* out)

@@ -224,6 +224,38 @@ TEST_F(Settings, InputsReadTheirLevelAndOutputPinsReadWhatTheyDrive)
     EXPECT_EQ(QueryInt(connection, "GPI  4"), 1);
 }
 
+TEST_F(Settings, ACameraWithFixedPinDirectionsReadsPinSevenAndDrivesPinFour)
+{
+    useModel("PTM-R140MLF");
+    EXPECT_EQ(answer("GPIO-MODE  4"), "GPIO-MODE  4\rNG\r");
+    EXPECT_EQ(lastError(), "Not supported");
+    camera->setInputLevel(7, 1);
+    camera->setInputLevel(4, 1);
+    EXPECT_EQ(QueryInt(connection, "GPI  7"), 1);
+    EXPECT_EQ(QueryInt(connection, "GPI  4"), 0); // drives its source, the exposure, low while idle
+    EXPECT_TRUE(Transact(connection, "GPO-SRC 4 7", 1.0));
+    EXPECT_TRUE(Transact(connection, "USER-OUTPUT 1 1", 1.0));
+    EXPECT_EQ(QueryInt(connection, "GPI  4"), 1);
+    EXPECT_TRUE(Transact(connection, "USER-OUTPUT 1 0", 1.0));
+    EXPECT_EQ(QueryInt(connection, "GPI  4"), 0);
+}
+
+TEST_F(Settings, OutputSettingsStayAsSetAndLiveInUserSets)
+{
+    const QByteArrayList settings = {"GPO-SRC 9 3", "GPO-INV 6 1", "USER-OUTPUT 2 1", "STROBE-TIME  7 250",
+                                     "STROBE-DELAY  9 25", "PULSE-CYCLE  5000", "PULSE-DUTY  1200", "GPIO-MODE  7 1"};
+    for (const QByteArray& line : settings)
+        EXPECT_TRUE(Transact(connection, line, 1.0)) << line.constData();
+    EXPECT_TRUE(Transact(connection, "USERSET-SAVE 1", 1.0));
+    EXPECT_TRUE(Transact(connection, "USERSET-LOAD 0", 1.0));
+    EXPECT_EQ(QueryInt(connection, "GPO-SRC 9"), 6);
+    EXPECT_TRUE(Transact(connection, "USERSET-LOAD 1", 1.0));
+    for (const QByteArray& line : settings) {
+        const qsizetype lastBlank = line.lastIndexOf(' ');
+        EXPECT_EQ(QueryInt(connection, line.left(lastBlank)), line.mid(lastBlank + 1).toInt()) << line.constData();
+    }
+}
+
 // Automatic controls in "Once" mode move their values and fall back to 0 on
 // their own, so the pages' pollers stop.
 struct OnceCase {

@@ -6,10 +6,10 @@
 // What sets the models apart, and that every model's own defaults are values
 // it accepts.
 
-TEST(SimulatedModels, AreTheSixOfferedModels)
+TEST(SimulatedModels, AreTheSevenOfferedModels)
 {
     EXPECT_EQ(simulatedModels(), (QStringList{"PTM-TW640", "PTM-TW640M", "PTM-R560CL", "PTM-R290CL", "PTM-R140ML",
-                                              "PTM-6006"}));
+                                              "PTM-R140MLF", "PTM-6006"}));
 }
 
 class EachModel : public SimFixture, public ::testing::WithParamInterface<QString> {};

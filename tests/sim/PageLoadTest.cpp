@@ -104,7 +104,7 @@ QStringList autoArea(const char* whiteBalance)
             "i:AGC-UPPER", "i:AGC-LOWER", "i:AGC-SPEED", "i:AE-UPPER", "i:AE-LOWER", "i:AE-SPEED"};
 }
 
-QStringList gpio()
+QStringList gpio(const char* pinDirections = "i")
 {
     QStringList steps = {"i:PULSE-CYCLE ", "i:PULSE-DUTY "};
     steps += each("i:GPO-SRC %1", {"4", "6", "9"});
@@ -113,7 +113,7 @@ QStringList gpio()
     for (const QString pin : {"4", "6", "9"})
         steps += {"i:STROBE-TIME  " + pin, "i:STROBE-DELAY  " + pin};
     for (const QString pin : {"7", "4"})
-        steps += {"i:GPIO-MODE  " + pin, "i:GPO-INV " + pin, "i:GPO-SRC " + pin, "i:STROBE-TIME  " + pin,
+        steps += {QString(pinDirections) + ":GPIO-MODE  " + pin, "i:GPO-INV " + pin, "i:GPO-SRC " + pin, "i:STROBE-TIME  " + pin,
                   "i:STROBE-DELAY  " + pin};
     return steps + each("i:GPI  %1", {"7", "10", "11", "4"});
 }
@@ -160,6 +160,7 @@ const std::vector<PageLoad>& pageLoads()
         {"BrevoAutoArea", "PTM-R290CL", autoArea("i")},
         {"BrevoAutoAreaMono", "PTM-R140ML", autoArea("f")},
         {"BrevoGpio", "PTM-R560CL", gpio()},
+        {"BrevoGpioFixedPins", "PTM-R140MLF", gpio("f")},
         {"BrevoShading", "PTM-R290CL", {"i:SHADING-CORRECTION", "i:SHADING-PATTERN-LOAD", "r:HELP SHADING-PATTERN-SAVE"}},
         {"TovaneGeneral", "PTM-TW640M", tovaneGeneral()},
         {"TovaneGain", "PTM-TW640", tovaneGain()},

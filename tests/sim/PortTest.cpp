@@ -19,7 +19,7 @@ protected:
 TEST_F(SimulatedPortBackendTest, OffersOnePortPerModelAfterTheSystemPorts)
 {
     const QStringList expected = {"sim:PTM-TW640", "sim:PTM-TW640M", "sim:PTM-R560CL", "sim:PTM-R290CL",
-                                  "sim:PTM-R140ML", "sim:PTM-6006"};
+                                  "sim:PTM-R140ML", "sim:PTM-R140MLF", "sim:PTM-6006"};
     EXPECT_EQ(backend->portNames(), expected);
     EXPECT_TRUE(listedPortNames().endsWith(expected.last()));
     for (const QString& name : expected)
