@@ -110,6 +110,12 @@ EditBinding& EditBinding::accept(int min, int max)
     return *this;
 }
 
+EditBinding& EditBinding::wholeNumbersOnly()
+{
+    m_wholeNumbersOnly = true;
+    return *this;
+}
+
 EditBinding& EditBinding::line(LineForText compose)
 {
     m_compose = std::move(compose);
@@ -129,7 +135,10 @@ void EditBinding::enter()
         return;
     }
     const QString text = m_edit->text();
-    const int value = readDecimal(text);
+    const std::optional<int> typed = m_wholeNumbersOnly ? readWholeNumber(text) : readDecimal(text);
+    if (!typed)
+        return;
+    const int value = *typed;
     if (m_accepted && (value < m_accepted->first || value > m_accepted->second))
         return;
     const std::optional<QByteArray> line = m_compose ? m_compose(text) : lineWith(value);

@@ -153,12 +153,16 @@ public:
     EditBinding& readout(QWidget* target, Format format);
     // Values outside min..max are not sent and change nothing.
     EditBinding& accept(int min, int max);
+    // Enter sends only a whole number that fits in 32 bits; any other text
+    // (empty, "N/A", "12.5", too large) sends nothing and stays as typed.
+    EditBinding& wholeNumbersOnly();
     EditBinding& line(LineForText compose);
     // Replaces the whole Enter handling (for edits that send a composite
     // command, such as a row of an area table).
     EditBinding& onEnter(std::function<void()> handler);
 
     QLineEdit* edit() const { return m_edit; }
+    QAbstractSlider* pairedSlider() const { return m_slider; }
 
     // What Enter in the edit does.
     void enter();
@@ -171,6 +175,7 @@ private:
     QWidget* m_readout = nullptr;
     Format m_format;
     std::optional<std::pair<int, int>> m_accepted;
+    bool m_wholeNumbersOnly = false;
     LineForText m_compose;
     std::function<void()> m_onEnter;
 };
@@ -188,6 +193,7 @@ public:
     SliderBinding& line(LineForValue compose);
 
     QAbstractSlider* slider() const { return m_slider; }
+    QLineEdit* pairedEdit() const { return m_edit; }
     SliderNotifier* notifier() const { return m_notifier; }
 
     // Shows a value read from the camera: slider (clamped to its range), edit, read-out.

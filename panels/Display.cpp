@@ -103,6 +103,24 @@ std::optional<double> readFloatingPoint(const QString& text)
     return negative ? -value : value;
 }
 
+std::optional<int> readWholeNumber(const QString& text)
+{
+    const QByteArray bytes = text.trimmed().toLatin1();
+    const char* begin = bytes.constData();
+    const char* end = begin + bytes.size();
+    // from_chars takes a minus sign but no plus sign.
+    if (begin < end && *begin == '+') {
+        ++begin;
+        if (begin < end && *begin == '-')
+            return std::nullopt;
+    }
+    int value = 0;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (error != std::errc() || stop == begin || stop != end)
+        return std::nullopt;
+    return value;
+}
+
 std::optional<int> readScaled(const QString& text, double factor)
 {
     const std::optional<double> number = readFloatingPoint(text);

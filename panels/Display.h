@@ -58,6 +58,12 @@ void fillChoices(QComboBox* combo, const QByteArrayList& lines);
 // the text does not begin with a number.
 std::optional<double> readFloatingPoint(const QString& text);
 
+// A typed whole number: blanks around it, an optional sign and decimal digits,
+// nothing else. Nothing when the text is empty, is not a whole number ("12.5",
+// "N/A", "12abc") or does not fit in 32 bits, so a typing error is never sent
+// as some other value.
+std::optional<int> readWholeNumber(const QString& text);
+
 // A typed value scaled to an integer for the camera: the number times factor,
 // truncated toward zero. Nothing when the text is not a number or the result
 // does not fit in 32 bits, so a typing error never reaches the camera as a

@@ -7,7 +7,28 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QWidget>
+
+namespace {
+
+void setAvailable(std::initializer_list<QWidget*> controls, bool available)
+{
+    for (QWidget* control : controls) {
+        if (control)
+            control->setEnabled(available);
+    }
+}
+
+void showNotAvailable(QLineEdit* edit)
+{
+    if (edit)
+        edit->setText(LoadPlan::kNotAvailable);
+}
+
+} // namespace
+
+const QString LoadPlan::kNotAvailable = QStringLiteral("N/A");
 
 LoadPlan::LoadPlan(Connection& connection) : m_connection(connection) {}
 
@@ -89,6 +110,53 @@ LoadPlan& LoadPlan::optional(const QByteArray& command, std::function<void(int v
     });
 }
 
+LoadPlan& LoadPlan::optionalNumber(const QByteArray& command, EditBinding& binding)
+{
+    return optional(
+        command,
+        [&binding](int value) {
+            setAvailable({binding.edit(), binding.pairedSlider()}, true);
+            binding.show(value);
+        },
+        [&binding] {
+            setAvailable({binding.edit(), binding.pairedSlider()}, false);
+            showNotAvailable(binding.edit());
+        });
+}
+
+LoadPlan& LoadPlan::optionalNumber(const QByteArray& command, SliderBinding& binding)
+{
+    return optional(
+        command,
+        [&binding](int value) {
+            setAvailable({binding.slider(), binding.pairedEdit()}, true);
+            binding.show(value);
+        },
+        [&binding] {
+            setAvailable({binding.slider(), binding.pairedEdit()}, false);
+            showNotAvailable(binding.pairedEdit());
+        });
+}
+
+LoadPlan& LoadPlan::optionalCheck(const QByteArray& command, QAbstractButton* box)
+{
+    return optional(
+        command,
+        [box](int value) {
+            box->setEnabled(true);
+            showCheck(box, value);
+        },
+        [box] {
+            box->setEnabled(false);
+            box->setChecked(false);
+        });
+}
+
+LoadPlan& LoadPlan::optionalIndex(const QByteArray& command, QComboBox* combo)
+{
+    return optional(command, combo, [combo](int index) { selectIndex(combo, index); });
+}
+
 LoadPlan& LoadPlan::choices(const QByteArray& name, QComboBox* combo)
 {
     return step([this, name, combo] {
@@ -108,6 +176,20 @@ LoadPlan& LoadPlan::range(const QByteArray& name, QAbstractSlider* slider, std::
         slider->setRange(min, max);
         if (apply)
             apply(min, max);
+    });
+}
+
+LoadPlan& LoadPlan::rangeIfGiven(const QByteArray& name, QAbstractSlider* slider)
+{
+    return step([this, name, slider] {
+        int min = 0;
+        int max = 0;
+        int step = 0;
+        QueryRange(m_connection, "HELP " + name, min, max, step);
+        // A failed query reads 0, 0, 0; no camera gives that as a range.
+        const bool given = (min != 0 || max != 0 || step != 0) && min <= max;
+        if (given)
+            slider->setRange(min, max);
     });
 }
 
