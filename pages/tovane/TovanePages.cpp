@@ -1,5 +1,6 @@
 #include "TovanePages.h"
 
+#include "TovaneColorPage.h"
 #include "TovaneGainPage.h"
 #include "TovaneGeneralPage.h"
 
@@ -8,5 +9,6 @@ QList<PageEntry> tovanePages()
     return {
         pageEntry<CTovaneGeneralPage>(QStringLiteral("General")),
         pageEntry<CTovaneGainPage>(QStringLiteral("Gain")),
+        pageEntry<CTovaneColorPage>(QStringLiteral("Color")),
     };
 }
