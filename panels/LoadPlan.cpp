@@ -20,12 +20,6 @@ void setAvailable(std::initializer_list<QWidget*> controls, bool available)
     }
 }
 
-void showNotAvailable(QLineEdit* edit)
-{
-    if (edit)
-        edit->setText(LoadPlan::kNotAvailable);
-}
-
 } // namespace
 
 const QString LoadPlan::kNotAvailable = QStringLiteral("N/A");
@@ -112,29 +106,27 @@ LoadPlan& LoadPlan::optional(const QByteArray& command, std::function<void(int v
 
 LoadPlan& LoadPlan::optionalNumber(const QByteArray& command, EditBinding& binding)
 {
-    return optional(
-        command,
-        [&binding](int value) {
-            setAvailable({binding.edit(), binding.pairedSlider()}, true);
-            binding.show(value);
-        },
-        [&binding] {
-            setAvailable({binding.edit(), binding.pairedSlider()}, false);
-            showNotAvailable(binding.edit());
-        });
+    return optionalValue(command, binding.edit(), binding.pairedSlider(), [&binding](int value) { binding.show(value); });
 }
 
 LoadPlan& LoadPlan::optionalNumber(const QByteArray& command, SliderBinding& binding)
 {
+    return optionalValue(command, binding.pairedEdit(), binding.slider(), [&binding](int value) { binding.show(value); });
+}
+
+LoadPlan& LoadPlan::optionalValue(const QByteArray& command, QLineEdit* edit, QAbstractSlider* slider,
+                                  std::function<void(int value)> show)
+{
     return optional(
         command,
-        [&binding](int value) {
-            setAvailable({binding.slider(), binding.pairedEdit()}, true);
-            binding.show(value);
+        [edit, slider, show](int value) {
+            setAvailable({edit, slider}, true);
+            show(value);
         },
-        [&binding] {
-            setAvailable({binding.slider(), binding.pairedEdit()}, false);
-            showNotAvailable(binding.pairedEdit());
+        [edit, slider] {
+            setAvailable({edit, slider}, false);
+            if (edit)
+                edit->setText(kNotAvailable);
         });
 }
 

@@ -28,6 +28,7 @@ class EditBinding;
 class QAbstractButton;
 class QAbstractSlider;
 class QComboBox;
+class QLineEdit;
 class QWidget;
 class RadioGroup;
 class SliderBinding;
@@ -90,6 +91,10 @@ public:
     bool isEmpty() const { return m_steps.empty(); }
 
 private:
+    // optionalNumber for an edit and a slider, either of which may be absent.
+    LoadPlan& optionalValue(const QByteArray& command, QLineEdit* edit, QAbstractSlider* slider,
+                            std::function<void(int value)> show);
+
     Connection& m_connection;
     std::vector<std::function<void()>> m_steps;
 };

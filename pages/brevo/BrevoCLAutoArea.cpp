@@ -7,65 +7,77 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 using Side = CBrevoCLAutoArea::Side;
 
-const CBrevoCLAutoArea::AreaWords kAgcWords = {
+const CBrevoCLAutoArea::AreaWords kAgcArea = {
     "AE/AGC", cmd::AGC_FRAME_HIGHLIGHT, {cmd::AGC_OFFSETX, cmd::AGC_WIDTH, cmd::AGC_OFFSETY, cmd::AGC_HEIGHT}};
-const CBrevoCLAutoArea::AreaWords kAwbWords = {
+const CBrevoCLAutoArea::AreaWords kAwbArea = {
     "AWB", cmd::AWB_FRAME_HIGHLIGHT, {cmd::AWB_OFFSETX, cmd::AWB_WIDTH, cmd::AWB_OFFSETY, cmd::AWB_HEIGHT}};
+const CBrevoCLAutoArea::LimitWords kAgcLimits = {"AGC", cmd::AGC_LOWER, cmd::AGC_UPPER, cmd::AGC_SPEED};
+const CBrevoCLAutoArea::LimitWords kAeLimits = {"AE", cmd::AE_LOWER, cmd::AE_UPPER, cmd::AE_SPEED};
 
 const char* const kSideCaptions[] = {"OffsetX", "Width", "OffsetY", "Height"};
 
 // The camera's order for reading the sides of an area.
 constexpr Side kReadOrder[] = {Side::Width, Side::Height, Side::OffsetX, Side::OffsetY};
 
-// Where each side's caption and edit go about the sketch of the area: along
-// its top edge left to right, down its left edge top to bottom.
+// Where each side's caption goes about the sketch of the area (its edit goes
+// right below): along the top edge left to right, down the left edge.
 struct Place {
     int row;
     int column;
 };
 constexpr Place kPlaces[] = {{0, 1}, {0, 2}, {2, 0}, {4, 0}};
 
+QString captioned(const char* name, const char* what)
+{
+    return QString::fromLatin1(name) + ' ' + QString::fromLatin1(what);
+}
+
 } // namespace
 
 CBrevoCLAutoArea::CBrevoCLAutoArea(PageContext context, QWidget* parent) : Page(context, parent)
 {
-    auto* areas = new QHBoxLayout;
-    areas->addWidget(buildArea(QStringLiteral("AE/AGC Detection Area"), kAgcWords, m_agcArea));
-    areas->addWidget(buildArea(QStringLiteral("AWB Detection Area"), kAwbWords, m_awbArea));
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildArea(QStringLiteral("AE/AGC Detection Area"), kAgcArea, m_agcArea));
+    top->addWidget(buildArea(QStringLiteral("AWB Detection Area"), kAwbArea, m_awbArea));
+    top->addStretch();
+    top->addWidget(makeRefreshButton(), 0, Qt::AlignTop);
 
-    auto* left = new QVBoxLayout;
-    left->addLayout(areas);
-    left->addWidget(buildLimits());
-    left->addStretch();
+    auto* limits = new QGridLayout;
+    addLimitRows(limits, 0, kAgcLimits, m_agcLimits);
+    addLimitRows(limits, 2, kAeLimits, m_aeLimits);
 
-    auto* right = new QVBoxLayout;
-    right->addLayout(makeRow({nullptr, makeRefreshButton()}));
-    right->addStretch();
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(top);
+    column->addWidget(makeGroup(this, QString(), limits));
+    column->addStretch();
 
-    layOutColumns(this, {left, right});
-
-    declareBindings();
+    bindArea(kAgcArea, m_agcArea);
+    bindArea(kAwbArea, m_awbArea);
+    bindLimits(kAgcLimits, m_agcLimits);
+    bindLimits(kAeLimits, m_aeLimits);
     declareLoad();
 }
 
 QGroupBox* CBrevoCLAutoArea::buildArea(const QString& title, const AreaWords& words, Area& area)
 {
-    const QString name = QString::fromLatin1(words.name);
     auto* box = new QGridLayout;
     for (int side = 0; side < SideCount; ++side) {
         QLineEdit* edit = makeEdit(this);
         // Both areas have the same sides; the accessible name says which area.
-        edit->setAccessibleName(name + ' ' + QString::fromLatin1(kSideCaptions[side]));
+        edit->setAccessibleName(captioned(words.name, kSideCaptions[side]));
         area.edits[side] = edit;
         const Place place = kPlaces[side];
         box->addWidget(makeLabel(this, QString::fromLatin1(kSideCaptions[side]), edit), place.row, place.column);
@@ -73,38 +85,27 @@ QGroupBox* CBrevoCLAutoArea::buildArea(const QString& title, const AreaWords& wo
     }
     auto* sketch = new QFrame(this);
     sketch->setFrameShape(QFrame::Box);
-    sketch->setMinimumSize(area.edits[Width]->minimumWidth(), area.edits[Width]->minimumWidth() / 2);
+    sketch->setMinimumHeight(area.edits[Width]->minimumWidth() / 2);
     box->addWidget(sketch, 2, 1, 4, 2);
 
     area.highlight = new QCheckBox(QStringLiteral("Highlight"), this);
-    area.highlight->setAccessibleName(name + QStringLiteral(" Highlight"));
+    area.highlight->setAccessibleName(captioned(words.name, "Highlight"));
     box->addWidget(area.highlight, 6, 0, 1, 3);
     return makeGroup(this, title, box);
 }
 
-QWidget* CBrevoCLAutoArea::buildLimits()
+void CBrevoCLAutoArea::addLimitRows(QGridLayout* box, int row, const LimitWords& words, Limits& limits)
 {
-    m_agcLower = makeEdit(this);
-    m_agcUpper = makeEdit(this);
-    m_agcSpeed = makeSlider(this, kSpeedMin, kSpeedMax);
-    m_aeLower = makeEdit(this);
-    m_aeUpper = makeEdit(this);
-    m_aeSpeed = makeSlider(this, kSpeedMin, kSpeedMax);
-
-    auto* box = new QGridLayout;
-    box->addWidget(makeLabel(this, QStringLiteral("AGC Lower Limit"), m_agcLower), 0, 0);
-    box->addWidget(m_agcLower, 0, 1);
-    box->addWidget(makeLabel(this, QStringLiteral("AGC Upper Limit"), m_agcUpper), 0, 2);
-    box->addWidget(m_agcUpper, 0, 3);
-    box->addWidget(new QLabel(QStringLiteral("AGC Speed"), this), 1, 0);
-    box->addWidget(m_agcSpeed, 1, 1, 1, 3);
-    box->addWidget(makeLabel(this, QStringLiteral("AE Lower Limit"), m_aeLower), 2, 0);
-    box->addWidget(m_aeLower, 2, 1);
-    box->addWidget(makeLabel(this, QStringLiteral("AE Upper Limit"), m_aeUpper), 2, 2);
-    box->addWidget(m_aeUpper, 2, 3);
-    box->addWidget(new QLabel(QStringLiteral("AE Speed"), this), 3, 0);
-    box->addWidget(m_aeSpeed, 3, 1, 1, 3);
-    return makeGroup(this, QString(), box);
+    limits.lower = makeEdit(this);
+    limits.upper = makeEdit(this);
+    limits.speed = makeSlider(this, kSpeedMin, kSpeedMax);
+    box->addWidget(makeLabel(this, captioned(words.name, "Lower Limit"), limits.lower), row, 0);
+    box->addWidget(limits.lower, row, 1);
+    box->addWidget(makeLabel(this, captioned(words.name, "Upper Limit"), limits.upper), row, 2);
+    box->addWidget(limits.upper, row, 3);
+    // The slider's binding names it "<caption> slider".
+    box->addWidget(new QLabel(captioned(words.name, "Speed"), this), row + 1, 0);
+    box->addWidget(limits.speed, row + 1, 1, 1, 3);
 }
 
 void CBrevoCLAutoArea::bindArea(const AreaWords& words, Area& area)
@@ -115,40 +116,31 @@ void CBrevoCLAutoArea::bindArea(const AreaWords& words, Area& area)
     bind().check(area.highlight, words.highlight);
 }
 
-void CBrevoCLAutoArea::declareBindings()
+void CBrevoCLAutoArea::bindLimits(const LimitWords& words, Limits& limits)
 {
-    bindArea(kAgcWords, m_agcArea);
-    bindArea(kAwbWords, m_awbArea);
-    bind().edit(m_agcLower, QStringLiteral("AGC Lower Limit"), cmd::AGC_LOWER).wholeNumbersOnly();
-    bind().edit(m_agcUpper, QStringLiteral("AGC Upper Limit"), cmd::AGC_UPPER).wholeNumbersOnly();
-    bind().edit(m_aeLower, QStringLiteral("AE Lower Limit"), cmd::AE_LOWER).wholeNumbersOnly();
-    bind().edit(m_aeUpper, QStringLiteral("AE Upper Limit"), cmd::AE_UPPER).wholeNumbersOnly();
-    // The speeds go out while the thumb is dragged, each waiting for its
-    // answer; keys, clicks in the channel and the release send nothing.
-    m_agcSpeedBinding = &bind()
-                             .slider(m_agcSpeed, QStringLiteral("AGC Speed"), cmd::AGC_SPEED)
-                             .on(SliderNotification::ThumbTrack)
-                             .send(SendMode::transact());
-    m_aeSpeedBinding = &bind()
-                            .slider(m_aeSpeed, QStringLiteral("AE Speed"), cmd::AE_SPEED)
-                            .on(SliderNotification::ThumbTrack)
-                            .send(SendMode::transact());
+    bind().edit(limits.lower, limits.lower->accessibleName(), words.lower).wholeNumbersOnly();
+    bind().edit(limits.upper, limits.upper->accessibleName(), words.upper).wholeNumbersOnly();
+    // The speed goes out while the thumb is dragged, each position waiting
+    // for its answer; keys, clicks in the channel and the release send nothing.
+    limits.speedBinding = &bind()
+                               .slider(limits.speed, captioned(words.name, "Speed"), words.speed)
+                               .on(SliderNotification::ThumbTrack)
+                               .send(SendMode::transact());
 }
 
 void CBrevoCLAutoArea::declareLoad()
 {
-    load().check(kAgcWords.highlight, m_agcArea.highlight);
+    load().check(kAgcArea.highlight, m_agcArea.highlight);
     for (Side side : kReadOrder)
-        load().number(kAgcWords.sides[side], *m_agcArea.bindings[side]);
+        load().number(kAgcArea.sides[side], *m_agcArea.bindings[side]);
     // Cameras without white balance refuse these.
-    load().optionalCheck(kAwbWords.highlight, m_awbArea.highlight);
+    load().optionalCheck(kAwbArea.highlight, m_awbArea.highlight);
     for (Side side : kReadOrder)
-        load().optionalNumber(kAwbWords.sides[side], *m_awbArea.bindings[side]);
-    load()
-        .number(cmd::AGC_UPPER, m_agcUpper)
-        .number(cmd::AGC_LOWER, m_agcLower)
-        .number(cmd::AGC_SPEED, *m_agcSpeedBinding)
-        .number(cmd::AE_UPPER, m_aeUpper)
-        .number(cmd::AE_LOWER, m_aeLower)
-        .number(cmd::AE_SPEED, *m_aeSpeedBinding);
+        load().optionalNumber(kAwbArea.sides[side], *m_awbArea.bindings[side]);
+    for (auto [words, limits] : {std::pair{&kAgcLimits, &m_agcLimits}, std::pair{&kAeLimits, &m_aeLimits}}) {
+        load()
+            .number(words->upper, limits->upper)
+            .number(words->lower, limits->lower)
+            .number(words->speed, *limits->speedBinding);
+    }
 }

@@ -6,6 +6,7 @@
 
 class EditBinding;
 class QCheckBox;
+class QGridLayout;
 class QGroupBox;
 class QLineEdit;
 class QSlider;
@@ -37,27 +38,35 @@ public:
         std::array<const char*, SideCount> sides;
     };
 
+    // The command words of the limits and the speed of AGC or AE.
+    struct LimitWords {
+        const char* name; // "AGC" or "AE"
+        const char* lower;
+        const char* upper;
+        const char* speed;
+    };
+
 private:
     struct Area {
         QCheckBox* highlight = nullptr;
         std::array<QLineEdit*, SideCount> edits{};
         std::array<EditBinding*, SideCount> bindings{};
     };
+    struct Limits {
+        QLineEdit* lower = nullptr;
+        QLineEdit* upper = nullptr;
+        QSlider* speed = nullptr;
+        SliderBinding* speedBinding = nullptr;
+    };
 
     QGroupBox* buildArea(const QString& title, const AreaWords& words, Area& area);
-    QWidget* buildLimits();
+    void addLimitRows(QGridLayout* box, int row, const LimitWords& words, Limits& limits);
     void bindArea(const AreaWords& words, Area& area);
-    void declareBindings();
+    void bindLimits(const LimitWords& words, Limits& limits);
     void declareLoad();
 
     Area m_agcArea;
     Area m_awbArea;
-    QLineEdit* m_agcLower = nullptr;
-    QLineEdit* m_agcUpper = nullptr;
-    QSlider* m_agcSpeed = nullptr;
-    QLineEdit* m_aeLower = nullptr;
-    QLineEdit* m_aeUpper = nullptr;
-    QSlider* m_aeSpeed = nullptr;
-    SliderBinding* m_agcSpeedBinding = nullptr;
-    SliderBinding* m_aeSpeedBinding = nullptr;
+    Limits m_agcLimits;
+    Limits m_aeLimits;
 };

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,16 +46,14 @@ QSlider* makePlainSlider(QWidget* parent, int min, int max)
 CTovaneColorPage::CTovaneColorPage(PageContext context, QWidget* parent)
     : Page(context, parent), m_areaRanges(context.connection)
 {
-    auto* left = new QVBoxLayout;
-    left->addWidget(buildGains());
-    left->addWidget(buildBalance());
-    left->addStretch();
+    auto* column = new QVBoxLayout;
+    column->addWidget(buildGains());
+    column->addWidget(buildBalance());
+    column->addStretch();
 
-    auto* right = new QVBoxLayout;
-    right->addLayout(makeRow({nullptr, makeRefreshButton()}));
-    right->addStretch();
-
-    layOutColumns(this, {left, right});
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(column);
+    layout->addWidget(makeRefreshButton(), 0, Qt::AlignTop);
 
     declareBindings();
     declareLoad();

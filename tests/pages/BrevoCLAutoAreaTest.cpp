@@ -39,13 +39,6 @@ protected:
         camera->clearRecord();
     }
 
-    qint64 openingMs()
-    {
-        const qint64 start = clock.nowMs();
-        openPage();
-        return clock.nowMs() - start;
-    }
-
     std::unique_ptr<Page> page;
     Controls ui{nullptr};
 };
@@ -84,9 +77,9 @@ TEST_F(BrevoCLAutoArea, ShowsWhatTheCameraReports)
 
 TEST_F(BrevoCLAutoArea, AMonoCameraShowsTheWhiteBalanceAreaAsNotAvailableWithoutExtraWaiting)
 {
-    const qint64 colourMs = openingMs();
+    const qint64 colourMs = msTakenBy([this] { openPage(); });
     useModel(QStringLiteral("PTM-R140ML"));
-    const qint64 monoMs = openingMs();
+    const qint64 monoMs = msTakenBy([this] { openPage(); });
 
     EXPECT_FALSE(ui.highlight("AWB")->isEnabled());
     EXPECT_FALSE(ui.highlight("AWB")->isChecked());

@@ -48,14 +48,6 @@ protected:
         ReadAvailable(connection);
     }
 
-    // Virtual time the page takes to open.
-    qint64 openingMs()
-    {
-        const qint64 start = clock.nowMs();
-        openPage();
-        return clock.nowMs() - start;
-    }
-
     std::unique_ptr<Page> page;
     Controls ui{nullptr};
 };
@@ -112,9 +104,9 @@ TEST_F(TovaneColorPage, TheAreaSlidersTakeTheirRangesFromTheCameraAndTheGainSlid
 
 TEST_F(TovaneColorPage, AMonoCameraShowsEverythingAsNotAvailableAndGreyedOutWithoutExtraWaiting)
 {
-    const qint64 colourMs = openingMs();
+    const qint64 colourMs = msTakenBy([this] { openPage(); });
     useModel(QStringLiteral("PTM-TW640M"));
-    const qint64 monoMs = openingMs();
+    const qint64 monoMs = msTakenBy([this] { openPage(); });
 
     for (const char* name : kEdits) {
         EXPECT_EQ(ui.edit(name)->text(), QStringLiteral("N/A")) << name;
