@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QRadioButton>
 
+#include <climits>
+
 namespace {
 
 void nameForAccessibility(QWidget* control, const QString& caption)
@@ -170,6 +172,11 @@ EditBinding& EditBinding::accept(int min, int max)
 {
     m_accepted = std::make_pair(min, max);
     return *this;
+}
+
+EditBinding& EditBinding::wholeNumbersOnly()
+{
+    return accept(INT_MIN, INT_MAX);
 }
 
 EditBinding& EditBinding::line(LineForText compose)

@@ -185,12 +185,16 @@ public:
     // text, letters, a fraction, a value outside or beyond 32 bits) sends
     // nothing and leaves the edit as typed.
     EditBinding& accept(int min, int max);
+    // accept() over the whole 32-bit range: any text that is not a whole
+    // number ("", "N/A", "12.5", too large) sends nothing and stays as typed.
+    EditBinding& wholeNumbersOnly();
     EditBinding& line(LineForText compose);
     // Replaces the whole Enter handling (for edits that send a composite
     // command, such as a row of an area table).
     EditBinding& onEnter(std::function<void()> handler);
 
     QLineEdit* edit() const { return m_edit; }
+    QAbstractSlider* pairedSlider() const { return m_slider; }
 
     // What Enter in the edit does.
     void enter();
@@ -225,6 +229,7 @@ public:
     SliderBinding& line(LineForValue compose);
 
     QAbstractSlider* slider() const { return m_slider; }
+    QLineEdit* pairedEdit() const { return m_edit; }
     SliderNotifier* notifier() const { return m_notifier; }
 
     // Shows a value read from the camera: slider (clamped to its range), edit, read-out.

@@ -10,6 +10,20 @@
 #include <QLineEdit>
 #include <QWidget>
 
+namespace {
+
+void setAvailable(std::initializer_list<QWidget*> controls, bool available)
+{
+    for (QWidget* control : controls) {
+        if (control)
+            control->setEnabled(available);
+    }
+}
+
+} // namespace
+
+const QString LoadPlan::kNotAvailable = QStringLiteral("N/A");
+
 LoadPlan::LoadPlan(Connection& connection) : m_connection(connection) {}
 
 LoadPlan& LoadPlan::step(std::function<void()> custom)
@@ -114,6 +128,54 @@ LoadPlan& LoadPlan::optional(const QByteArray& command, std::function<void(int v
     });
 }
 
+LoadPlan& LoadPlan::optionalNumber(const QByteArray& command, EditBinding& binding)
+{
+    return optionalValue(command, binding.edit(), binding.pairedSlider(), [&binding](int value) { binding.show(value); });
+}
+
+LoadPlan& LoadPlan::optionalNumber(const QByteArray& command, SliderBinding& binding)
+{
+    return optionalValue(command, binding.pairedEdit(), binding.slider(), [&binding](int value) { binding.show(value); });
+}
+
+LoadPlan& LoadPlan::optionalValue(const QByteArray& command, QLineEdit* edit, QAbstractSlider* slider,
+                                  std::function<void(int value)> show)
+{
+    return optional(
+        command,
+        [edit, slider, show](int value) {
+            setAvailable({edit, slider}, true);
+            show(value);
+        },
+        [edit, slider] {
+            setAvailable({edit, slider}, false);
+            if (edit)
+                edit->setText(kNotAvailable);
+        })
+        .fills(edit)
+        .fills(slider);
+}
+
+LoadPlan& LoadPlan::optionalCheck(const QByteArray& command, QAbstractButton* box)
+{
+    return optional(
+        command,
+        [box](int value) {
+            box->setEnabled(true);
+            showCheck(box, value);
+        },
+        [box] {
+            box->setEnabled(false);
+            box->setChecked(false);
+        })
+        .fills(box);
+}
+
+LoadPlan& LoadPlan::optionalIndex(const QByteArray& command, QComboBox* combo)
+{
+    return optional(command, combo, [combo](int index) { selectIndex(combo, index); });
+}
+
 LoadPlan& LoadPlan::choices(const QByteArray& name, QComboBox* combo)
 {
     return step([this, name, combo] {
@@ -133,6 +195,20 @@ LoadPlan& LoadPlan::range(const QByteArray& name, QAbstractSlider* slider, std::
         slider->setRange(min, max);
         if (apply)
             apply(min, max);
+    });
+}
+
+LoadPlan& LoadPlan::rangeIfGiven(const QByteArray& name, QAbstractSlider* slider)
+{
+    return step([this, name, slider] {
+        int min = 0;
+        int max = 0;
+        int step = 0;
+        QueryRange(m_connection, "HELP " + name, min, max, step);
+        // A failed query reads 0, 0, 0; no camera gives that as a range.
+        const bool given = (min != 0 || max != 0 || step != 0) && min <= max;
+        if (given)
+            slider->setRange(min, max);
     });
 }
 

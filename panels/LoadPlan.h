@@ -7,6 +7,7 @@
 //         .number(cmd::OFFSETX, m_offsetX)
 //         .check(cmd::REVERSEX, m_reverseX)
 //         .optional(cmd::HBIN, m_hbin, [this](int v) { showCheck(m_hbin, v - 1); })
+//         .optionalNumber(cmd::RGAIN_FINE, *m_redBinding)   // "N/A" and greyed when the camera lacks it
 //         .step([this] { ...anything special, in its place in the order... });
 //
 // run() performs the reads in exactly the declared order, each one exchange
@@ -33,6 +34,7 @@ class QObject;
 class QAbstractButton;
 class QAbstractSlider;
 class QComboBox;
+class QLineEdit;
 class QWidget;
 class RadioGroup;
 class SliderBinding;
@@ -66,12 +68,28 @@ public:
     // TryQueryInt with a handler for each outcome.
     LoadPlan& optional(const QByteArray& command, std::function<void(int value)> onSuccess,
                        std::function<void()> onFailure);
+
+    // Values a camera may lack (a mono camera has no colour gains), read with
+    // TryQueryInt: a refusal costs its one answer, never a time-out. On
+    // success the controls are enabled and show the value; on failure they
+    // are disabled and show that there is no value: the edit reads
+    // kNotAvailable (the slider keeps its place), the box is unchecked, the
+    // list keeps its selection.
+    LoadPlan& optionalNumber(const QByteArray& command, EditBinding& binding);
+    LoadPlan& optionalNumber(const QByteArray& command, SliderBinding& binding);
+    LoadPlan& optionalCheck(const QByteArray& command, QAbstractButton* box);
+    LoadPlan& optionalIndex(const QByteArray& command, QComboBox* combo);
+    static const QString kNotAvailable; // "N/A"
+
     // QueryChoices of name: the combo's list becomes the camera's choice lines.
     LoadPlan& choices(const QByteArray& name, QComboBox* combo);
     // QueryRange of "HELP <name>": the slider's range becomes min..max (0..0
     // when the query fails); then apply, if given, with min and max.
     LoadPlan& range(const QByteArray& name, QAbstractSlider* slider,
                     std::function<void(int min, int max)> apply = {});
+    // QueryRange of "HELP <name>" when the camera gives a range; when it
+    // refuses or gives none, the slider keeps the range it has.
+    LoadPlan& rangeIfGiven(const QByteArray& name, QAbstractSlider* slider);
     // Anything else, in its place in the order.
     LoadPlan& step(std::function<void()> custom);
     // The last step declared fills this control too.
@@ -85,6 +103,9 @@ public:
 
 private:
     LoadPlan& stepFilling(QObject* control, std::function<void()> read);
+    // optionalNumber for an edit and a slider, either of which may be absent.
+    LoadPlan& optionalValue(const QByteArray& command, QLineEdit* edit, QAbstractSlider* slider,
+                            std::function<void(int value)> show);
 
     Connection& m_connection;
     std::vector<std::function<void()>> m_steps;

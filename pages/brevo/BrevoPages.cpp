@@ -1,5 +1,6 @@
 #include "BrevoPages.h"
 
+#include "BrevoCLAutoArea.h"
 #include "BrevoCLExposurePage.h"
 #include "BrevoCLGPIOPage.h"
 #include "BrevoCLGainPage.h"
@@ -12,5 +13,6 @@ QList<PageEntry> brevoPages()
         pageEntry<CBrevoCLGainPage>(QStringLiteral("Gain")),
         pageEntry<CBrevoCLExposurePage>(QStringLiteral("Exposure")),
         pageEntry<CBrevoCLGPIOPage>(QStringLiteral("GPIO")),
+        pageEntry<CBrevoCLAutoArea>(QStringLiteral("AutoArea")),
     };
 }

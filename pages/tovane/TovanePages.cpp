@@ -1,6 +1,7 @@
 #include "TovanePages.h"
 
 #include "TovaneGPIOPage.h"
+#include "TovaneColorPage.h"
 #include "TovaneGainPage.h"
 #include "TovaneGeneralPage.h"
 
@@ -10,5 +11,6 @@ QList<PageEntry> tovanePages()
         pageEntry<CTovaneGeneralPage>(QStringLiteral("General")),
         pageEntry<CTovaneGainPage>(QStringLiteral("Gain")),
         pageEntry<CTovaneGPIOPage>(QStringLiteral("GPIO")),
+        pageEntry<CTovaneColorPage>(QStringLiteral("Color")),
     };
 }

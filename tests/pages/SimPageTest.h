@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 class SimPageTest : public ::testing::Test {
@@ -45,6 +46,14 @@ protected:
     std::unique_ptr<Page> open(int sensorTaps = 0)
     {
         return std::unique_ptr<Page>(pageEntry<PageClass>(QStringLiteral("test")).create({connection, sensorTaps}, nullptr));
+    }
+
+    // The virtual time an action takes, in milliseconds.
+    qint64 msTakenBy(const std::function<void()>& action)
+    {
+        const qint64 startMs = clock.nowMs();
+        action();
+        return clock.nowMs() - startMs;
     }
 
     QByteArrayList sent() const { return camera->receivedLines(); }

@@ -25,6 +25,8 @@ public:
         coefficient = makeEdit(this);
         name = makeEdit(this);
         rate = makeEdit(this);
+        width = makeEdit(this);
+        widthSlider = makeSlider(this, 0, 640);
         unbound = makeEdit(this);
         depth = makeList(this, {"8", "10", "12"});
         source = makeList(this, {" 0(Soft)", " 7(Pin7)", "Off"});
@@ -42,6 +44,7 @@ public:
         bind().edit(coefficient, QStringLiteral("Coefficient"), "SP-FL-VAL 00").accept(-8192, 8191);
         bind().edit(name, QStringLiteral("Name"), "USER-ID").line(Line::text("USER-ID"));
         bind().edit(rate, QStringLiteral("Rate"), "FRAMERATE").line(Line::scaled("FRAMERATE", 1000000.0)).send(SendMode::line());
+        bind().edit(width, QStringLiteral("Width"), "AWB-WIDTH").slider(widthSlider).wholeNumbersOnly();
         bind().combo(depth, QStringLiteral("Depth"), "PIXEL-DEPTH").values({8, 10, 12});
         bind().combo(source, QStringLiteral("Source"), "TRG-SRC").leadingNumber();
         bind().combo(mode, QStringLiteral("Mode"), "AE");
@@ -64,6 +67,8 @@ public:
     QLineEdit* coefficient;
     QLineEdit* name;
     QLineEdit* rate;
+    QLineEdit* width;
+    QSlider* widthSlider;
     QLineEdit* unbound;
     QComboBox* depth;
     QComboBox* source;
@@ -152,6 +157,19 @@ TEST_F(BindingsTest, ScaledBindingsSendNothingForTextThatIsNotANumberOrTooLarge)
     for (const char* typed : {"29.97", "1.001", "fast", "2147.483648", "-0.5"})
         typeAndEnter(page->rate, QString::fromLatin1(typed));
     EXPECT_EQ(sent(), (QByteArrayList{"FRAMERATE 29970000", "FRAMERATE 1000999", "FRAMERATE -500000"}));
+}
+
+TEST_F(BindingsTest, WholeNumberEditsSendNothingForOtherTextAndKeepIt)
+{
+    typeAndEnter(page->width, QStringLiteral(" 320 "));
+    for (const char* typed : {"N/A", "", "12.5", "64px", "99999999999"}) {
+        typeAndEnter(page->width, QString::fromLatin1(typed));
+        EXPECT_EQ(page->width->text(), QString::fromLatin1(typed));
+    }
+    EXPECT_EQ(page->widthSlider->value(), 320);
+    typeAndEnter(page->width, QStringLiteral("-8"));
+
+    EXPECT_EQ(sent(), (QByteArrayList{"AWB-WIDTH 320", "AWB-WIDTH -8"}));
 }
 
 TEST_F(BindingsTest, EnterOutsideABoundEditAndEscapeSendNothing)

@@ -110,4 +110,33 @@ INSTANTIATE_TEST_SUITE_P(
                       ScaledCase{"fps", std::nullopt}, ScaledCase{"inf", std::nullopt}, ScaledCase{"nan", std::nullopt},
                       ScaledCase{"+-1", std::nullopt}, ScaledCase{"1e300", std::nullopt}));
 
+struct WholeNumberCase {
+    const char* text;
+    std::optional<int> value;
+};
+
+void PrintTo(const WholeNumberCase& value, std::ostream* out)
+{
+    *out << '"' << value.text << '"';
+}
+
+class WholeNumbers : public ::testing::TestWithParam<WholeNumberCase> {};
+
+TEST_P(WholeNumbers, ATypedWholeNumberIsReadOrRefusedWhole)
+{
+    EXPECT_EQ(readWholeNumber(QString::fromUtf8(GetParam().text)), GetParam().value) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, WholeNumbers,
+    ::testing::Values(WholeNumberCase{"640", 640}, WholeNumberCase{" -7 ", -7}, WholeNumberCase{"+5", 5},
+                      WholeNumberCase{"007", 7}, WholeNumberCase{"2147483647", INT_MAX},
+                      WholeNumberCase{"-2147483648", INT_MIN}, WholeNumberCase{"2147483648", std::nullopt},
+                      WholeNumberCase{"-2147483649", std::nullopt}, WholeNumberCase{"", std::nullopt},
+                      WholeNumberCase{"   ", std::nullopt}, WholeNumberCase{"N/A", std::nullopt},
+                      WholeNumberCase{"12.5", std::nullopt}, WholeNumberCase{"12abc", std::nullopt},
+                      WholeNumberCase{"1 2", std::nullopt}, WholeNumberCase{"+-1", std::nullopt},
+                      WholeNumberCase{"+", std::nullopt}, WholeNumberCase{"-", std::nullopt},
+                      WholeNumberCase{"0x10", std::nullopt}, WholeNumberCase{"\u0661\u0662", std::nullopt}));
+
 } // namespace

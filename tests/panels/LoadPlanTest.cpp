@@ -154,4 +154,155 @@ TEST_F(LoadPlanTest, AValueSelectsTheChoiceBeginningWithItsFormattedText)
     EXPECT_EQ(choices->currentIndex(), -1);
 }
 
+// Values a camera may lack: shown and enabled when it answers, "N/A" and
+// greyed out when it does not.
+class OptionalReads : public PageTest {
+protected:
+    OptionalReads()
+    {
+        page = std::make_unique<QWidget>();
+        mode = makeList(page.get(), {"0:OFF", "1:Once", "2:Continuous"});
+        redEdit = makeEdit(page.get());
+        redSlider = makeSlider(page.get(), 256, 4095);
+        highlight = new QCheckBox(QStringLiteral("HighLight"), page.get());
+        widthEdit = makeEdit(page.get());
+        widthSlider = makeSlider(page.get(), 0, 640);
+        EditBinding& red = bindings.edit(redEdit, QStringLiteral("RGain"), "RGAIN-FINE").slider(redSlider);
+        SliderBinding& width = bindings.slider(widthSlider, QStringLiteral("Width"), "AWB-WIDTH").edit(widthEdit);
+        plan.optionalIndex("AWB", mode)
+            .optionalNumber("RGAIN-FINE", red)
+            .optionalCheck("AWB-FRAME-HIGHLIGHT", highlight)
+            .optionalNumber("AWB-WIDTH", width);
+    }
+
+    void answerEverything()
+    {
+        camera->set("AWB", 1);
+        camera->set("RGAIN-FINE", 1024);
+        camera->set("AWB-FRAME-HIGHLIGHT", 1);
+        camera->set("AWB-WIDTH", 320);
+    }
+
+    QList<QWidget*> controls() const { return {mode, redEdit, redSlider, highlight, widthEdit, widthSlider}; }
+
+    std::unique_ptr<QWidget> page;
+    QComboBox* mode;
+    QLineEdit* redEdit;
+    QSlider* redSlider;
+    QCheckBox* highlight;
+    QLineEdit* widthEdit;
+    QSlider* widthSlider;
+    Bindings bindings{connection};
+    LoadPlan plan{connection};
+};
+
+const QByteArrayList kOptionalWords = {"AWB", "RGAIN-FINE", "AWB-FRAME-HIGHLIGHT", "AWB-WIDTH"};
+
+TEST_F(OptionalReads, AnsweredValuesAreShownAndTheirControlsEnabledAgain)
+{
+    for (const QByteArray& word : kOptionalWords)
+        camera->refused << word;
+    plan.run();
+    camera->refused.clear();
+    answerEverything();
+
+    plan.run();
+
+    for (QWidget* control : controls())
+        EXPECT_TRUE(control->isEnabled()) << control->accessibleName().toStdString();
+    EXPECT_EQ(mode->currentIndex(), 1);
+    EXPECT_EQ(redEdit->text(), QStringLiteral("1024"));
+    EXPECT_EQ(redSlider->value(), 1024);
+    EXPECT_TRUE(highlight->isChecked());
+    EXPECT_EQ(widthEdit->text(), QStringLiteral("320"));
+    EXPECT_EQ(widthSlider->value(), 320);
+    EXPECT_EQ(sent(), kOptionalWords + kOptionalWords);
+}
+
+// How a camera can fail to give a value.
+struct Decline {
+    const char* name;
+    std::function<QByteArray(const QByteArray& word)> answer;
+};
+
+void PrintTo(const Decline& decline, std::ostream* out)
+{
+    *out << decline.name;
+}
+
+class DeclinedOptionalReads : public OptionalReads, public ::testing::WithParamInterface<Decline> {};
+
+TEST_P(DeclinedOptionalReads, ShowNotAvailableGreyOutAndCostOneAnswerEach)
+{
+    for (const QByteArray& word : kOptionalWords)
+        camera->raw[word] = GetParam().answer(word);
+    mode->setCurrentIndex(2);
+    redSlider->setValue(2000);
+    highlight->setChecked(true);
+    widthSlider->setValue(50);
+    const qint64 startMs = clock.nowMs();
+
+    plan.run();
+
+    for (QWidget* control : controls())
+        EXPECT_FALSE(control->isEnabled()) << control->accessibleName().toStdString();
+    EXPECT_EQ(redEdit->text(), QStringLiteral("N/A"));
+    EXPECT_EQ(widthEdit->text(), QStringLiteral("N/A"));
+    EXPECT_FALSE(highlight->isChecked());
+    EXPECT_EQ(mode->currentIndex(), 2);
+    EXPECT_EQ(redSlider->value(), 2000);
+    EXPECT_EQ(widthSlider->value(), 50);
+    // One exchange each, ended by the answer: the reads' own 100 ms pauses
+    // and nothing like a time-out.
+    EXPECT_EQ(sent(), kOptionalWords);
+    EXPECT_LT(clock.nowMs() - startMs, 4 * 100 + 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, DeclinedOptionalReads,
+    ::testing::Values(Decline{"Refused", [](const QByteArray& w) { return w + "\rNG\r"; }},
+                      Decline{"Error", [](const QByteArray& w) { return w + "\rERROR: unknown\r"; }},
+                      Decline{"NoValueLine", [](const QByteArray& w) { return w + "\rOK\r"; }},
+                      Decline{"NotANumber", [](const QByteArray& w) { return w + "\rN/A\rOK\r"; }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RangeAnswer {
+    const char* name;
+    const char* answer; // to "HELP AWB-WIDTH"; null: refused
+    int min;
+    int max;
+};
+
+void PrintTo(const RangeAnswer& range, std::ostream* out)
+{
+    *out << range.name;
+}
+
+class RangesIfGiven : public PageTest, public ::testing::WithParamInterface<RangeAnswer> {};
+
+TEST_P(RangesIfGiven, TakeTheCamerasRangeOrKeepTheSlidersOwn)
+{
+    QSlider* slider = makeSlider(nullptr, 0, 100);
+    std::unique_ptr<QSlider> owner(slider);
+    if (GetParam().answer)
+        camera->raw["HELP AWB-WIDTH"] = QByteArray("HELP AWB-WIDTH\r") + GetParam().answer;
+    LoadPlan plan(connection);
+    plan.rangeIfGiven("AWB-WIDTH", slider);
+
+    plan.run();
+
+    EXPECT_EQ(sent(), QByteArrayList{"HELP AWB-WIDTH"});
+    EXPECT_EQ(slider->minimum(), GetParam().min);
+    EXPECT_EQ(slider->maximum(), GetParam().max);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, RangesIfGiven,
+    ::testing::Values(RangeAnswer{"Given", " min:16, max:640, step:1\rOK\r", 16, 640},
+                      RangeAnswer{"Negative", " min:-60, max:240, step:1\rOK\r", -60, 240},
+                      RangeAnswer{"Refused", nullptr, 0, 100},
+                      RangeAnswer{"ChoicesInstead", " 0(OFF)\r 1(ON)\rOK\r", 0, 100},
+                      RangeAnswer{"UpsideDown", " min:640, max:16, step:1\rOK\r", 0, 100}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

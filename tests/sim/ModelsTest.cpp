@@ -76,7 +76,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ColourWord{"PTM-TW640M", "PTM-TW640", "AWB-FRAME-HIGHLIGHT"},
                       ColourWord{"PTM-R140ML", "PTM-R290CL", "RGAIN-FINE"},
                       ColourWord{"PTM-R140ML", "PTM-R290CL", "BGAIN-FINE-TAP1"},
+                      ColourWord{"PTM-TW640M", "PTM-TW640", "AWB-HEIGHT"},
+                      ColourWord{"PTM-TW640M", "PTM-TW640", "AWB-OFFSETX"},
+                      ColourWord{"PTM-TW640M", "PTM-TW640", "AWB-OFFSETY"},
                       ColourWord{"PTM-R140ML", "PTM-R290CL", "AWB"}, ColourWord{"PTM-R140ML", "PTM-R290CL", "AWB-OFFSETX"},
+                      ColourWord{"PTM-R140ML", "PTM-R290CL", "AWB-OFFSETY"},
+                      ColourWord{"PTM-R140ML", "PTM-R290CL", "AWB-WIDTH"},
+                      ColourWord{"PTM-R140ML", "PTM-R290CL", "AWB-HEIGHT"},
+                      ColourWord{"PTM-R140ML", "PTM-R290CL", "AWB-FRAME-HIGHLIGHT"},
                       ColourWord{"PTM-R140ML", "PTM-R290CL", "HBIN"}, ColourWord{"PTM-R140ML", "PTM-R290CL", "VBIN"},
                       ColourWord{"PTM-R140ML", "PTM-R290CL", "SP-FL "},
                       ColourWord{"PTM-R140ML", "PTM-R290CL", "SP-FL-VAL 11"},
@@ -89,6 +96,21 @@ TEST_F(ModelDifferences, OnlyTheMonoBrevoRefusesHelpLibr)
     for (const char* model : {"PTM-R560CL", "PTM-R290CL", "PTM-R140ML"}) {
         useModel(model);
         EXPECT_EQ(Transact(connection, "HELP LIBR", 1.0), QByteArray(model) != "PTM-R140ML") << model;
+    }
+}
+
+TEST_F(ModelDifferences, OnlyColourModelsGiveTheWhiteBalanceAreaRanges)
+{
+    const std::pair<const char*, const char*> siblings[] = {{"PTM-TW640M", "PTM-TW640"}, {"PTM-R140ML", "PTM-R290CL"}};
+    for (const auto& [mono, colour] : siblings) {
+        useModel(mono);
+        EXPECT_EQ(answer("HELP AWB-WIDTH"), "HELP AWB-WIDTH\rNG\r") << mono;
+        EXPECT_EQ(lastError(), "Not supported") << mono;
+        useModel(colour);
+        int min = 0, max = 0, step = 0;
+        QueryRange(connection, "HELP AWB-WIDTH", min, max, step);
+        EXPECT_EQ(min, 16) << colour;
+        EXPECT_GE(max, 640) << colour;
     }
 }
 

@@ -139,10 +139,12 @@ QStringList tovaneGain()
     return steps + each("i:SP-FL-VAL %1", kCells);
 }
 
-QStringList tovaneColour(const char* form)
+// The area sliders' ranges (a range line, or refused on a mono camera), then the values.
+QStringList tovaneColour(const char* form, const char* rangeForm)
 {
-    return each(QString(form) + ":%1", {"AWB", "RGAIN-FINE", "GGAIN-FINE", "BGAIN-FINE", "AWB-FRAME-HIGHLIGHT",
-                                         "AWB-WIDTH", "AWB-HEIGHT", "AWB-OFFSETX", "AWB-OFFSETY"});
+    return each(QString(rangeForm) + ":HELP %1", {"AWB-WIDTH", "AWB-HEIGHT", "AWB-OFFSETX", "AWB-OFFSETY"})
+        + each(QString(form) + ":%1", {"AWB", "RGAIN-FINE", "GGAIN-FINE", "BGAIN-FINE", "AWB-FRAME-HIGHLIGHT",
+                                       "AWB-WIDTH", "AWB-HEIGHT", "AWB-OFFSETX", "AWB-OFFSETY"});
 }
 
 const std::vector<PageLoad>& pageLoads()
@@ -165,8 +167,8 @@ const std::vector<PageLoad>& pageLoads()
         {"TovaneGeneral", "PTM-TW640M", tovaneGeneral()},
         {"TovaneGain", "PTM-TW640", tovaneGain()},
         {"TovaneGpio", "PTM-TW640M", gpio()},
-        {"TovaneColour", "PTM-TW640", tovaneColour("i")},
-        {"TovaneColourMono", "PTM-TW640M", tovaneColour("f")},
+        {"TovaneColour", "PTM-TW640", tovaneColour("i", "r")},
+        {"TovaneColourMono", "PTM-TW640M", tovaneColour("f", "f")},
         {"TovaneFrameBuffer", "PTM-TW640", {"i:AVERAGE", "i:WIDED-ENABLE", "i:FRM-OP-TAP"}},
         {"TovaneLut", "PTM-TW640M",
          QStringList{"i:LUT-FORMAT", "i:BINARIZATION"} + each("n2:LINEAR-INTERPOLATION %1", kPoints)
