@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <climits>
 #include <functional>
 #include <optional>
 
@@ -63,3 +64,10 @@ std::optional<double> readFloatingPoint(const QString& text);
 // does not fit in 32 bits, so a typing error never reaches the camera as a
 // wrapped-around value.
 std::optional<int> readScaled(const QString& text, double factor);
+
+// A typed whole number, read strictly: blanks around it, an optional sign and
+// digits, nothing else. Nothing when the text is empty, is not such a number
+// ("12abc", "1.5") or lies outside min..max, 32-bit overflow included, so
+// that neither a slip of the keyboard nor a wrapped-around value reaches the
+// camera.
+std::optional<int> readWholeNumber(const QString& text, int min = INT_MIN, int max = INT_MAX);

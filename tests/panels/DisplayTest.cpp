@@ -110,4 +110,39 @@ INSTANTIATE_TEST_SUITE_P(
                       ScaledCase{"fps", std::nullopt}, ScaledCase{"inf", std::nullopt}, ScaledCase{"nan", std::nullopt},
                       ScaledCase{"+-1", std::nullopt}, ScaledCase{"1e300", std::nullopt}));
 
+struct WholeNumberCase {
+    const char* text;
+    std::optional<int> value; // read within -100..100
+};
+
+void PrintTo(const WholeNumberCase& value, std::ostream* out)
+{
+    *out << '"' << value.text << '"';
+}
+
+class WholeNumbers : public ::testing::TestWithParam<WholeNumberCase> {};
+
+TEST_P(WholeNumbers, OnlyAWholeNumberWithinItsLimitsIsRead)
+{
+    EXPECT_EQ(readWholeNumber(QString::fromLatin1(GetParam().text), -100, 100), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, WholeNumbers,
+    ::testing::Values(WholeNumberCase{"42", 42}, WholeNumberCase{" -7 ", -7}, WholeNumberCase{"+100", 100},
+                      WholeNumberCase{"-100", -100}, WholeNumberCase{"101", std::nullopt},
+                      WholeNumberCase{"-101", std::nullopt}, WholeNumberCase{"", std::nullopt},
+                      WholeNumberCase{"  ", std::nullopt}, WholeNumberCase{"-", std::nullopt},
+                      WholeNumberCase{"abc", std::nullopt}, WholeNumberCase{"12abc", std::nullopt},
+                      WholeNumberCase{"1.5", std::nullopt}, WholeNumberCase{"1 2", std::nullopt},
+                      WholeNumberCase{"0x10", std::nullopt}, WholeNumberCase{"99999999999999999999", std::nullopt}));
+
+TEST(WholeNumbers, TheWhole32BitRangeIsReadAndNothingBeyondIt)
+{
+    EXPECT_EQ(readWholeNumber(QStringLiteral("2147483647")), INT_MAX);
+    EXPECT_EQ(readWholeNumber(QStringLiteral("-2147483648")), INT_MIN);
+    EXPECT_EQ(readWholeNumber(QStringLiteral("2147483648")), std::nullopt);
+    EXPECT_EQ(readWholeNumber(QStringLiteral("-2147483649")), std::nullopt);
+}
+
 } // namespace
