@@ -2,7 +2,7 @@
 
 // The Tovane region pages (multi-ROI, area gain, area exposure) against a
 // simulated camera: their controls by the names the user and screen readers
-// know them by, and when the camera read a line.
+// know them by.
 
 #include "PageTesting.h"
 #include "SimPageTest.h"
@@ -37,17 +37,6 @@ protected:
     QLineEdit* field(const char* row, int index, const char* column) const
     {
         return edit(QStringLiteral("%1 %2 %3").arg(QLatin1String(row)).arg(index).arg(QLatin1String(column)));
-    }
-
-    // When the camera read the line, in microseconds of the clock.
-    qint64 readAtUs(const QByteArray& line) const
-    {
-        for (const auto& received : camera->record().lines) {
-            if (received.text == line)
-                return received.atUs;
-        }
-        ADD_FAILURE() << "never received " << line.toStdString();
-        return 0;
     }
 
     std::unique_ptr<Page> page;
