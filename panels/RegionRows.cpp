@@ -72,7 +72,8 @@ RegionRows::RegionRows(QWidget* parent, Connection& connection, Bindings& bindin
         for (int column = 0; column < m_table.columns.size(); ++column)
             grid->addWidget(field(row, column), 1 + row, 2 + column);
     }
-    grid->setRowStretch(1 + m_table.rows, 1);
+    // Spare width goes to the right of the table, not into its fields.
+    grid->setColumnStretch(2 + int(m_table.columns.size()), 1);
 }
 
 void RegionRows::buildRow(int row, Bindings& bindings)
@@ -93,7 +94,9 @@ void RegionRows::buildRow(int row, Bindings& bindings)
     });
     for (const RegionColumn& column : std::as_const(m_table.columns)) {
         QLineEdit* edit = makeEdit(this);
-        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(kFieldDigits, QLatin1Char('0'))));
+        const int digits = edit->fontMetrics().horizontalAdvance(QString(kFieldDigits, QLatin1Char('0')));
+        edit->setMinimumWidth(digits);
+        edit->setMaximumWidth(2 * digits);
         bindings.edit(edit, rowName + QLatin1Char(' ') + column.heading, m_table.word).onEnter([this, row] {
             sendRow(row);
         });

@@ -57,7 +57,7 @@ CTovaneFrameBufferPage::CTovaneFrameBufferPage(PageContext context, QWidget* par
     left->addLayout(tap);
     left->addStretch();
     auto* right = new QVBoxLayout;
-    right->addWidget(refresh);
+    right->addLayout(makeRow({nullptr, refresh}));
     right->addStretch();
     layOutColumns(this, {left, right});
 
