@@ -86,8 +86,8 @@ void RegionRows::buildRow(int row, Bindings& bindings)
     controls.enable->setAccessibleName(rowName + QStringLiteral(" Enable"));
     bindings.action(controls.enable, [this, row] {
         QCheckBox* box = enableBox(row);
-        const std::optional<QByteArray> line = lineFor(row);
-        if (line)
+        // A row that cannot be sent leaves its box as the camera has it.
+        if (const std::optional<QByteArray> line = lineFor(row))
             Transact(m_connection, *line, 1.0);
         else
             box->setChecked(!box->isChecked());
