@@ -57,6 +57,16 @@ LineForText Line::scaled(const QByteArray& word, double factor)
     };
 }
 
+LineForText Line::wholeNumber(const QByteArray& word, int min, int max)
+{
+    return [word, min, max](const QString& text) -> std::optional<QByteArray> {
+        const std::optional<int> value = readWholeNumber(text, min, max);
+        if (!value)
+            return std::nullopt;
+        return setLine(word, *value);
+    };
+}
+
 // ---------------------------------------------------------------- Binding
 
 Binding::Binding(Connection& connection, QString caption, QByteArray word, SendMode mode)

@@ -78,6 +78,9 @@ LineForText text(const QByteArray& word);
 // "<word> <n>" with n = the typed number times factor, truncated; nothing
 // when the text is not a number or n does not fit in 32 bits.
 LineForText scaled(const QByteArray& word, double factor);
+// "<word> <n>" when the text is a whole number within min..max
+// (readWholeNumber); nothing for any other text, empty or overflowing.
+LineForText wholeNumber(const QByteArray& word, int min = INT_MIN, int max = INT_MAX);
 } // namespace Line
 
 // What every binding shares: the command word, the caption, how it sends,

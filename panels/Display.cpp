@@ -116,9 +116,24 @@ std::optional<int> readScaled(const QString& text, double factor)
 
 std::optional<int> readWholeNumber(const QString& text, int min, int max)
 {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok, 10);
-    if (!ok || value < min || value > max)
+    const QString number = text.trimmed();
+    qsizetype pos = 0;
+    const bool negative = number.startsWith(QLatin1Char('-'));
+    if (negative || number.startsWith(QLatin1Char('+')))
+        pos = 1;
+    if (pos >= number.size())
         return std::nullopt;
-    return value;
+    long long magnitude = 0;
+    for (; pos < number.size(); ++pos) {
+        const QChar c = number.at(pos);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c.unicode() - '0');
+        if (magnitude > static_cast<long long>(INT_MAX) + 1)
+            return std::nullopt;
+    }
+    const long long value = negative ? -magnitude : magnitude;
+    if (value < min || value > max)
+        return std::nullopt;
+    return static_cast<int>(value);
 }

@@ -65,8 +65,9 @@ std::optional<double> readFloatingPoint(const QString& text);
 // wrapped-around value.
 std::optional<int> readScaled(const QString& text, double factor);
 
-// A typed whole number: the text, blanks around it aside, is an optional sign
-// and decimal digits, and the number lies within min..max. Nothing otherwise
-// (empty text, letters, a fraction, too many digits, out of range), so a
-// typing error is never sent as some other value.
+// A typed whole number, read strictly: blanks around it, an optional sign and
+// digits, nothing else. Nothing when the text is empty, is not such a number
+// ("12abc", "1.5") or lies outside min..max, 32-bit overflow included, so
+// that neither a slip of the keyboard nor a wrapped-around value reaches the
+// camera.
 std::optional<int> readWholeNumber(const QString& text, int min = INT_MIN, int max = INT_MAX);

@@ -2,8 +2,12 @@
 
 #include "TovaneGPIOPage.h"
 #include "TovaneColorPage.h"
+#include "TovaneAreaExposurePage.h"
+#include "TovaneAreaGainPage.h"
+#include "TovaneFrameBufferPage.h"
 #include "TovaneGainPage.h"
 #include "TovaneGeneralPage.h"
+#include "TovaneMultiROIPage.h"
 
 QList<PageEntry> tovanePages()
 {
@@ -12,5 +16,9 @@ QList<PageEntry> tovanePages()
         pageEntry<CTovaneGainPage>(QStringLiteral("Gain")),
         pageEntry<CTovaneGPIOPage>(QStringLiteral("GPIO")),
         pageEntry<CTovaneColorPage>(QStringLiteral("Color")),
+        pageEntry<CTovaneAreaGainPage>(QStringLiteral("AreaGain")),
+        pageEntry<CTovaneAreaExposurePage>(QStringLiteral("AreaExposure")),
+        pageEntry<CTovaneMultiROIPage>(QStringLiteral("MultiROI")),
+        pageEntry<CTovaneFrameBufferPage>(QStringLiteral("FrameBuffer")),
     };
 }

@@ -51,17 +51,6 @@ protected:
         camera->clearRecord();
     }
 
-    // When the camera read the line (its carriage return), on the clock.
-    qint64 readAtUs(const QByteArray& text) const
-    {
-        for (const auto& line : camera->record().lines) {
-            if (line.text == text)
-                return line.atUs;
-        }
-        ADD_FAILURE() << "the camera never read " << text.toStdString();
-        return 0;
-    }
-
     // The bytes the camera received, carriage returns included.
     QByteArray wireToCamera() const
     {

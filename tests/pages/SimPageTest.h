@@ -56,6 +56,17 @@ protected:
         return clock.nowMs() - startMs;
     }
 
+    // When the camera read the line (its carriage return), in microseconds of the clock.
+    qint64 readAtUs(const QByteArray& text) const
+    {
+        for (const auto& line : camera->record().lines) {
+            if (line.text == text)
+                return line.atUs;
+        }
+        ADD_FAILURE() << "the camera never read " << text.toStdString();
+        return 0;
+    }
+
     QByteArrayList sent() const { return camera->receivedLines(); }
     QByteArrayList sentSinceLastLook()
     {

@@ -88,17 +88,6 @@ protected:
         ReadAvailable(connection);
     }
 
-    // When the camera read a line, in microseconds of the clock.
-    qint64 readAt(const QByteArray& line) const
-    {
-        for (const auto& received : camera->record().lines) {
-            if (received.text == line)
-                return received.atUs;
-        }
-        ADD_FAILURE() << "never received " << line.toStdString();
-        return 0;
-    }
-
     std::unique_ptr<Page> page;
     Controls ui{nullptr};
 };
@@ -417,7 +406,7 @@ TEST_F(TovaneGainPage, FireSoftTriggerHoldsTheTriggerForTheTypedWidth)
     for (const auto& [typed, expectedMs] : widths) {
         ui.edit("FireSoftTrigger width")->setText(QString::fromLatin1(typed));
         ui.button("FireSoftTrigger")->click();
-        const qint64 heldUs = readAt("TRG-SOFT 0") - readAt("TRG-SOFT 1");
+        const qint64 heldUs = readAtUs("TRG-SOFT 0") - readAtUs("TRG-SOFT 1");
         EXPECT_GE(heldUs, expectedMs * 1000) << typed;
         EXPECT_LT(heldUs, expectedMs * 1000 + 20000) << typed;
         EXPECT_EQ(sentSinceLastLook(), (QByteArrayList{"TRG-SOFT 1", "TRG-SOFT 0"})) << typed;

@@ -139,4 +139,26 @@ INSTANTIATE_TEST_SUITE_P(
                       WholeNumberCase{"+", std::nullopt}, WholeNumberCase{"-", std::nullopt},
                       WholeNumberCase{"0x10", std::nullopt}, WholeNumberCase{"\u0661\u0662", std::nullopt}));
 
+struct RangedCase {
+    const char* text;
+    std::optional<int> value; // read within -100..100
+};
+
+void PrintTo(const RangedCase& value, std::ostream* out)
+{
+    *out << '"' << value.text << '"';
+}
+
+class RangedWholeNumbers : public ::testing::TestWithParam<RangedCase> {};
+
+TEST_P(RangedWholeNumbers, OnlyAWholeNumberWithinItsLimitsIsRead)
+{
+    EXPECT_EQ(readWholeNumber(QString::fromLatin1(GetParam().text), -100, 100), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, RangedWholeNumbers,
+                         ::testing::Values(RangedCase{"+100", 100}, RangedCase{"-100", -100},
+                                           RangedCase{"101", std::nullopt}, RangedCase{"-101", std::nullopt},
+                                           RangedCase{"99999999999999999999", std::nullopt}));
+
 } // namespace

@@ -197,6 +197,28 @@ TEST_F(Settings, RegionsCanBeEnabledAsAWholeOnlyWithOneOfThemEnabled)
     EXPECT_EQ(QueryInt(connection, "AREA-EXPOSURE-ENABLE"), 1);
 }
 
+TEST_F(Settings, EachRegionIsKeptUnderItsIndexAndARefusedOneChangesNothing)
+{
+    const struct {
+        const char* set;
+        const char* read;
+        const char* refused;
+        const char* kept;
+        const char* untouched; // another index, still at its default
+    } regions[] = {
+        {"MULTI-ROI 7 1 320 240 16 8", "MULTI-ROI 7", "MULTI-ROI 7 1 640 240 16 8", "1 320 240 16 8", "MULTI-ROI 6"},
+        {"AREA-GAIN 15 0 64 32 0 0 12", "AREA-GAIN 15", "AREA-GAIN 15 0 64 32 0 0 241", "0 64 32 0 0 12", "AREA-GAIN 0"},
+        {"AREA-EXPOSURE 0 1 300 200 10 20", "AREA-EXPOSURE 0", "AREA-EXPOSURE 0 1 300 200 10 281",
+         "1 300 200 10 20", "AREA-EXPOSURE 1"},
+    };
+    for (const auto& region : regions) {
+        EXPECT_TRUE(Transact(connection, region.set, 1.0)) << region.set;
+        EXPECT_FALSE(Transact(connection, region.refused, 1.0)) << region.refused;
+        EXPECT_EQ(QueryText(connection, region.read), region.kept);
+        EXPECT_EQ(QueryText(connection, region.untouched).split(' ').first(), "0") << region.untouched;
+    }
+}
+
 TEST_F(Settings, AveragingAndWideDynamicRangeExcludeEachOther)
 {
     EXPECT_TRUE(Transact(connection, "AVERAGE 8", 1.0));

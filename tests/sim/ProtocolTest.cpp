@@ -192,4 +192,17 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"PTM-R290CL", "SHADING-PATTERN-LOAD 4", "NG", "No detected pattern"},
                       RefusalCase{"PTM-TW640", "DEFECT-PATTERN-SAVE", "NG", "No detection result"},
                       RefusalCase{"PTM-TW640", "USER-ID 12345678901234567", "NG", "Text too long"},
-                      RefusalCase{"PTM-6006", "GAIN-FINE 3", "NG", "Unknown command"}));
+                      RefusalCase{"PTM-6006", "GAIN-FINE 3", "NG", "Unknown command"},
+                      // Regions: the shape of each word, the sensor, the index, the families without them.
+                      RefusalCase{"PTM-TW640", "AREA-GAIN 3 1 600 96 41 8 20", "NG", "Does not fit the sensor"},
+                      RefusalCase{"PTM-TW640M", "AREA-EXPOSURE 15 1 64 480 0 1", "NG", "Does not fit the sensor"},
+                      RefusalCase{"PTM-TW640", "AREA-GAIN 16 1 64 48 0 0 0", "NG", "Bad index"},
+                      RefusalCase{"PTM-TW640", "MULTI-ROI 8 0 64 48 0 0", "NG", "Bad index"},
+                      RefusalCase{"PTM-TW640", "AREA-GAIN 3 1 64 48 0 0", "NG", "Missing argument"},
+                      RefusalCase{"PTM-TW640", "MULTI-ROI 0 1 64 48 0 0 5", "NG", "Too many arguments"},
+                      RefusalCase{"PTM-TW640", "AREA-EXPOSURE 0 2 64 48 0 0", "NG", "Out of range"},
+                      RefusalCase{"PTM-TW640", "MULTI-ROI 0 1 0 48 0 0", "NG", "Out of range"},
+                      RefusalCase{"PTM-TW640M", "AREA-GAIN-ENABLE 1", "NG", "No area enabled"},
+                      RefusalCase{"PTM-TW640", "AREA-EXPOSURE-TIME 0", "NG", "Out of range"},
+                      RefusalCase{"PTM-R560CL", "MULTI-ROI 0", "NG", "Unknown command"},
+                      RefusalCase{"PTM-R140ML", "AVERAGE 2", "NG", "Unknown command"}));

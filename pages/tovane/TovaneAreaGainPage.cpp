@@ -1,0 +1,32 @@
+#include "TovaneAreaGainPage.h"
+
+#include "CommandWords.h"
+#include "Controls.h"
+#include "RegionRows.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CTovaneAreaGainPage::CTovaneAreaGainPage(PageContext context, QWidget* parent) : Page(context, parent)
+{
+    // Made in reading order, which is the order Tab visits them. The gain
+    // goes on the wire after the rectangle and may be negative.
+    m_enableAll = new QCheckBox(QStringLiteral("AreaGain Enable All"), this);
+    QPushButton* refresh = makeRefreshButton();
+    m_rows = new RegionRows(this, connection(), bind(),
+                            {.word = cmd::AREA_GAIN, .rowCaption = QStringLiteral("Area"), .rows = 16,
+                             .columns = rectangleColumns() << RegionColumn{QStringLiteral("Gain"), 4, INT_MIN}});
+    QPushButton* setAll = m_rows->makeSetAllButton(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(makeRow({m_enableAll, nullptr, refresh}));
+    layout->addWidget(m_rows);
+    layout->addLayout(makeRow({nullptr, setAll}));
+    layout->addStretch();
+
+    bind().check(m_enableAll, cmd::AREA_GAIN_ENABLE).onRefused([this](int) { m_enableAll->setChecked(false); });
+
+    load().check(cmd::AREA_GAIN_ENABLE, m_enableAll);
+    m_rows->declareLoad(load());
+}

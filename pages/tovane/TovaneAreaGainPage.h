@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Page.h"
+
+class QCheckBox;
+class RegionRows;
+
+// The "AreaGain" tab of the Tovane panel: sixteen areas of the image, each
+// with its own gain and enable flag, and the switch for area gain as a whole.
+class CTovaneAreaGainPage : public Page {
+    Q_OBJECT
+public:
+    explicit CTovaneAreaGainPage(PageContext context, QWidget* parent = nullptr);
+
+private:
+    QCheckBox* m_enableAll;
+    RegionRows* m_rows;
+};

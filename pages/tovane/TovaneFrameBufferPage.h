@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Page.h"
+
+class QCheckBox;
+class QLabel;
+class RadioGroup;
+
+// The "FrameBuffer" tab of the Tovane panel: what the camera does with whole
+// frames in its frame memory: averaging over 1 to 16 frames, wide dynamic
+// range, and the frame operation tap. It reads nothing until the user presses
+// "Refresh", and shows the camera's own reason when it refuses averaging or
+// wide dynamic range.
+class CTovaneFrameBufferPage : public Page {
+    Q_OBJECT
+public:
+    explicit CTovaneFrameBufferPage(PageContext context, QWidget* parent = nullptr);
+
+protected:
+    // Nothing is read at creation; the controls show no camera value until
+    // "Refresh".
+    void OnInitDialog() override {}
+
+private:
+    RadioGroup* m_averaging;
+    QLabel* m_averagingError;
+    QCheckBox* m_wideDynamicRange;
+    QLabel* m_wideDynamicRangeError;
+    RadioGroup* m_frameOperationTap;
+};
