@@ -362,6 +362,12 @@ ButtonBinding& ButtonBinding::argument(std::function<int()> argument)
     return *this;
 }
 
+ButtonBinding& ButtonBinding::selectedIndexOf(QComboBox* list)
+{
+    m_list = list;
+    return argument([list] { return list->currentIndex(); });
+}
+
 ButtonBinding& ButtonBinding::disabledWhileSending()
 {
     m_disabledWhileSending = true;
@@ -370,6 +376,8 @@ ButtonBinding& ButtonBinding::disabledWhileSending()
 
 void ButtonBinding::clicked()
 {
+    if (m_list && m_list->currentIndex() < 0)
+        return;
     const int value = m_argument ? m_argument() : 0;
     const QByteArray line = m_argument ? lineWith(value) : m_word;
     if (m_disabledWhileSending)

@@ -282,6 +282,9 @@ public:
     ButtonBinding(Connection& connection, QAbstractButton* button, QByteArray word);
 
     ButtonBinding& argument(std::function<int()> argument);
+    // The argument is the list's selected index; nothing is sent while the
+    // list shows no selection.
+    ButtonBinding& selectedIndexOf(QComboBox* list);
     // The button stays disabled until the camera has answered, so a slow
     // command cannot be started twice.
     ButtonBinding& disabledWhileSending();
@@ -293,6 +296,7 @@ private:
 
     QAbstractButton* m_button;
     std::function<int()> m_argument;
+    QComboBox* m_list = nullptr;
     bool m_disabledWhileSending = false;
 };
 

@@ -113,3 +113,18 @@ std::optional<int> readScaled(const QString& text, double factor)
         return std::nullopt;
     return static_cast<int>(scaled);
 }
+
+std::optional<int> readInteger(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    const qsizetype digitsFrom = (trimmed.startsWith('+') || trimmed.startsWith('-')) ? 1 : 0;
+    if (trimmed.size() == digitsFrom)
+        return std::nullopt;
+    for (qsizetype i = digitsFrom; i < trimmed.size(); ++i) {
+        if (trimmed.at(i) < '0' || trimmed.at(i) > '9')
+            return std::nullopt;
+    }
+    bool ok = false;
+    const int value = trimmed.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}

@@ -63,3 +63,8 @@ std::optional<double> readFloatingPoint(const QString& text);
 // does not fit in 32 bits, so a typing error never reaches the camera as a
 // wrapped-around value.
 std::optional<int> readScaled(const QString& text, double factor);
+
+// A typed whole number: the text, blanks around it aside, is an optional sign
+// and decimal digits that fit in 32 bits. Nothing otherwise (empty text,
+// letters, a fraction, an overflow), so a typing error is never sent as 0.
+std::optional<int> readInteger(const QString& text);

@@ -17,6 +17,7 @@
 #include "Display.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -66,6 +67,13 @@ public:
     // when the query fails); then apply, if given, with min and max.
     LoadPlan& range(const QByteArray& name, QAbstractSlider* slider,
                     std::function<void(int min, int max)> apply = {});
+    // QueryRange of "HELP <name>" for a list of numbered slots: each list is
+    // emptied and filled with the format ("Pattern %d", "%d") of 0 to max (0
+    // when the query fails; at most kMaxNumberedItems items, whatever the
+    // camera says); then apply, if given, with that max.
+    static constexpr int kMaxNumberedItems = 256;
+    LoadPlan& numbered(const QByteArray& name, QList<QComboBox*> lists, const char* format,
+                       std::function<void(int max)> apply = {});
     // Anything else, in its place in the order.
     LoadPlan& step(std::function<void()> custom);
 

@@ -3,6 +3,7 @@
 #include "BrevoCLExposurePage.h"
 #include "BrevoCLGainPage.h"
 #include "BrevoCLGeneralPage.h"
+#include "BrevoCLShadingPage.h"
 
 QList<PageEntry> brevoPages()
 {
@@ -10,5 +11,6 @@ QList<PageEntry> brevoPages()
         pageEntry<CBrevoCLGeneralPage>(QStringLiteral("General")),
         pageEntry<CBrevoCLGainPage>(QStringLiteral("Gain")),
         pageEntry<CBrevoCLExposurePage>(QStringLiteral("Exposure")),
+        pageEntry<CBrevoCLShadingPage>(QStringLiteral("Shading")),
     };
 }
