@@ -110,4 +110,19 @@ INSTANTIATE_TEST_SUITE_P(
                       ScaledCase{"fps", std::nullopt}, ScaledCase{"inf", std::nullopt}, ScaledCase{"nan", std::nullopt},
                       ScaledCase{"+-1", std::nullopt}, ScaledCase{"1e300", std::nullopt}));
 
+class WholeNumbers : public ::testing::TestWithParam<ScaledCase> {};
+
+TEST_P(WholeNumbers, ATypedWholeNumberIsReadOnlyWhenTheWholeTextIsOne)
+{
+    EXPECT_EQ(readInteger(QString::fromLatin1(GetParam().text)), GetParam().value) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, WholeNumbers,
+    ::testing::Values(ScaledCase{"3000", 3000}, ScaledCase{" -12 ", -12}, ScaledCase{"+7", 7},
+                      ScaledCase{"2147483647", INT_MAX}, ScaledCase{"-2147483648", INT_MIN},
+                      ScaledCase{"2147483648", std::nullopt}, ScaledCase{"", std::nullopt}, ScaledCase{"-", std::nullopt},
+                      ScaledCase{"12ms", std::nullopt}, ScaledCase{"1.5", std::nullopt}, ScaledCase{"1e3", std::nullopt},
+                      ScaledCase{"+-1", std::nullopt}, ScaledCase{"abc", std::nullopt}));
+
 } // namespace
