@@ -16,14 +16,6 @@ namespace {
 
 const QByteArrayList kLoadOrder = {"SHADING-CORRECTION", "SHADING-PATTERN-LOAD", "HELP SHADING-PATTERN-SAVE"};
 
-QStringList items(const QComboBox* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i);
-    return texts;
-}
-
 QByteArrayList polls(int count)
 {
     return QByteArrayList(count, "SHADING-DETECTION");
@@ -76,8 +68,8 @@ TEST_F(BrevoCLShadingPage, AMaxOfThreeGivesFourSlotsAndTheLastDetectedPattern)
     openPage();
 
     const QStringList fourPatterns = {"Pattern 0", "Pattern 1", "Pattern 2", "Pattern 3"};
-    EXPECT_EQ(items(slotList()), fourPatterns);
-    EXPECT_EQ(items(patterns()), fourPatterns + QStringList{"Last detected 4"});
+    EXPECT_EQ(itemsOf(slotList()), fourPatterns);
+    EXPECT_EQ(itemsOf(patterns()), fourPatterns + QStringList{"Last detected 4"});
     EXPECT_EQ(slotList()->currentIndex(), 0);
     EXPECT_EQ(patterns()->currentText(), QStringLiteral("Pattern 2"));
     EXPECT_TRUE(button("Correction")->isChecked());
@@ -91,8 +83,8 @@ TEST_F(BrevoCLShadingPage, WithoutARangeTheListsHoldPatternZeroAndLastDetectedOn
 {
     camera->refuseCommand("HELP");
     openPage();
-    EXPECT_EQ(items(slotList()), QStringList{"Pattern 0"});
-    EXPECT_EQ(items(patterns()), (QStringList{"Pattern 0", "Last detected 1"}));
+    EXPECT_EQ(itemsOf(slotList()), QStringList{"Pattern 0"});
+    EXPECT_EQ(itemsOf(patterns()), (QStringList{"Pattern 0", "Last detected 1"}));
 }
 
 TEST_F(BrevoCLShadingPage, SaveSelectAndCorrectionSendTheirLinesAndWaitForSlowAnswers)

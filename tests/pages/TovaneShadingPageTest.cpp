@@ -18,14 +18,6 @@ QByteArrayList polls(int count)
     return QByteArrayList(count, "SHADING-DETECTION");
 }
 
-QStringList items(const QComboBox* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->itemText(i);
-    return texts;
-}
-
 class TovaneShadingPage : public SimPageTest {
 protected:
     TovaneShadingPage() { useModel(QStringLiteral("PTM-TW640")); }
@@ -60,7 +52,7 @@ TEST_F(TovaneShadingPage, OpeningReadsOnlyTheSlotRangeAndListsEverySlot)
 {
     page = open<CTovaneShadingPage>();
     EXPECT_EQ(sent(), QByteArrayList{"HELP SHADING-PATTERN-SAVE"});
-    EXPECT_EQ(items(slotList()), (QStringList{"0", "1", "2", "3", "4", "5", "6", "7"}));
+    EXPECT_EQ(itemsOf(slotList()), (QStringList{"0", "1", "2", "3", "4", "5", "6", "7"}));
     EXPECT_EQ(slotList()->currentIndex(), 0);
     EXPECT_FALSE(button("ShadingPatternCheck")->isChecked());
     EXPECT_FALSE(button("Shading Correction")->isChecked());
@@ -204,13 +196,13 @@ TEST_F(TovaneShadingRange, AMaximumOfThreeListsZeroToThreeWithZeroSelected)
     camera->ranges["SHADING-PATTERN-SAVE"] = " min:0, max:3, step:1";
     const auto page = open<CTovaneShadingPage>();
     QComboBox* list = findNamed<QComboBox>(page.get(), QStringLiteral("PatternSelect"));
-    EXPECT_EQ(items(list), (QStringList{"0", "1", "2", "3"}));
+    EXPECT_EQ(itemsOf(list), (QStringList{"0", "1", "2", "3"}));
     EXPECT_EQ(list->currentIndex(), 0);
 
     // A failed range lists slot 0 alone; an absurd one is kept to a list a page can hold.
     camera->refused.insert("HELP");
     const auto failed = open<CTovaneShadingPage>();
-    EXPECT_EQ(items(findNamed<QComboBox>(failed.get(), QStringLiteral("PatternSelect"))), QStringList{"0"});
+    EXPECT_EQ(itemsOf(findNamed<QComboBox>(failed.get(), QStringLiteral("PatternSelect"))), QStringList{"0"});
     camera->refused.clear();
     camera->ranges["SHADING-PATTERN-SAVE"] = " min:0, max:2147483647, step:1";
     const auto absurd = open<CTovaneShadingPage>();
