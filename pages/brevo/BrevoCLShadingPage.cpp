@@ -114,11 +114,11 @@ void CBrevoCLShadingPage::declareLoad()
         .check(cmd::SHADING_CORRECTION, m_correction)
         .number(cmd::SHADING_PATTERN_LOAD, [this](int pattern) { m_patternInUse = pattern; })
         .numbered(cmd::SHADING_PATTERN_SAVE, {m_slots, m_patterns}, "Pattern %d", [this](int max) {
-            fillPatternLists(max);
+            finishPatternLists(max);
         });
 }
 
-void CBrevoCLShadingPage::fillPatternLists(int max)
+void CBrevoCLShadingPage::finishPatternLists(int max)
 {
     m_patterns->addItem(QString::asprintf("Last detected %d", max + 1));
     m_slots->setCurrentIndex(0);
@@ -161,7 +161,7 @@ LongOperation::Outcome CBrevoCLShadingPage::runDetection(int mode)
         return operation.ending();
     if (mode == kAverage && QueryInt(connection(), cmd::SHADING_DETECTION) != kAverage) {
         // The camera lacks average detection; it still runs whatever it started.
-        m_modes->button(1)->setEnabled(false);
+        m_modes->buttonFor(kAverage)->setEnabled(false);
         m_modes->clear();
         showMessage(QStringLiteral("Command not supported!"));
     }

@@ -37,7 +37,8 @@ private:
     void buildLayout();
     void declareBindings();
     void declareLoad();
-    void fillPatternLists(int max);
+    // The "Last detected" entry after the numbered patterns, and the selections.
+    void finishPatternLists(int max);
 
     // Shows the message and returns true when the camera's correction is on.
     bool refusedForCorrection();

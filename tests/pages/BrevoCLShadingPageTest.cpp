@@ -4,6 +4,7 @@
 // and what happens when the page goes away or is hidden during a detection.
 
 #include "CapturedMessages.h"
+#include "DialogUnits.h"
 #include "PageTesting.h"
 #include "SimPageTest.h"
 #include "brevo/BrevoCLShadingPage.h"
@@ -85,6 +86,22 @@ TEST_F(BrevoCLShadingPage, WithoutARangeTheListsHoldPatternZeroAndLastDetectedOn
     openPage();
     EXPECT_EQ(itemsOf(slotList()), QStringList{"Pattern 0"});
     EXPECT_EQ(itemsOf(patterns()), (QStringList{"Pattern 0", "Last detected 1"}));
+}
+
+TEST_F(BrevoCLShadingPage, ItsControlsKeepToItsOwnSmallerSizeInTheTopLeftCornerOfTheTab)
+{
+    openPage();
+    const DialogUnits& du = DialogUnits::standard();
+    page->resize(du.toPixels(520, 256)); // the tab area, as large as the other pages
+    page->show();
+    const QRect own(QPoint(0, 0), du.toPixels(384, 198));
+    for (QWidget* control : page->findChildren<QWidget*>()) {
+        if (!control->isVisible() || control->isWindow() || !(control->focusPolicy() & Qt::TabFocus))
+            continue;
+        const QRect placed(control->mapTo(page.get(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(own.contains(placed)) << control->accessibleName().toStdString();
+        EXPECT_GE(control->width(), control->minimumSizeHint().width()) << control->accessibleName().toStdString();
+    }
 }
 
 TEST_F(BrevoCLShadingPage, SaveSelectAndCorrectionSendTheirLinesAndWaitForSlowAnswers)
