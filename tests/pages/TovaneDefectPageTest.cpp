@@ -173,20 +173,6 @@ TEST_F(TovaneDefectPage, CorrectionAndDefectDataButtonsSendTheirCommands)
     }
 }
 
-TEST_F(TovaneDefectPage, WriteUserDataIsDisabledUntilTheCameraHasAnswered)
-{
-    given("DEFECT-DETECTION 2");
-    clock.sleepMs(6000);
-    openPage();
-    bool disabledMeanwhile = false;
-    camera->setLineObserver([&](qint64, const QByteArray&) { disabledMeanwhile = !button("WriteUserData")->isEnabled(); });
-    const qint64 start = clock.nowUs();
-    button("WriteUserData")->click();
-    EXPECT_TRUE(disabledMeanwhile);
-    EXPECT_TRUE(button("WriteUserData")->isEnabled());
-    EXPECT_GE(clock.nowUs() - start, 1000000); // the camera takes a second to write
-}
-
 TEST_F(TovaneDefectPage, DestroyingThePageDuringARunEndsItAtOnce)
 {
     openPage();
