@@ -548,14 +548,14 @@ void ButtonBinding::clicked()
         m_button->setEnabled(true);
 }
 
-std::function<std::optional<int>()> selectedIndexOf(QComboBox* combo)
+ButtonBinding& ButtonBinding::selectedIndexOf(QComboBox* list)
 {
-    return [combo]() -> std::optional<int> {
-        const int index = combo->currentIndex();
+    return argument([list]() -> std::optional<int> {
+        const int index = list->currentIndex();
         if (index < 0)
             return std::nullopt;
         return index;
-    };
+    });
 }
 
 // ---------------------------------------------------------------- Bindings

@@ -344,6 +344,9 @@ public:
 
     // The argument, read when the button is clicked; no value sends nothing.
     ButtonBinding& argument(std::function<std::optional<int>()> argument);
+    // The argument is the list's selected index; nothing is sent while the
+    // list shows no selection.
+    ButtonBinding& selectedIndexOf(QComboBox* list);
     // The button stays disabled until the camera has answered, so a slow
     // command cannot be started twice.
     ButtonBinding& disabledWhileSending();
@@ -361,10 +364,6 @@ private:
     std::function<std::optional<int>()> m_argument;
     bool m_disabledWhileSending = false;
 };
-
-// The selected item's index of a list, as a button's argument; nothing while
-// no item is selected.
-std::function<std::optional<int>()> selectedIndexOf(QComboBox* combo);
 
 // A page's bindings. Owns them; the controls belong to the page.
 class Bindings {

@@ -212,6 +212,25 @@ LoadPlan& LoadPlan::rangeIfGiven(const QByteArray& name, QAbstractSlider* slider
     });
 }
 
+LoadPlan& LoadPlan::numbered(const QByteArray& name, QList<QComboBox*> lists, const char* format,
+                             std::function<void(int max)> apply)
+{
+    return step([this, name, lists, format, apply] {
+        int min = 0;
+        int max = 0;
+        int step = 0;
+        QueryRange(m_connection, "HELP " + name, min, max, step);
+        max = qBound(0, max, kMaxNumberedItems - 1);
+        for (QComboBox* list : lists) {
+            list->clear();
+            for (int i = 0; i <= max; ++i)
+                list->addItem(QString::asprintf(format, i));
+        }
+        if (apply)
+            apply(max);
+    });
+}
+
 void LoadPlan::run() const
 {
     for (const auto& step : m_steps)

@@ -23,6 +23,7 @@
 #include "Display.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -90,6 +91,13 @@ public:
     // QueryRange of "HELP <name>" when the camera gives a range; when it
     // refuses or gives none, the slider keeps the range it has.
     LoadPlan& rangeIfGiven(const QByteArray& name, QAbstractSlider* slider);
+    // QueryRange of "HELP <name>" for a list of numbered slots: each list is
+    // emptied and filled with the format ("Pattern %d", "%d") of 0 to max (0
+    // when the query fails; at most kMaxNumberedItems items, whatever the
+    // camera says); then apply, if given, with that max.
+    static constexpr int kMaxNumberedItems = 256;
+    LoadPlan& numbered(const QByteArray& name, QList<QComboBox*> lists, const char* format,
+                       std::function<void(int max)> apply = {});
     // Anything else, in its place in the order.
     LoadPlan& step(std::function<void()> custom);
     // The last step declared fills this control too.

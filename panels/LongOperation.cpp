@@ -3,7 +3,12 @@
 #include "Clock.h"
 #include "Link.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
+#include <QEvent>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -16,6 +21,13 @@ PendingEventsRunner& currentRunner()
 {
     static PendingEventsRunner runner = processQtEvents;
     return runner;
+}
+
+// The operations running now, innermost last.
+std::vector<LongOperation*>& runningOperations()
+{
+    static std::vector<LongOperation*> operations;
+    return operations;
 }
 
 } // namespace
@@ -33,9 +45,48 @@ PendingEventsRunner setPendingEventsRunner(PendingEventsRunner runner)
     return previous;
 }
 
+// Notices the page being hidden by the program (its panel closed, its tab
+// left); a minimised window's spontaneous hide does not count.
+class LongOperation::OwnerWatch : public QObject {
+public:
+    OwnerWatch(QObject* owner, bool& hidden) : m_hidden(hidden) { owner->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && !event->spontaneous())
+            m_hidden = true;
+        return false;
+    }
+
+private:
+    bool& m_hidden;
+};
+
+QString LongOperation::notFinishedText()
+{
+    return QStringLiteral("The camera did not finish the detection");
+}
+
 LongOperation::LongOperation(Connection& connection, QObject* owner)
     : m_connection(connection), m_busy(connection), m_owner(owner)
 {
+    if (owner)
+        m_watch = std::make_unique<OwnerWatch>(owner, m_endRequested);
+    runningOperations().push_back(this);
+}
+
+LongOperation::~LongOperation()
+{
+    std::erase(runningOperations(), this);
+}
+
+void LongOperation::endAll(Connection& connection)
+{
+    for (LongOperation* operation : runningOperations()) {
+        if (&operation->m_connection == &connection)
+            operation->m_endRequested = true;
+    }
 }
 
 bool LongOperation::pause(int ms)
@@ -45,7 +96,7 @@ bool LongOperation::pause(int ms)
     const qint64 endUs = clock.nowUs() + qint64(ms) * 1000;
     for (;;) {
         runPendingEvents();
-        if (m_owner.isNull())
+        if (m_owner.isNull() || m_endRequested)
             return false;
         const qint64 remainingUs = endUs - clock.nowUs();
         if (remainingUs <= 0)
@@ -60,10 +111,29 @@ LongOperation::Outcome LongOperation::pollUntil(const QByteArray& command, const
         if (polling.beforePause)
             polling.beforePause(polls);
         if (!pause(polls == 0 && polling.firstPauseMs >= 0 ? polling.firstPauseMs : polling.pauseMs))
-            return Outcome::PageGone;
+            return ending();
         m_lastValue = QueryInt(m_connection, command);
         if (polling.finished ? polling.finished(m_lastValue) : m_lastValue == 0)
             return Outcome::Finished;
     }
     return Outcome::GaveUp;
+}
+
+RunningButton::RunningButton(QAbstractButton* button) : m_button(button), m_caption(button->text())
+{
+    button->setEnabled(false);
+}
+
+RunningButton::~RunningButton()
+{
+    if (!m_button)
+        return;
+    m_button->setText(m_caption);
+    m_button->setEnabled(true);
+}
+
+void RunningButton::showProgress(const QString& caption)
+{
+    if (m_button)
+        m_button->setText(caption);
 }

@@ -2,26 +2,33 @@
 
 // Long page operations (shading or defect detection): the camera is polled in
 // a loop with pauses, and pending window events run during every pause so the
-// window keeps repainting and reacting. Other handlers may then send their own
-// commands between the polls; periodic polls are held back because the
-// operation marks the connection busy.
+// window keeps repainting (captions set before a pause are painted at once).
+// Periodic polls and page timers are held back because the operation marks
+// the connection busy.
 //
 //   LongOperation operation(connection(), this);
-//   SendLine(connection(), setLine(cmd::SHADING_DETECTION, mode));
-//   const auto outcome = operation.pollUntilZero(cmd::SHADING_DETECTION,
-//       {.pauseMs = 1000, .maxPolls = 600, .beforePause = [&](int pass) { ...caption... }});
+//   StreamLine(connection(), setLine(cmd::SHADING_DETECTION, mode));
+//   const auto outcome = operation.pollUntil(cmd::SHADING_DETECTION,
+//       {.pauseMs = 1000, .maxPolls = 120, .beforePause = [&](int polls) { ...caption... }});
 //   if (outcome == LongOperation::Outcome::PageGone)
 //       return; // the page was destroyed meanwhile: touch nothing
 //
-// Pauses run on the connection's clock, so tests run them on virtual time.
+// An operation ends early, at its next poll, when its page is hidden by the
+// program (its panel closed) or when the main window asks every operation on
+// the connection to end because the application is closing (endAll); it ends
+// at once when its page is destroyed. Pauses run on the connection's clock,
+// so tests run them on virtual time.
 
 #include "Connection.h"
 
 #include <QByteArray>
 #include <QPointer>
+#include <QString>
 
 #include <functional>
+#include <memory>
 
+class QAbstractButton;
 class QObject;
 
 // Lets the window events that are pending now run. The application
@@ -37,10 +44,15 @@ public:
     // Pending events run at least this often during a pause.
     static constexpr int kSliceMs = 50;
 
+    // What a page says, once, when the camera has not finished within the
+    // operation's limit.
+    static QString notFinishedText();
+
     enum class Outcome {
         Finished, // the camera reported the end
         GaveUp,   // maxPolls polls without the end
-        PageGone, // the owner was destroyed while events ran
+        Ended,    // ended early: the page was hidden, or the application is closing
+        PageGone, // the owner was destroyed while events ran: touch nothing of it
     };
 
     struct Polling {
@@ -54,23 +66,55 @@ public:
     };
 
     // owner: the page; when it is destroyed while events run, the operation
-    // ends at once.
+    // ends at once, and when it is hidden, at its next poll.
     LongOperation(Connection& connection, QObject* owner);
+    ~LongOperation();
+    LongOperation(const LongOperation&) = delete;
+    LongOperation& operator=(const LongOperation&) = delete;
 
     // Waits ms on the connection's clock, letting pending events run. False
-    // when the owner went away meanwhile.
+    // when the operation must end now; ending() tells why.
     bool pause(int ms);
+    // Ended or PageGone, once pause() has returned false.
+    Outcome ending() const { return m_owner.isNull() ? Outcome::PageGone : Outcome::Ended; }
 
     // Polls command with QueryInt until the camera reports the end.
     Outcome pollUntil(const QByteArray& command, const Polling& polling);
+
+    // Asks every operation running on the connection to end at its next
+    // poll; the main window does so when it is asked to close meanwhile.
+    static void endAll(Connection& connection);
 
     bool ownerAlive() const { return !m_owner.isNull(); }
     // The last value polled.
     int lastValue() const { return m_lastValue; }
 
 private:
+    class OwnerWatch;
+
     Connection& m_connection;
     Connection::BusyScope m_busy;
     QPointer<QObject> m_owner;
+    std::unique_ptr<OwnerWatch> m_watch;
+    bool m_endRequested = false;
     int m_lastValue = 0;
+};
+
+// The button that started a long operation, for the operation's lifetime:
+// disabled, its caption free to show progress, and given back enabled with
+// its own caption at the end, unless it was destroyed meanwhile.
+class RunningButton {
+public:
+    explicit RunningButton(QAbstractButton* button);
+    ~RunningButton();
+    RunningButton(const RunningButton&) = delete;
+    RunningButton& operator=(const RunningButton&) = delete;
+
+    // The caption the button had when the operation started.
+    const QString& caption() const { return m_caption; }
+    void showProgress(const QString& caption);
+
+private:
+    QPointer<QAbstractButton> m_button;
+    QString m_caption;
 };

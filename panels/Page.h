@@ -47,7 +47,10 @@
 //
 // Long operations (detections that poll the camera with pauses) use
 // LongOperation (LongOperation.h): pauses on the connection's clock with
-// window events running meanwhile, and an end when the page goes away.
+// window events running meanwhile, a limit, and an end when the page is
+// hidden or destroyed or the application closes. A timer of the page's own
+// (such as a demonstration cycle) is a PageTimer (Polling.h), which stops
+// when the page is hidden and dies with it.
 //
 // Message boxes go through showMessage() (Messages.h).
 

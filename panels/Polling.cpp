@@ -2,30 +2,50 @@
 
 #include "Connection.h"
 
-PollingTimer::PollingTimer(Connection& connection, std::function<void()> onTick, QObject* parent)
-    : QObject(parent), m_connection(connection), m_onTick(std::move(onTick))
+#include <QEvent>
+#include <QWidget>
+
+PageTimer::PageTimer(Connection& connection, QWidget* page, std::function<void()> onTick)
+    : QObject(page), m_connection(connection), m_onTick(std::move(onTick))
 {
-    m_timer.setInterval(kPeriodMs);
-    // A coarse timer may fire a twentieth early; the period is a full two seconds.
+    // A coarse timer may fire a twentieth early; an interval is a full one.
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &PollingTimer::tick);
+    connect(&m_timer, &QTimer::timeout, this, &PageTimer::tick);
+    if (page)
+        page->installEventFilter(this);
 }
 
-void PollingTimer::start()
+void PageTimer::start(int intervalMs)
 {
-    m_timer.start();
+    m_timer.start(intervalMs);
 }
 
-void PollingTimer::stop()
+void PageTimer::stop()
 {
     m_timer.stop();
 }
 
-void PollingTimer::tick()
+void PageTimer::tick()
 {
     if (m_connection.isBusy())
         return;
     // A tick's reads are one load: a camera gone silent costs one time-out.
     Connection::LoadScope load(m_connection);
     m_onTick();
+}
+
+bool PageTimer::eventFilter(QObject* watched, QEvent* event)
+{
+    // A minimised window hides its pages spontaneously; they are still the
+    // user's, so only a hide made by the program stops the timer.
+    if (watched == parent() && event->type() == QEvent::Hide && !event->spontaneous() && m_timer.isActive()) {
+        m_timer.stop();
+        emit stoppedWithPage();
+    }
+    return false;
+}
+
+PollingTimer::PollingTimer(Connection& connection, std::function<void()> onTick, QWidget* page)
+    : PageTimer(connection, page, std::move(onTick))
+{
 }

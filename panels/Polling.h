@@ -6,19 +6,23 @@
 #include <functional>
 
 class Connection;
+class QWidget;
 
-// The periodic re-reading of a page: a tick every two seconds while the page
-// is shown. A tick that falls while an exchange or a long operation holds the
-// connection is skipped, so a poll never cuts into another exchange.
-class PollingTimer : public QObject {
+// A timer of a page's own, such as the Brevo shading demonstration's cycle:
+// it ticks at the interval it was started with, and skips a tick that falls
+// while an exchange or a long operation holds the connection, so a tick never
+// cuts into another exchange. It stops when its page is hidden by the
+// program (its tab left, its panel closed; not a window minimised) and dies
+// with the page, so it never sends for a page the user cannot see or that is
+// gone.
+class PageTimer : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kPeriodMs = 2000;
+    // page: the timer's parent; may be null for a timer that no page owns.
+    PageTimer(Connection& connection, QWidget* page, std::function<void()> onTick);
 
-    PollingTimer(Connection& connection, std::function<void()> onTick, QObject* parent);
-
-    // (Re)starts with a full period.
-    void start();
+    // (Re)starts with a full interval.
+    void start(int intervalMs);
     void stop();
     bool isActive() const { return m_timer.isActive(); }
     int intervalMs() const { return m_timer.interval(); }
@@ -27,8 +31,28 @@ public:
     // What the timer does when it expires.
     void tick();
 
+signals:
+    // The page was hidden while the timer ran, and the timer has stopped.
+    void stoppedWithPage();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Connection& m_connection;
     std::function<void()> m_onTick;
     QTimer m_timer;
+};
+
+// The periodic re-reading of a page: a tick every two seconds while the page
+// is shown (the page starts it when it is shown).
+class PollingTimer : public PageTimer {
+    Q_OBJECT
+public:
+    static constexpr int kPeriodMs = 2000;
+
+    PollingTimer(Connection& connection, std::function<void()> onTick, QWidget* page);
+
+    // (Re)starts with a full period.
+    void start() { PageTimer::start(kPeriodMs); }
 };

@@ -5,6 +5,7 @@
 #include "ControlPanelTovane.h"
 #include "DialogUnits.h"
 #include "Link.h"
+#include "LongOperation.h"
 #include "PanelPlacement.h"
 #include "Ports.h"
 #include "ScreenPlacement.h"
@@ -355,7 +356,9 @@ void CCameraLinkDlg::keyPressEvent(QKeyEvent* event)
 void CCameraLinkDlg::closeEvent(QCloseEvent* event)
 {
     if (m_connection.isBusy()) {
-        // Closing now would destroy the port under the running exchange.
+        // Closing now would destroy the port under the running exchange. A
+        // detection is asked to end at its next poll, so the retry succeeds.
+        LongOperation::endAll(m_connection);
         event->ignore();
         QTimer::singleShot(kCloseRetryMs, this, &QWidget::close);
         return;

@@ -231,13 +231,16 @@ const char* shadingDetectionAllowed(CameraCore& camera, const Request& request)
 const char* shadingPatternAvailable(CameraCore& camera, const Request& request)
 {
     // Saving needs a detected pattern; so does loading the slot after the
-    // last one, which stands for the pattern last detected.
+    // last one, which stands for the pattern last detected. Any other slot
+    // loads only once a pattern is stored in it.
     const bool saving = qstrcmp(request.definition.word, "SHADING-PATTERN-SAVE") == 0;
     const CommandDefinition* save = camera.definition("SHADING-PATTERN-SAVE");
     const bool needsDetection = saving || (save && sent(request) > save->range.max);
-    if (needsDetection && camera.shading.mode != 0)
+    if (!needsDetection)
+        return camera.savedPattern(sent(request)) ? nullptr : "No saved pattern";
+    if (camera.shading.mode != 0)
         return "Busy";
-    return needsDetection && !camera.shading.finished ? "No detected pattern" : nullptr;
+    return !camera.shading.finished ? "No detected pattern" : nullptr;
 }
 
 const char* defectDetectionAllowed(CameraCore& camera, const Request& request)
@@ -339,6 +342,11 @@ void loadUserSet(CameraCore& camera, const Request& request)
 void saveUserSet(CameraCore& camera, const Request& request)
 {
     camera.saveUserSet(sent(request));
+}
+
+void saveShadingPattern(CameraCore& camera, const Request& request)
+{
+    camera.savePattern(sent(request));
 }
 
 void startShadingDetection(CameraCore& camera, const Request& request)

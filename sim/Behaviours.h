@@ -46,6 +46,7 @@ void copyToTaps(CameraCore& camera, const Request& request);
 void startAuto(CameraCore& camera, const Request& request);
 void loadUserSet(CameraCore& camera, const Request& request);
 void saveUserSet(CameraCore& camera, const Request& request);
+void saveShadingPattern(CameraCore& camera, const Request& request);
 void startShadingDetection(CameraCore& camera, const Request& request);
 void startDefectDetection(CameraCore& camera, const Request& request);
 

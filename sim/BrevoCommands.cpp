@@ -173,7 +173,8 @@ CommandTable makeBrevoCommands()
          .check = h::shadingDetectionAllowed, .after = h::startShadingDetection, .read = h::shadingStatus},
         {.word = "SHADING-PATTERN-LOAD", .models = kBrevo, .range = {0, 4}, .check = h::shadingPatternAvailable},
         {.word = "SHADING-PATTERN-SAVE", .models = kBrevo, .kind = Kind::Action, .range = {0, 3},
-         .flags = kNeedsArgument, .delayMs = 1500, .check = h::shadingPatternAvailable},
+         .flags = kNeedsArgument, .delayMs = 1500, .check = h::shadingPatternAvailable,
+         .after = h::saveShadingPattern},
         {.word = "DEFECT-CORRECTION", .models = kBrevo, .def = 1, .choices = kOffOn},
         {.word = "DEFECT-PATTERN-SELECTOR", .models = kBrevo, .choices = "0:Factory|1:User"},
 

@@ -285,12 +285,20 @@ void CameraCore::advanceTo(qint64 nowUs)
     }
 
     for (Operation* operation : {&shading, &defects}) {
-        if (operation->mode != 0 && nowUs >= operation->endUs) {
+        if (operation->mode != 0 && nowUs >= operation->endUs && !detectionsNeverFinish) {
             operation->mode = 0;
             operation->finished = true;
             operation->result = operation->pendingResult;
+            if (operation == &shading)
+                ++m_detectedPatterns;
         }
     }
+}
+
+std::optional<int> CameraCore::savedPattern(int slot) const
+{
+    const auto found = m_savedPatterns.constFind(slot);
+    return found == m_savedPatterns.cend() ? std::nullopt : std::optional<int>(*found);
 }
 
 QByteArray CameraCore::takeLastError()

@@ -92,6 +92,16 @@ public:
     };
     Operation shading;
     Operation defects;
+    // Fault injection: detections that never come to their end.
+    bool detectionsNeverFinish = false;
+
+    // Shading patterns stored in numbered slots, kept like the camera's flash
+    // memory over restarts and factory defaults. A pattern is the number of
+    // the detection that made it; slot 0 holds the factory pattern (0) from
+    // the start, the other slots nothing until a pattern is saved there.
+    int lastDetectedPattern() const { return m_detectedPatterns; }
+    std::optional<int> savedPattern(int slot) const;
+    void savePattern(int slot) { m_savedPatterns.insert(slot, m_detectedPatterns); }
 
     qint64 startedUs() const { return m_startedUs; }
 
@@ -138,6 +148,9 @@ private:
         QList<Ramp> ramps;
     };
     std::vector<AutoRun> m_autos;
+
+    int m_detectedPatterns = 0; // shading detections finished since the camera was made
+    QHash<int, int> m_savedPatterns{{0, 0}};
 };
 
 } // namespace sim

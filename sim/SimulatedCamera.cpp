@@ -335,6 +335,16 @@ void SimulatedCamera::allowCommand(const QString& word)
     d->core.refusedWords.remove(word.trimmed().toUpper().toLatin1());
 }
 
+void SimulatedCamera::setDetectionsNeverFinish(bool never)
+{
+    d->core.detectionsNeverFinish = never;
+}
+
+std::optional<int> SimulatedCamera::savedShadingPattern(int slot) const
+{
+    return d->core.savedPattern(slot);
+}
+
 const SimulatedCamera::ExchangeRecord& SimulatedCamera::record() const
 {
     return d->record;

@@ -64,6 +64,11 @@ public:
     void setOverlongAnswers(int length);     // every answer starts with a line of this many characters; 0 ends it
     void refuseCommand(const QString& word); // answered "NG" ("Refused") from now on
     void allowCommand(const QString& word);
+    void setDetectionsNeverFinish(bool never); // shading and defect detections run for ever
+
+    // The shading pattern stored in a slot: the number of the detection that
+    // made it (0 the factory pattern), nothing for an empty slot.
+    std::optional<int> savedShadingPattern(int slot) const;
 
     // What crossed the line, for tests and benchmarks.
     enum class Direction { ToCamera, ToHost };

@@ -140,9 +140,10 @@ CommandTable makeTovaneCommands()
         {.word = "SHADING-DETECTION", .models = kTovane, .choices = "0:Stop|1:Peak|2:Average", .flags = kNotSaved,
          .check = h::shadingDetectionAllowed, .after = h::startShadingDetection, .read = h::shadingStatus},
         {.word = "SHADING-PATTERN-CHECK", .models = kTovane, .choices = kOffOn},
-        {.word = "SHADING-PATTERN-LOAD", .models = kTovane, .range = {0, 7}},
+        {.word = "SHADING-PATTERN-LOAD", .models = kTovane, .range = {0, 7}, .check = h::shadingPatternAvailable},
         {.word = "SHADING-PATTERN-SAVE", .models = kTovane, .kind = Kind::Action, .range = {0, 7},
-         .flags = kNeedsArgument, .delayMs = 1500, .check = h::shadingPatternAvailable},
+         .flags = kNeedsArgument, .delayMs = 1500, .check = h::shadingPatternAvailable,
+         .after = h::saveShadingPattern},
 
         // Defect-pixel correction
         {.word = "DEFECT-CORRECTION", .models = kTovane, .def = 1, .choices = kOffOn},

@@ -228,11 +228,9 @@ void CBrevoCLGeneralPage::declareBindings()
         .before([this](int automatic) { m_frameRate->setEnabled(automatic == 0); })
         .then([this](int) { showText(m_actualFrameRate, kPerSecond(QueryInt(connection(), cmd::FRAMERATE_ACTUAL))); });
 
-    // Nothing goes out before the user has picked a set.
-    const auto selectedUserSet = selectedIndexOf(m_usersetSelector);
     // Loading a user set restarts the camera's settings; no answer is awaited.
-    bind().button(m_usersetLoad, cmd::USERSET_LOAD).argument(selectedUserSet).send(SendMode::line());
-    bind().button(m_usersetSave, cmd::USERSET_SAVE).argument(selectedUserSet);
+    bind().button(m_usersetLoad, cmd::USERSET_LOAD).selectedIndexOf(m_usersetSelector).send(SendMode::line());
+    bind().button(m_usersetSave, cmd::USERSET_SAVE).selectedIndexOf(m_usersetSelector);
     bind().combo(m_usersetDefault, QStringLiteral("Userset Default"), cmd::USERSET_DEFAULT);
     // Only the camera's speed changes; the port keeps its rate.
     bind().combo(m_baudRate, QStringLiteral("Baudrate"), cmd::BAUDRATE).itemText();

@@ -5,6 +5,7 @@
 #include "BrevoCLGPIOPage.h"
 #include "BrevoCLGainPage.h"
 #include "BrevoCLGeneralPage.h"
+#include "BrevoCLShadingPage.h"
 
 QList<PageEntry> brevoPages()
 {
@@ -14,5 +15,6 @@ QList<PageEntry> brevoPages()
         pageEntry<CBrevoCLExposurePage>(QStringLiteral("Exposure")),
         pageEntry<CBrevoCLGPIOPage>(QStringLiteral("GPIO")),
         pageEntry<CBrevoCLAutoArea>(QStringLiteral("AutoArea")),
+        pageEntry<CBrevoCLShadingPage>(QStringLiteral("Shading")),
     };
 }

@@ -226,10 +226,8 @@ void CTovaneGeneralPage::declareBindings()
     bind().combo(m_pixelDepth, QStringLiteral("PixelDepth"), cmd::PIXEL_DEPTH).values(kPixelDepths);
     bind().radios(m_testChart, QStringLiteral("TestChart"), cmd::TESTCHART).zeroWhenUnchecked();
     bind().combo(m_cameraLinkTaps, QStringLiteral("CameraLink Taps(1/2/3/4/8/10)"), cmd::CAMERALINK_TAP).itemText();
-    // Nothing goes out before the user has picked a set.
-    const auto selectedUserSet = selectedIndexOf(m_usersetSelector);
-    bind().button(m_usersetLoad, cmd::USERSET_LOAD).argument(selectedUserSet);
-    bind().button(m_usersetSave, cmd::USERSET_SAVE).argument(selectedUserSet);
+    bind().button(m_usersetLoad, cmd::USERSET_LOAD).selectedIndexOf(m_usersetSelector);
+    bind().button(m_usersetSave, cmd::USERSET_SAVE).selectedIndexOf(m_usersetSelector);
     bind().button(m_reboot, cmd::RESET);
     bind().combo(m_normalBaudRate, QStringLiteral("Normal(Need reboot)"), cmd::BAUDRATE).values(kNormalRates);
 }

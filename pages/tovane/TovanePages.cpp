@@ -8,6 +8,10 @@
 #include "TovaneGainPage.h"
 #include "TovaneGeneralPage.h"
 #include "TovaneMultiROIPage.h"
+#include "TovaneDefectPage.h"
+#include "TovaneGainPage.h"
+#include "TovaneGeneralPage.h"
+#include "TovaneShadingPage.h"
 
 QList<PageEntry> tovanePages()
 {
@@ -20,5 +24,7 @@ QList<PageEntry> tovanePages()
         pageEntry<CTovaneAreaExposurePage>(QStringLiteral("AreaExposure")),
         pageEntry<CTovaneMultiROIPage>(QStringLiteral("MultiROI")),
         pageEntry<CTovaneFrameBufferPage>(QStringLiteral("FrameBuffer")),
+        pageEntry<CTovaneShadingPage>(QStringLiteral("Shading")),
+        pageEntry<CTovaneDefectPage>(QStringLiteral("Defect")),
     };
 }

@@ -107,8 +107,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption dropOption(QStringLiteral("drop-after"),
                                         QStringLiteral("Fault: hang up after this many commands and exit."),
                                         QStringLiteral("count"));
+    const QCommandLineOption endlessOption(QStringLiteral("endless-detections"),
+                                           QStringLiteral("Fault: shading and defect detections never finish."));
     parser.addOptions({modelOption, rateOption, latencyOption, logOption, linkOption, silentOption, slowOption,
-                       garbageOption, overlongOption, refuseOption, dropOption});
+                       garbageOption, overlongOption, refuseOption, dropOption, endlessOption});
     parser.process(app);
 
     const QString model = parser.value(modelOption);
@@ -134,6 +136,7 @@ int main(int argc, char* argv[])
         camera.setOverlongAnswers(parser.value(overlongOption).toInt());
     for (const QString& word : parser.values(refuseOption))
         camera.refuseCommand(word);
+    camera.setDetectionsNeverFinish(parser.isSet(endlessOption));
 
     QFile log;
     QTextStream logStream;

@@ -39,6 +39,7 @@ public:
         wide = new QCheckBox(QStringLiteral("Enable"), this);
         slow = new QPushButton(QStringLiteral("Slow"), this);
         load = new QPushButton(QStringLiteral("Load"), this);
+        select = new QPushButton(QStringLiteral("Select"), this);
 
         bind().edit(step, QStringLiteral("Step"), "GAIN-FINE").slider(gain).readout(decibels, scaledBy(0.1, "%3.2lf"));
         bind().edit(coefficient, QStringLiteral("Coefficient"), "SP-FL-VAL 00").accept(-8192, 8191);
@@ -59,6 +60,7 @@ public:
             .then([this](int v) { events << QStringLiteral("then %1").arg(v); });
         bind().button(slow, "FACTORY-DEFAULT").send(SendMode::transact(5.0)).disabledWhileSending();
         bind().button(load, "USERSET-LOAD").argument([this] { return mode->currentIndex(); }).send(SendMode::line());
+        bind().button(select, "SHADING-PATTERN-LOAD").selectedIndexOf(depth);
     }
 
     QLineEdit* step;
@@ -82,6 +84,7 @@ public:
     QStringList events;
     QPushButton* slow;
     QPushButton* load;
+    QPushButton* select;
 };
 
 class BindingsTest : public PageTest {
@@ -280,6 +283,15 @@ TEST_F(BindingsTest, AButtonStaysDisabledForItsWholeTransaction)
     const double waited = (clock.nowUs() - start) / 1e6;
     EXPECT_GT(waited, 5.0);
     EXPECT_LE(waited, 6.1);
+}
+
+TEST_F(BindingsTest, AButtonSendsTheSelectedIndexOfItsListAndNothingWithoutASelection)
+{
+    page->depth->setCurrentIndex(2);
+    page->select->click();
+    page->depth->setCurrentIndex(-1);
+    page->select->click();
+    EXPECT_EQ(sent(), QByteArrayList{"SHADING-PATTERN-LOAD 2"});
 }
 
 TEST_F(BindingsTest, ALineSentWithoutWaitingDoesNotWaitForTheAnswer)

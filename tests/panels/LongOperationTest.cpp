@@ -5,6 +5,7 @@
 #include "Link.h"
 #include "PageTesting.h"
 
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -100,6 +101,58 @@ TEST_F(LongOperationTest, EndsAtOnceWhenItsPageIsDestroyedMeanwhile)
     EXPECT_EQ(outcome, LongOperation::Outcome::PageGone);
     EXPECT_EQ(sent().size(), 2);
     EXPECT_FALSE(operation.ownerAlive());
+}
+
+TEST_F(LongOperationTest, EndsAtItsNextPollWhenItsPageIsHiddenOrTheApplicationCloses)
+{
+    struct Case {
+        const char* what;
+        std::function<void(QWidget& page)> act;
+    };
+    Connection otherConnection(clock);
+    const QList<Case> cases = {
+        {"page hidden", [](QWidget& page) { page.hide(); }},
+        {"application closing", [this](QWidget&) { LongOperation::endAll(connection); }},
+    };
+    for (const Case& c : cases) {
+        camera->forgetLines();
+        camera->set("SHADING-DETECTION", 1);
+        QWidget page;
+        page.show();
+        events.onRun = [&] {
+            // Another connection's close concerns other operations only.
+            LongOperation::endAll(otherConnection);
+            if (sent().size() == 2)
+                c.act(page);
+        };
+        LongOperation operation(connection, &page);
+        EXPECT_EQ(operation.pollUntil("SHADING-DETECTION", {.pauseMs = 1000}), LongOperation::Outcome::Ended) << c.what;
+        EXPECT_EQ(sent().size(), 2) << c.what;
+        EXPECT_TRUE(operation.ownerAlive());
+        EXPECT_FALSE(operation.pause(10)) << c.what;
+    }
+}
+
+TEST_F(LongOperationTest, TheButtonThatStartedItShowsProgressAndComesBackAsItWas)
+{
+    auto* button = new QPushButton(QStringLiteral("PeakMode"));
+    {
+        RunningButton running(button);
+        EXPECT_FALSE(button->isEnabled());
+        running.showProgress(running.caption() + "(1)");
+        EXPECT_EQ(button->text(), QStringLiteral("PeakMode(1)"));
+    }
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(button->text(), QStringLiteral("PeakMode"));
+
+    // A button destroyed meanwhile is left alone.
+    QPointer<QPushButton> gone(button);
+    {
+        RunningButton running(button);
+        delete button;
+        running.showProgress(QStringLiteral("PeakMode(2)"));
+    }
+    EXPECT_TRUE(gone.isNull());
 }
 
 TEST_F(LongOperationTest, WithoutATestRunnerQtsPendingEventsRun)

@@ -22,6 +22,14 @@ QLabel* findLabel(QWidget* page, const QString& prefix)
     return nullptr;
 }
 
+QStringList itemsOf(const QComboBox* combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts << combo->itemText(i);
+    return texts;
+}
+
 void typeAndEnter(QLineEdit* edit, const QString& text)
 {
     edit->setText(text);

@@ -74,6 +74,9 @@ QAbstractButton* findButton(QWidget* page, const QString& text);
 // The label whose text begins with prefix.
 QLabel* findLabel(QWidget* page, const QString& prefix);
 
+// The texts of a list's items, in order.
+QStringList itemsOf(const QComboBox* combo);
+
 // Types text into the edit (replacing what it held) and presses Enter in it.
 void typeAndEnter(QLineEdit* edit, const QString& text);
 void pressKey(QWidget* widget, Qt::Key key);

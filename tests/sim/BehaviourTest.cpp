@@ -91,6 +91,54 @@ TEST_F(LongOperations, DefectDetectionRunsForSecondsAndThenReportsWhatItFound)
     EXPECT_TRUE(Transact(connection, "DEFECT-PATTERN-SAVE", 1.0));
 }
 
+TEST_F(LongOperations, DetectionsToldNeverToFinishReportTheirModeUntilReleased)
+{
+    camera->setDetectionsNeverFinish(true);
+    EXPECT_TRUE(Transact(connection, "SHADING-DETECTION 2", 1.0));
+    EXPECT_TRUE(Transact(connection, "DEFECT-DETECTION 1", 1.0));
+    pause(600.0);
+    EXPECT_EQ(QueryInt(connection, "SHADING-DETECTION"), 2);
+    EXPECT_EQ(QueryInt(connection, "DEFECT-DETECTION"), 1);
+    EXPECT_FALSE(Transact(connection, "SHADING-PATTERN-SAVE 1", 30.0));
+    EXPECT_EQ(lastError(), "Busy");
+
+    camera->setDetectionsNeverFinish(false);
+    EXPECT_EQ(QueryInt(connection, "SHADING-DETECTION"), 0);
+    EXPECT_EQ(QueryInt(connection, "DEFECT-DETECTION"), 0);
+    EXPECT_GE(QueryInt(connection, "DEFECT-DETECTION-RESULT"), 0);
+}
+
+TEST_F(LongOperations, ShadingPatternsAreKeptPerSlotOverARestart)
+{
+    useModel("PTM-R560CL");
+    const auto detect = [this](int mode) {
+        EXPECT_TRUE(Transact(connection, setLine("SHADING-DETECTION", mode), 3.0));
+        pause(6.0);
+        EXPECT_EQ(QueryInt(connection, "SHADING-DETECTION"), 0);
+    };
+    // Slot 0 holds the factory pattern; the others are empty until saved.
+    EXPECT_TRUE(Transact(connection, "SHADING-PATTERN-LOAD 0", 20.0));
+    EXPECT_FALSE(Transact(connection, "SHADING-PATTERN-LOAD 1", 20.0));
+    EXPECT_EQ(lastError(), "No saved pattern");
+
+    detect(1);
+    EXPECT_TRUE(Transact(connection, "SHADING-PATTERN-SAVE 1", 20.0));
+    detect(2);
+    EXPECT_TRUE(Transact(connection, "SHADING-PATTERN-SAVE 3", 20.0));
+    EXPECT_EQ(camera->savedShadingPattern(0), 0);
+    EXPECT_EQ(camera->savedShadingPattern(1), 1);
+    EXPECT_EQ(camera->savedShadingPattern(2), std::nullopt);
+    EXPECT_EQ(camera->savedShadingPattern(3), 2);
+
+    // A restart forgets the last detection but not the stored patterns.
+    EXPECT_TRUE(Transact(connection, "RESET", 1.0));
+    pause(1.5);
+    EXPECT_TRUE(Transact(connection, "SHADING-PATTERN-LOAD 3", 20.0));
+    EXPECT_FALSE(Transact(connection, "SHADING-PATTERN-LOAD 4", 20.0));
+    EXPECT_EQ(lastError(), "No detected pattern");
+    EXPECT_EQ(camera->savedShadingPattern(1), 1);
+}
+
 TEST_F(LongOperations, FactoryDefaultTakesSecondsAndRestoresTheDefaults)
 {
     useModel("PTM-R290CL");

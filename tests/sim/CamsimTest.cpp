@@ -132,7 +132,7 @@ TEST_F(Camsim, HelpExplainsEveryOption)
     ASSERT_TRUE(help.waitForFinished(3000));
     const QString text = QString::fromLocal8Bit(help.readAllStandardOutput());
     for (const char* option : {"--model", "--rate", "--latency", "--log", "--link", "--silent", "--slow", "--garbage",
-                               "--overlong", "--refuse", "--drop-after", "PTM-TW640M", "PTM-R140ML"})
+                               "--overlong", "--refuse", "--drop-after", "--endless-detections", "PTM-TW640M", "PTM-R140ML"})
         EXPECT_TRUE(text.contains(option)) << option;
 }
 

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Page.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The "Defect" tab of the Tovane panel: the camera's own defect-pixel
+// detection for bright (white) and dark (black) pixels with the exposure,
+// gain and threshold it runs at, the number of defects found, defect
+// correction, and the camera's factory and user defect data. Nothing is read
+// when the page opens.
+//
+// A detection polls the camera once a second, counting on its button while
+// the window repaints, and gives up after kMaxPolls polls, saying so in the
+// section's result text.
+class CTovaneDefectPage : public Page {
+    Q_OBJECT
+public:
+    explicit CTovaneDefectPage(PageContext context, QWidget* parent = nullptr);
+
+    static constexpr int kMaxPolls = 60;
+    static constexpr int kPollPauseMs = 1000;
+
+private:
+    // One detection section: "White Pixel" (kind 1) or "Black Pixel" (kind 2).
+    struct Section {
+        int kind = 0;
+        QString resultPrefix; // "WhitePixel", "BlackPixel"
+        QPushButton* settings = nullptr; // sends the three edits
+        QLineEdit* exposure = nullptr;
+        QLineEdit* gain = nullptr;
+        QLineEdit* threshold = nullptr;
+        QPushButton* start = nullptr;
+        QPushButton* detectedNumber = nullptr;
+        QLabel* result = nullptr;
+    };
+
+    QWidget* buildSection(Section& section, const QString& title);
+    QWidget* buildDetection();
+    QWidget* buildCorrection();
+    void declareSectionBindings(Section& section);
+    void declareBindings();
+
+    void sendSettings(const Section& section);
+    void runDetection(Section& section);
+    void showDetectedNumber(Section& section);
+
+    Section m_white;
+    Section m_black;
+    QCheckBox* m_check;
+    QPushButton* m_writeUserData;
+    QCheckBox* m_correction;
+    QPushButton* m_loadFactory;
+    QPushButton* m_loadUser;
+};

@@ -1,0 +1,108 @@
+#include "TovaneShadingPage.h"
+
+#include "CommandWords.h"
+#include "Controls.h"
+#include "Link.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kPeak = 1;
+constexpr int kAverage = 2;
+// Storing a pattern in the camera's memory takes a while.
+constexpr double kSaveTimeoutSeconds = 30.0;
+
+} // namespace
+
+CTovaneShadingPage::CTovaneShadingPage(PageContext context, QWidget* parent) : Page(context, parent)
+{
+    buildLayout();
+    declareBindings();
+    load().numbered(cmd::SHADING_PATTERN_SAVE, {m_slots}, "%d", [this](int) { m_slots->setCurrentIndex(0); });
+}
+
+void CTovaneShadingPage::buildLayout()
+{
+    auto* detectionLabel = new QLabel(QStringLiteral("Detection"), this);
+    m_peak = new QPushButton(QStringLiteral("PeakMode"), this);
+    m_average = new QPushButton(QStringLiteral("AverageMode"), this);
+    m_patternCheck = new QCheckBox(QStringLiteral("ShadingPatternCheck"), this);
+    m_slots = makeList(this, {});
+    QLabel* slotsLabel = makeLabel(this, QStringLiteral("PatternSelect"), m_slots);
+    m_save = new QPushButton(QStringLiteral("Save"), this);
+    m_load = new QPushButton(QStringLiteral("Load"), this);
+    m_correction = new QCheckBox(QStringLiteral("Shading Correction"), this);
+    m_detectAndSavePeak = new QPushButton(QStringLiteral("Detect&&Save(PeakMode)"), this);
+    m_detectAndSaveAverage = new QPushButton(QStringLiteral("Detect&&Save(AverageMode)"), this);
+    m_status = new QLabel(this);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(detectionLabel, 0, 0);
+    grid->addWidget(m_peak, 0, 1);
+    grid->addWidget(m_average, 0, 2);
+    grid->addWidget(m_patternCheck, 1, 1, 1, 2);
+    grid->addWidget(slotsLabel, 2, 0);
+    grid->addWidget(m_slots, 2, 1);
+    grid->addWidget(m_save, 2, 2);
+    grid->addWidget(m_load, 2, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Max is "), this), 2, 4);
+    grid->addWidget(m_correction, 3, 1, 1, 2);
+    grid->addWidget(m_detectAndSavePeak, 4, 1);
+    grid->addWidget(m_detectAndSaveAverage, 4, 2);
+    grid->addWidget(m_status, 5, 0, 1, 5);
+    grid->setColumnStretch(5, 1);
+
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(grid);
+    column->addStretch();
+}
+
+void CTovaneShadingPage::declareBindings()
+{
+    bind().action(m_peak, [this] { detect(kPeak); });
+    bind().action(m_average, [this] { detect(kAverage); });
+    bind().action(m_detectAndSavePeak, [this] { detectAndSave(kPeak, m_detectAndSavePeak); });
+    bind().action(m_detectAndSaveAverage, [this] { detectAndSave(kAverage, m_detectAndSaveAverage); });
+    bind().check(m_patternCheck, cmd::SHADING_PATTERN_CHECK).send(SendMode::line());
+    bind().check(m_correction, cmd::SHADING_CORRECTION).send(SendMode::line());
+    // The slot list holds 0, 1, 2 ... in order: the selected index is the slot.
+    bind().button(m_save, cmd::SHADING_PATTERN_SAVE)
+        .selectedIndexOf(m_slots)
+        .send(SendMode::transact(kSaveTimeoutSeconds))
+        .disabledWhileSending();
+    bind().button(m_load, cmd::SHADING_PATTERN_LOAD).selectedIndexOf(m_slots).send(SendMode::line());
+}
+
+LongOperation::Outcome CTovaneShadingPage::detect(int mode)
+{
+    RunningButton running(mode == kAverage ? m_average : m_peak);
+    m_status->clear();
+    LongOperation operation(connection(), this);
+    StreamLine(connection(), setLine(cmd::SHADING_DETECTION, mode));
+    const LongOperation::Outcome outcome = operation.pollUntil(
+        cmd::SHADING_DETECTION, {.pauseMs = kPollPauseMs,
+                                 .maxPolls = kMaxPolls,
+                                 .beforePause = [&running](int polls) {
+                                     // The seconds waited after the first poll: PeakMode(1), PeakMode(2) ...
+                                     if (polls > 0)
+                                         running.showProgress(QStringLiteral("%1(%2)").arg(running.caption()).arg(polls));
+                                 }});
+    if (outcome == LongOperation::Outcome::GaveUp)
+        m_status->setText(LongOperation::notFinishedText());
+    return outcome;
+}
+
+void CTovaneShadingPage::detectAndSave(int mode, QPushButton* pressed)
+{
+    const RunningButton running(pressed);
+    // Only a pattern the camera finished detecting is stored (the page is
+    // still there then); Save runs as its button does, disabled meanwhile.
+    if (detect(mode) == LongOperation::Outcome::Finished)
+        m_save->click();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "LongOperation.h"
+#include "Page.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// The "Shading" tab of the Tovane panel: the camera's shading detection in
+// peak or average mode, storing and loading detected patterns in numbered
+// slots, the correction and the pattern check.
+//
+// A detection polls the camera once a second, counting the seconds on its
+// mode button while the window repaints, and gives up after kMaxPolls polls,
+// saying so below the buttons. The check boxes start cleared; the page does
+// not read them from the camera.
+class CTovaneShadingPage : public Page {
+    Q_OBJECT
+public:
+    explicit CTovaneShadingPage(PageContext context, QWidget* parent = nullptr);
+
+    static constexpr int kMaxPolls = 120;
+    static constexpr int kPollPauseMs = 1000;
+
+private:
+    void buildLayout();
+    void declareBindings();
+
+    // Detection in a mode (1 peak, 2 average), counted on the mode's button.
+    LongOperation::Outcome detect(int mode);
+    // Detection, then Save when the camera finished; pressed stays disabled.
+    void detectAndSave(int mode, QPushButton* pressed);
+
+    QPushButton* m_peak;
+    QPushButton* m_average;
+    QCheckBox* m_patternCheck;
+    QComboBox* m_slots;
+    QPushButton* m_save;
+    QPushButton* m_load;
+    QCheckBox* m_correction;
+    QPushButton* m_detectAndSavePeak;
+    QPushButton* m_detectAndSaveAverage;
+    QLabel* m_status;
+};

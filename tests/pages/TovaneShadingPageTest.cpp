@@ -1,0 +1,212 @@
+// The Tovane "Shading" page on virtual time: its one read, detection in
+// both modes counted on the mode's button to the camera's end and to the
+// limit, Detect&Save, the one-way settings, and the captions painted while a
+// detection runs. A scripted camera gives the range no simulated one has.
+
+#include "CapturedMessages.h"
+#include "PageTesting.h"
+#include "SimPageTest.h"
+#include "tovane/TovaneShadingPage.h"
+
+#include <QCoreApplication>
+#include <QPushButton>
+
+namespace {
+
+QByteArrayList polls(int count)
+{
+    return QByteArrayList(count, "SHADING-DETECTION");
+}
+
+class TovaneShadingPage : public SimPageTest {
+protected:
+    TovaneShadingPage() { useModel(QStringLiteral("PTM-TW640")); }
+
+    void openPage()
+    {
+        page = open<CTovaneShadingPage>();
+        camera->clearRecord();
+    }
+
+    QAbstractButton* button(const char* text) const { return findButton(page.get(), QString::fromLatin1(text)); }
+    QComboBox* slotList() const { return findNamed<QComboBox>(page.get(), QStringLiteral("PatternSelect")); }
+
+    // Every caption a button showed while the page waited between polls.
+    QStringList captionsDuringRun(QAbstractButton* watched, QAbstractButton* pressed)
+    {
+        QStringList captions;
+        EventsDuringPauses events;
+        events.onRun = [&] {
+            if (captions.isEmpty() || captions.last() != watched->text())
+                captions << watched->text();
+        };
+        pressed->click();
+        return captions;
+    }
+
+    std::unique_ptr<Page> page;
+    CapturedMessages messages;
+};
+
+TEST_F(TovaneShadingPage, OpeningReadsOnlyTheSlotRangeAndListsEverySlot)
+{
+    page = open<CTovaneShadingPage>();
+    EXPECT_EQ(sent(), QByteArrayList{"HELP SHADING-PATTERN-SAVE"});
+    EXPECT_EQ(itemsOf(slotList()), (QStringList{"0", "1", "2", "3", "4", "5", "6", "7"}));
+    EXPECT_EQ(slotList()->currentIndex(), 0);
+    EXPECT_FALSE(button("ShadingPatternCheck")->isChecked());
+    EXPECT_FALSE(button("Shading Correction")->isChecked());
+}
+
+TEST_F(TovaneShadingPage, PeakDetectionCountsTheSecondsOnItsButtonUntilTheCameraReportsTheEnd)
+{
+    openPage();
+    QAbstractButton* peak = button("PeakMode");
+    bool disabledMeanwhile = false;
+    camera->setLineObserver([&](qint64, const QByteArray&) { disabledMeanwhile = !peak->isEnabled(); });
+
+    // The camera takes 3.5 s: busy at the polls after 1, 2 and 3 seconds.
+    EXPECT_EQ(captionsDuringRun(peak, peak), (QStringList{"PeakMode", "PeakMode(1)", "PeakMode(2)", "PeakMode(3)"}));
+    EXPECT_EQ(sent(), QByteArrayList{"SHADING-DETECTION 1"} + polls(4));
+    EXPECT_TRUE(disabledMeanwhile);
+    EXPECT_EQ(peak->text(), QStringLiteral("PeakMode"));
+    EXPECT_TRUE(peak->isEnabled());
+    // A second between polls (the start line is longer, so it ends its wire time later).
+    const auto& lines = camera->record().lines;
+    for (size_t i = 2; i < lines.size(); ++i) {
+        EXPECT_GE(lines[i].atUs - lines[i - 1].atUs, 1000000) << i;
+        EXPECT_LT(lines[i].atUs - lines[i - 1].atUs, 1100000) << i;
+    }
+}
+
+TEST_F(TovaneShadingPage, ADetectionOverWithinTheFirstSecondChangesNoCaption)
+{
+    // With the correction on the camera refuses to start: the first poll reads 0.
+    given("SHADING-CORRECTION 1");
+    openPage();
+    QAbstractButton* average = button("AverageMode");
+    EXPECT_EQ(captionsDuringRun(average, average), QStringList{"AverageMode"});
+    EXPECT_EQ(sent(), QByteArrayList{"SHADING-DETECTION 2"} + polls(1));
+}
+
+TEST_F(TovaneShadingPage, DetectAndSaveAverageCountsOnTheModeButtonThenSavesTheSelectedSlot)
+{
+    openPage();
+    choose(slotList(), 5);
+    QAbstractButton* pressed = button("Detect&&Save(AverageMode)");
+    bool pressedDisabled = false;
+    camera->setLineObserver([&](qint64, const QByteArray& line) {
+        if (line == "SHADING-DETECTION")
+            pressedDisabled = !pressed->isEnabled();
+    });
+    const qint64 start = clock.nowUs();
+
+    // Average detection takes the camera 5.5 s.
+    EXPECT_EQ(captionsDuringRun(button("AverageMode"), pressed).last(), QStringLiteral("AverageMode(5)"));
+    EXPECT_EQ(sent(), QByteArrayList{"SHADING-DETECTION 2"} + polls(6) + QByteArrayList{"SHADING-PATTERN-SAVE 5"});
+    EXPECT_TRUE(pressedDisabled);
+    EXPECT_TRUE(pressed->isEnabled());
+    EXPECT_EQ(button("AverageMode")->text(), QStringLiteral("AverageMode"));
+    EXPECT_EQ(camera->savedShadingPattern(5), 1);
+    // Storing took the camera 1.5 s, and the page waited for it.
+    EXPECT_GE(clock.nowUs() - start, 6000000 + 1500000);
+}
+
+TEST_F(TovaneShadingPage, ASaveSlowerThanASecondIsWaitedForUpToThirtySeconds)
+{
+    given("SHADING-DETECTION 1");
+    clock.sleepMs(4000);
+    openPage();
+    camera->setExtraLatencyUs(20000000);
+    button("Save")->click();
+    camera->setExtraLatencyUs(0);
+    // The late answer was the Save's own: the next exchange gets its own answer.
+    EXPECT_EQ(reported("SHADING-PATTERN-LOAD"), 0);
+    EXPECT_EQ(camera->savedShadingPattern(0), 1);
+}
+
+TEST_F(TovaneShadingPage, ADetectionThatNeverEndsGivesUpAfterItsLimitWithoutSaving)
+{
+    camera->setDetectionsNeverFinish(true);
+    openPage();
+    QAbstractButton* pressed = button("Detect&&Save(PeakMode)");
+    const QStringList captions = captionsDuringRun(button("PeakMode"), pressed);
+
+    EXPECT_EQ(captions.size(), CTovaneShadingPage::kMaxPolls);
+    EXPECT_EQ(captions.last(), QStringLiteral("PeakMode(%1)").arg(CTovaneShadingPage::kMaxPolls - 1));
+    EXPECT_EQ(sent(), QByteArrayList{"SHADING-DETECTION 1"} + polls(CTovaneShadingPage::kMaxPolls));
+    EXPECT_EQ(button("PeakMode")->text(), QStringLiteral("PeakMode"));
+    EXPECT_TRUE(button("PeakMode")->isEnabled());
+    EXPECT_TRUE(pressed->isEnabled());
+    EXPECT_EQ(findLabel(page.get(), LongOperation::notFinishedText())->text(), LongOperation::notFinishedText());
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(TovaneShadingPage, TheSettingsGoOutWithoutWaitingForAnAnswer)
+{
+    openPage();
+    choose(slotList(), 3);
+    const qint64 start = clock.nowUs();
+    for (const char* control : {"ShadingPatternCheck", "Shading Correction", "Load", "ShadingPatternCheck"})
+        button(control)->click();
+    EXPECT_EQ(clock.nowUs(), start);
+    clock.sleepMs(100);
+    ReadAvailable(connection);
+    EXPECT_EQ(sent(), (QByteArrayList{"SHADING-PATTERN-CHECK 1", "SHADING-CORRECTION 1", "SHADING-PATTERN-LOAD 3",
+                                      "SHADING-PATTERN-CHECK 0"}));
+}
+
+TEST_F(TovaneShadingPage, CaptionsArePaintedAsTheyChange)
+{
+    openPage();
+    page->show();
+    QAbstractButton* peak = button("PeakMode");
+    QStringList painted;
+    class PaintWatch : public QObject {
+    public:
+        explicit PaintWatch(QStringList& painted) : m_painted(painted) {}
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                m_painted << static_cast<QAbstractButton*>(watched)->text();
+            return false;
+        }
+
+    private:
+        QStringList& m_painted;
+    } watch(painted);
+    peak->installEventFilter(&watch);
+    QCoreApplication::processEvents();
+    painted.clear();
+
+    // The application's own runner: Qt's pending events, paints among them.
+    const PendingEventsRunner previous = setPendingEventsRunner(nullptr);
+    peak->click();
+    setPendingEventsRunner(previous);
+
+    for (const char* caption : {"PeakMode(1)", "PeakMode(2)", "PeakMode(3)"})
+        EXPECT_TRUE(painted.contains(QString::fromLatin1(caption))) << caption;
+    peak->removeEventFilter(&watch);
+}
+
+class TovaneShadingRange : public PageTest {};
+
+TEST_F(TovaneShadingRange, AMaximumOfThreeListsZeroToThreeWithZeroSelected)
+{
+    camera->ranges["SHADING-PATTERN-SAVE"] = " min:0, max:3, step:1";
+    const auto page = open<CTovaneShadingPage>();
+    QComboBox* list = findNamed<QComboBox>(page.get(), QStringLiteral("PatternSelect"));
+    EXPECT_EQ(itemsOf(list), (QStringList{"0", "1", "2", "3"}));
+    EXPECT_EQ(list->currentIndex(), 0);
+
+    // A failed range lists slot 0 alone; an absurd one is kept to a list a page can hold.
+    camera->refused.insert("HELP");
+    const auto failed = open<CTovaneShadingPage>();
+    EXPECT_EQ(itemsOf(findNamed<QComboBox>(failed.get(), QStringLiteral("PatternSelect"))), QStringList{"0"});
+    camera->refused.clear();
+    camera->ranges["SHADING-PATTERN-SAVE"] = " min:0, max:2147483647, step:1";
+    const auto absurd = open<CTovaneShadingPage>();
+    EXPECT_EQ(findNamed<QComboBox>(absurd.get(), QStringLiteral("PatternSelect"))->count(), LoadPlan::kMaxNumberedItems);
+}
+
+} // namespace

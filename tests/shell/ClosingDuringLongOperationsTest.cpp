@@ -1,0 +1,175 @@
+// Closing the panel or the whole application while a detection or the
+// shading demonstration runs: nothing crashes, the detection ends at its next
+// poll, the main window is destroyed only afterwards, and the camera hears no
+// line after the close. The simulated cameras are told that their detections
+// never finish, so only the close can end them.
+
+#include "CameraLinkDlg.h"
+#include "CapturedMessages.h"
+#include "ControlPanel.h"
+#include "ControlPanelBrevo.h"
+#include "ControlPanelTovane.h"
+#include "LongOperation.h"
+#include "Polling.h"
+#include "SimulatedCameras.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+enum class Closed { Panel, Application };
+
+struct Operation {
+    const char* model;
+    const char* tab;
+    const char* button; // caption or accessible name
+};
+
+std::ostream& operator<<(std::ostream& os, const Operation& op)
+{
+    return os << op.model << " " << op.tab << " " << op.button;
+}
+
+std::ostream& operator<<(std::ostream& os, Closed what)
+{
+    return os << (what == Closed::Panel ? "the panel" : "the application");
+}
+
+QAbstractButton* buttonOn(QWidget* page, const QString& name)
+{
+    for (QAbstractButton* button : page->findChildren<QAbstractButton*>()) {
+        if (button->text() == name || button->accessibleName() == name)
+            return button;
+    }
+    return nullptr;
+}
+
+class ClosingDuring : public ::testing::Test {
+protected:
+    ControlPanel* open(const QString& model, const QString& tab)
+    {
+        const QString port = SimulatedCameras::portOf(model);
+        window.setPortChooser([port](const QString&, qint32) { return std::optional<PortChoice>({port, 9600}); });
+        window.OnInitDialog();
+        ControlPanel* panel = window.brevoPanel() ? static_cast<ControlPanel*>(window.brevoPanel())
+                                                  : static_cast<ControlPanel*>(window.tovanePanel());
+        for (int i = 0; panel && i < panel->tabs()->count(); ++i) {
+            if (panel->tabs()->tabText(i) == tab)
+                panel->tabs()->setCurrentIndex(i);
+        }
+        return panel;
+    }
+
+    void close(Closed what, ControlPanel* panel)
+    {
+        if (what == Closed::Panel)
+            panel->close();
+        else
+            window.close();
+    }
+
+    SimulatedCameras cameras;
+    CapturedMessages messages;
+    CCameraLinkDlg window{cameras.clock};
+};
+
+class ClosingDuringADetection : public ClosingDuring,
+                                public ::testing::WithParamInterface<std::tuple<Operation, Closed>> {};
+
+TEST_P(ClosingDuringADetection, EndsItAtItsNextPollAndNothingIsSentAfterTheClose)
+{
+    const auto& [operation, what] = GetParam();
+    const QString model = QString::fromLatin1(operation.model);
+    ControlPanel* panel = open(model, QString::fromLatin1(operation.tab));
+    ASSERT_NE(panel, nullptr);
+    QAbstractButton* start = buttonOn(panel->tabs()->currentWidget(), QString::fromLatin1(operation.button));
+    ASSERT_NE(start, nullptr);
+    const QString caption = start->text();
+    cameras.camera(model).setDetectionsNeverFinish(true);
+    QSignalSpy closedSignal(&window, &CCameraLinkDlg::closed);
+
+    // Five seconds into the detection, the user closes.
+    qsizetype linesAtClose = -1;
+    int runs = 0;
+    const PendingEventsRunner previous = setPendingEventsRunner([&] {
+        if (++runs == 5000 / LongOperation::kSliceMs) {
+            linesAtClose = cameras.received(model).size();
+            close(what, panel);
+        }
+    });
+    start->click();
+    setPendingEventsRunner(previous);
+
+    ASSERT_GE(linesAtClose, 0) << "the detection ended before the close";
+    if (what == Closed::Application) {
+        // The window waited for the detection to end, and closes now.
+        EXPECT_EQ(closedSignal.count(), 0);
+        EXPECT_TRUE(closedSignal.wait(2000));
+        EXPECT_EQ(window.brevoPanel(), nullptr);
+        EXPECT_EQ(window.tovanePanel(), nullptr);
+        EXPECT_FALSE(window.connection().isOpen());
+    } else {
+        EXPECT_FALSE(panel->isVisible());
+        EXPECT_EQ(start->text(), caption);
+        EXPECT_TRUE(start->isEnabled());
+        window.close();
+    }
+    EXPECT_EQ(cameras.received(model).size(), linesAtClose);
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryLongOperation, ClosingDuringADetection,
+    ::testing::Combine(::testing::Values(Operation{"PTM-R290CL", "Shading", "Detection"},
+                                         Operation{"PTM-R290CL", "Shading", "Detect && Save"},
+                                         Operation{"PTM-TW640", "Shading", "PeakMode"},
+                                         Operation{"PTM-TW640", "Shading", "Detect&&Save(AverageMode)"},
+                                         Operation{"PTM-TW640M", "Defect", "Black Pixel Start Detection"}),
+                       ::testing::Values(Closed::Panel, Closed::Application)),
+    [](const auto& info) {
+        const std::string what = std::get<1>(info.param) == Closed::Panel ? "Panel" : "Application";
+        return std::get<0>(info.param).tab + std::to_string(info.index / 2) + what;
+    });
+
+TEST_F(ClosingDuring, TheDemonstrationClosingThePanelStopsItsTimer)
+{
+    ControlPanel* panel = open(QStringLiteral("PTM-R560CL"), QStringLiteral("Shading"));
+    ASSERT_NE(panel, nullptr);
+    QWidget* page = panel->tabs()->currentWidget();
+    buttonOn(page, QStringLiteral("Demo Start"))->click();
+    auto* timer = page->findChild<PageTimer*>();
+    ASSERT_NE(timer, nullptr);
+    ASSERT_TRUE(timer->isActive());
+
+    panel->close();
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_NE(buttonOn(page, QStringLiteral("Demo Start")), nullptr);
+}
+
+TEST_F(ClosingDuring, TheDemonstrationClosingTheApplicationTakesTheTimerWithThePanel)
+{
+    ControlPanel* panel = open(QStringLiteral("PTM-R560CL"), QStringLiteral("Shading"));
+    ASSERT_NE(panel, nullptr);
+    QWidget* page = panel->tabs()->currentWidget();
+    for (QLineEdit* edit : page->findChildren<QLineEdit*>()) {
+        if (edit->accessibleName() == "Intervals")
+            edit->setText(QStringLiteral("1"));
+    }
+    buttonOn(page, QStringLiteral("Demo Start"))->click();
+    QPointer<PageTimer> timer = page->findChild<PageTimer*>();
+    ASSERT_TRUE(timer && timer->isActive());
+    QSignalSpy closedSignal(&window, &CCameraLinkDlg::closed);
+
+    window.close();
+    EXPECT_EQ(closedSignal.count(), 1);
+    EXPECT_TRUE(timer.isNull());
+    EXPECT_FALSE(window.connection().isOpen());
+}
+
+} // namespace
