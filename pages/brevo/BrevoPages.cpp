@@ -1,5 +1,6 @@
 #include "BrevoPages.h"
 
+#include "BrevoCLDSPPage.h"
 #include "BrevoCLExposurePage.h"
 #include "BrevoCLGainPage.h"
 #include "BrevoCLGeneralPage.h"
@@ -10,5 +11,6 @@ QList<PageEntry> brevoPages()
         pageEntry<CBrevoCLGeneralPage>(QStringLiteral("General")),
         pageEntry<CBrevoCLGainPage>(QStringLiteral("Gain")),
         pageEntry<CBrevoCLExposurePage>(QStringLiteral("Exposure")),
+        pageEntry<CBrevoCLDSPPage>(QStringLiteral("DSP")),
     };
 }
