@@ -95,5 +95,7 @@ QGridLayout* CellGrid::makeLayout(int rowsPerBand) const
         for (int column = 0; column < columnCount(); ++column)
             layout->addWidget(cell(row, column), gridRow, left + 1 + column);
     }
+    // Spare width goes to the right of the cells, not between the labels and them.
+    layout->setColumnStretch(bands * bandWidth, 1);
     return layout;
 }

@@ -2,8 +2,7 @@
 // PTM-R140ML (mono): the SHARP probe and the load order, the LUT with its
 // builds, the colour matrix with its hue and saturation presets and the
 // pixel-depth notice, the spatial filter, and the sharpness slider and
-// up-down. Answers no simulated camera gives come from a scripted camera at
-// the end.
+// up-down. LutPagesTest.cpp has what both LUT pages share.
 
 #include "CapturedMessages.h"
 #include "PageTesting.h"
@@ -83,15 +82,7 @@ struct Controls {
         ADD_FAILURE() << "no group " << title.toStdString();
         return nullptr;
     }
-    QStringList checkedFormats() const
-    {
-        QStringList checked;
-        for (const QString& format : kFormats) {
-            if (button(format)->isChecked())
-                checked << format;
-        }
-        return checked;
-    }
+    QStringList checkedFormats() const { return checkedButtons(page, kFormats); }
 };
 
 class BrevoCLDSPPage : public SimPageTest {
@@ -109,13 +100,6 @@ protected:
     {
         given("PIXEL-DEPTH 24");
         openPage();
-    }
-
-    // Lets the camera read every line already on the wire.
-    void settle()
-    {
-        clock.sleepMs(3000);
-        ReadAvailable(connection);
     }
 
     CapturedMessages messages;
@@ -369,43 +353,6 @@ TEST_F(BrevoCLDSPPageMono, GreysOutMatrixAndFilterAndHidesTheColourBuildsWithout
     // "Refresh" never brings them back.
     ui.button("Refresh")->click();
     EXPECT_TRUE(ui.button("BuildR")->isHidden());
-}
-
-// ---------------------------------------------------------------- scripted camera
-
-class BrevoCLDSPPageScripted : public PageTest {
-protected:
-    void openPage()
-    {
-        page = open<CBrevoCLDSPPage>();
-        ui.page = page.get();
-        camera->forgetLines();
-    }
-
-    std::unique_ptr<Page> page;
-    Controls ui{nullptr};
-};
-
-TEST_F(BrevoCLDSPPageScripted, AFormatWithoutARadioLeavesNoneChecked)
-{
-    camera->set("LUT-FORMAT", 2);
-    openPage();
-    EXPECT_EQ(ui.checkedFormats(), QStringList{"Binarize"});
-    camera->set("LUT-FORMAT", 5);
-    ui.button("Refresh")->click();
-    EXPECT_TRUE(ui.checkedFormats().isEmpty());
-}
-
-TEST_F(BrevoCLDSPPageScripted, APointWhoseAnswerFailsShowsEmptyBoxes)
-{
-    camera->set("LINEAR-INTERPOLATION 1", "10 20");
-    camera->raw["LINEAR-INTERPOLATION 2"] = "LINEAR-INTERPOLATION 2\rNG\r";
-    camera->set("LINEAR-INTERPOLATION 3", "30 40");
-    openPage();
-    EXPECT_EQ(ui.point(1, "X")->text(), "10");
-    EXPECT_EQ(ui.point(2, "X")->text(), "");
-    EXPECT_EQ(ui.point(2, "Y")->text(), "");
-    EXPECT_EQ(ui.point(3, "Y")->text(), "40");
 }
 
 } // namespace

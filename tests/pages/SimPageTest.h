@@ -45,6 +45,14 @@ protected:
         return std::unique_ptr<Page>(pageEntry<PageClass>(QStringLiteral("test")).create({connection, sensorTaps}, nullptr));
     }
 
+    // Lets the camera read every line already on the wire (lines written
+    // without waiting, such as a slider's).
+    void settle()
+    {
+        clock.sleepMs(3000);
+        ReadAvailable(connection);
+    }
+
     QByteArrayList sent() const { return camera->receivedLines(); }
     QByteArrayList sentSinceLastLook()
     {

@@ -1,8 +1,7 @@
 // The Tovane "LUT" page against the simulated PTM-TW640 and PTM-TW640M: its
 // load order, the format radios, the threshold, the interpolation points with
 // "Build", the wide LUT with its gamma presets, and typed text the camera
-// must never see. Answers no simulated camera gives come from a scripted
-// camera at the end.
+// must never see. LutPagesTest.cpp has what both LUT pages share.
 
 #include "PageTesting.h"
 #include "SimPageTest.h"
@@ -35,15 +34,7 @@ struct Controls {
         return edit(QStringLiteral("Point %1 %2").arg(k).arg(QLatin1String(axis)));
     }
     QLineEdit* wide(int k) const { return edit(QStringLiteral("WideLUT %1").arg(k)); }
-    QStringList checkedFormats() const
-    {
-        QStringList checked;
-        for (const QString& format : kFormats) {
-            if (button(format)->isChecked())
-                checked << format;
-        }
-        return checked;
-    }
+    QStringList checkedFormats() const { return checkedButtons(page, kFormats); }
 };
 
 class TovaneLUTPage : public SimPageTest {
@@ -55,13 +46,6 @@ protected:
         page = open<CTovaneLUTPage>();
         ui.page = page.get();
         camera->clearRecord();
-    }
-
-    // Lets the camera read every line already on the wire.
-    void settle()
-    {
-        clock.sleepMs(3000);
-        ReadAvailable(connection);
     }
 
     std::unique_ptr<Page> page;
@@ -178,69 +162,5 @@ TEST_P(GammaPresets, FillTheSeventeenPointsAndSendThemPointZeroFirst)
 }
 
 INSTANTIATE_TEST_SUITE_P(EachPreset, GammaPresets, ::testing::Values(0, 1, 2));
-
-TEST_F(TovaneLUTPage, APointTheCameraDoesNotAnswerShowsEmptyBoxes)
-{
-    openPage();
-    EXPECT_EQ(ui.point(3, "X")->text(), "2048");
-    camera->refuseCommand("LINEAR-INTERPOLATION");
-    ui.button("Refresh")->click();
-    for (int k = 1; k <= 5; ++k) {
-        EXPECT_EQ(ui.point(k, "X")->text(), "") << k;
-        EXPECT_EQ(ui.point(k, "Y")->text(), "") << k;
-    }
-    EXPECT_EQ(ui.wide(16)->text(), "65535");
-}
-
-// ---------------------------------------------------------------- scripted camera
-
-class TovaneLUTPageScripted : public PageTest {
-protected:
-    void openPage()
-    {
-        page = open<CTovaneLUTPage>();
-        ui.page = page.get();
-        camera->forgetLines();
-    }
-
-    std::unique_ptr<Page> page;
-    Controls ui{nullptr};
-};
-
-TEST_F(TovaneLUTPageScripted, AFormatWithoutARadioLeavesNoneChecked)
-{
-    camera->set("LUT-FORMAT", 5);
-    openPage();
-    EXPECT_EQ(ui.checkedFormats(), QStringList{"WideLUT(16-bit)"});
-    camera->set("LUT-FORMAT", 7);
-    ui.button("Refresh")->click();
-    EXPECT_TRUE(ui.checkedFormats().isEmpty());
-}
-
-TEST_F(TovaneLUTPageScripted, OnlyTheFailedPointIsEmptied)
-{
-    camera->set("LINEAR-INTERPOLATION 1", "10 20");
-    camera->raw["LINEAR-INTERPOLATION 2"] = "LINEAR-INTERPOLATION 2\rNG\r";
-    camera->set("LINEAR-INTERPOLATION 3", "30"); // one value where two belong
-    camera->set("LINEAR-INTERPOLATION 4", "40 50");
-    openPage();
-    EXPECT_EQ(ui.point(1, "Y")->text(), "20");
-    EXPECT_EQ(ui.point(2, "X")->text(), "");
-    EXPECT_EQ(ui.point(2, "Y")->text(), "");
-    EXPECT_EQ(ui.point(3, "X")->text(), "");
-    EXPECT_EQ(ui.point(4, "X")->text(), "40");
-}
-
-TEST_F(TovaneLUTPageScripted, TheBuildWaitsThreeSecondsForItsAnswer)
-{
-    camera->silent.insert("LINEAR-INTERPOLATION-BUILD");
-    openPage();
-    const qint64 start = clock.nowUs();
-    ui.button("Build")->click();
-    const qint64 waitedMs = (clock.nowUs() - start) / 1000;
-    EXPECT_GE(waitedMs, 3000);
-    EXPECT_LT(waitedMs, 5000);
-    EXPECT_EQ(sent().last(), "LINEAR-INTERPOLATION-BUILD");
-}
 
 } // namespace
