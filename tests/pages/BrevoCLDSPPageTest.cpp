@@ -110,12 +110,17 @@ protected:
 TEST_F(BrevoCLDSPPage, OpeningProbesSharpnessThenReadsInItsFixedOrder)
 {
     page = open<CBrevoCLDSPPage>();
+    ui.page = page.get();
     EXPECT_EQ(sentSinceLastLook(), kLoadStart + kFilterReads + kLoadEnd);
+    // At 8 bits the matrix is greyed out and not read.
+    EXPECT_FALSE(ui.group("Color Matrix")->isEnabled());
+    EXPECT_TRUE(ui.group("Spatial Filter")->isEnabled());
 
     // "Refresh" reads again without the probe; at 24 bits the matrix is read.
     given("PIXEL-DEPTH 24");
-    findButton(page.get(), QStringLiteral("Refresh"))->click();
+    ui.button("Refresh")->click();
     EXPECT_EQ(sent(), kLoadStart.mid(1) + kMatrixReads + kFilterReads + kLoadEnd);
+    EXPECT_TRUE(ui.group("Color Matrix")->isEnabled());
 }
 
 TEST_F(BrevoCLDSPPage, ShowsWhatTheCameraReports)
@@ -144,13 +149,6 @@ TEST_F(BrevoCLDSPPage, ShowsWhatTheCameraReports)
     EXPECT_EQ(ui.slider("Hue")->value(), 0);
     EXPECT_EQ(ui.slider("Saturation")->minimum(), 85);
     EXPECT_EQ(ui.slider("Saturation")->value(), 256);
-}
-
-TEST_F(BrevoCLDSPPage, AtAnotherPixelDepthTheMatrixIsGreyedOutAndNotRead)
-{
-    openPage();
-    EXPECT_FALSE(ui.group("Color Matrix")->isEnabled());
-    EXPECT_TRUE(ui.group("Spatial Filter")->isEnabled());
 }
 
 TEST_F(BrevoCLDSPPage, FormatsAreWrittenWithoutWaitingAndTheThresholdOnlyInRange)
