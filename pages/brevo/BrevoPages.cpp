@@ -1,6 +1,7 @@
 #include "BrevoPages.h"
 
 #include "BrevoCLAutoArea.h"
+#include "BrevoCLDSPPage.h"
 #include "BrevoCLExposurePage.h"
 #include "BrevoCLGPIOPage.h"
 #include "BrevoCLGainPage.h"
@@ -16,5 +17,6 @@ QList<PageEntry> brevoPages()
         pageEntry<CBrevoCLGPIOPage>(QStringLiteral("GPIO")),
         pageEntry<CBrevoCLAutoArea>(QStringLiteral("AutoArea")),
         pageEntry<CBrevoCLShadingPage>(QStringLiteral("Shading")),
+        pageEntry<CBrevoCLDSPPage>(QStringLiteral("DSP")),
     };
 }

@@ -12,6 +12,7 @@
 #include "TovaneGainPage.h"
 #include "TovaneGeneralPage.h"
 #include "TovaneShadingPage.h"
+#include "TovaneLUTPage.h"
 
 QList<PageEntry> tovanePages()
 {
@@ -26,5 +27,6 @@ QList<PageEntry> tovanePages()
         pageEntry<CTovaneFrameBufferPage>(QStringLiteral("FrameBuffer")),
         pageEntry<CTovaneShadingPage>(QStringLiteral("Shading")),
         pageEntry<CTovaneDefectPage>(QStringLiteral("Defect")),
+        pageEntry<CTovaneLUTPage>(QStringLiteral("LUT")),
     };
 }

@@ -67,6 +67,14 @@ protected:
         return 0;
     }
 
+    // Lets the camera read every line already on the wire (lines written
+    // without waiting, such as a slider's).
+    void settle()
+    {
+        clock.sleepMs(3000);
+        ReadAvailable(connection);
+    }
+
     QByteArrayList sent() const { return camera->receivedLines(); }
     QByteArrayList sentSinceLastLook()
     {

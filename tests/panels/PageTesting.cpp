@@ -12,6 +12,16 @@ QAbstractButton* findButton(QWidget* page, const QString& text)
     return nullptr;
 }
 
+QStringList checkedButtons(QWidget* page, const QStringList& texts)
+{
+    QStringList checked;
+    for (const QString& text : texts) {
+        if (QAbstractButton* button = findButton(page, text); button && button->isChecked())
+            checked << text;
+    }
+    return checked;
+}
+
 QLabel* findLabel(QWidget* page, const QString& prefix)
 {
     for (QLabel* label : page->findChildren<QLabel*>()) {

@@ -71,6 +71,8 @@ W* findNamed(QWidget* page, const QString& name)
 }
 
 QAbstractButton* findButton(QWidget* page, const QString& text);
+// Of the buttons with these texts, the ones that are checked, in the same order.
+QStringList checkedButtons(QWidget* page, const QStringList& texts);
 // The label whose text begins with prefix.
 QLabel* findLabel(QWidget* page, const QString& prefix);
 

@@ -205,4 +205,13 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"PTM-TW640M", "AREA-GAIN-ENABLE 1", "NG", "No area enabled"},
                       RefusalCase{"PTM-TW640", "AREA-EXPOSURE-TIME 0", "NG", "Out of range"},
                       RefusalCase{"PTM-R560CL", "MULTI-ROI 0", "NG", "Unknown command"},
-                      RefusalCase{"PTM-R140ML", "AVERAGE 2", "NG", "Unknown command"}));
+                      RefusalCase{"PTM-R140ML", "AVERAGE 2", "NG", "Unknown command"},
+                      RefusalCase{"PTM-R560CL", "BINARIZATION 4096", "NG", "Out of range"},
+                      RefusalCase{"PTM-R560CL", "LUT-FORMAT 5", "NG", "Out of range"},
+                      RefusalCase{"PTM-TW640", "LINEAR-INTERPOLATION 1 4096 0", "NG", "Out of range"},
+                      RefusalCase{"PTM-TW640", "LINEAR-INTERPOLATION 1 100", "NG", "Missing argument"},
+                      RefusalCase{"PTM-TW640", "WIDE-LUT 17 0", "NG", "Bad index"},
+                      RefusalCase{"PTM-TW640M", "WIDE-LUT 3 65536", "NG", "Out of range"},
+                      RefusalCase{"PTM-R140ML", "LIBR", "NG", "Not supported"},
+                      RefusalCase{"PTM-R140ML", "CR-TF-VAL 00  256", "NG", "Not supported"},
+                      RefusalCase{"PTM-R290CL", "CR-TF-VAL 00  8192", "NG", "Out of range"}));

@@ -1,0 +1,107 @@
+// Grids of number edits: how their cells are named and laid out, which text
+// counts as a value, and that Enter reaches a cell's binding only with one.
+
+#include "CellGrid.h"
+
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList kColours = {"R", "G", "B"};
+
+QStringList numbers(int count)
+{
+    QStringList labels;
+    for (int i = 0; i < count; ++i)
+        labels << QString::number(i);
+    return labels;
+}
+
+TEST(CellGrid, NamesCellsByCaptionRowAndColumnInRowOrder)
+{
+    QWidget page;
+    CellGrid matrix(&page, "Color matrix", kColours, kColours, -8192, 8191);
+    ASSERT_EQ(matrix.cellCount(), 9);
+    EXPECT_EQ(matrix.cell(0)->accessibleName(), "Color matrix R R");
+    EXPECT_EQ(matrix.cell(1)->accessibleName(), "Color matrix R G");
+    EXPECT_EQ(matrix.cell(2, 1)->accessibleName(), "Color matrix B G");
+    EXPECT_EQ(matrix.cellOf(2, 1), 7);
+
+    CellGrid points(&page, "WideLUT", numbers(17), {}, 0, 65535);
+    EXPECT_EQ(points.columnCount(), 1);
+    EXPECT_EQ(points.cell(16)->accessibleName(), "WideLUT 16");
+}
+
+struct TypedCase {
+    const char* text;
+    std::optional<int> value;
+};
+
+class TypedText : public ::testing::TestWithParam<TypedCase> {};
+
+TEST_P(TypedText, IsAValueAndReachesTheBindingOnlyAsAWholeNumberInRange)
+{
+    QWidget page;
+    CellGrid grid(&page, "Cell", {"0"}, {"0"}, -8192, 8191);
+    QLineEdit* cell = grid.cell(0);
+    QSignalSpy entered(cell, &QLineEdit::returnPressed);
+    cell->setText(QString::fromLatin1(GetParam().text));
+    QTest::keyClick(cell, Qt::Key_Return);
+    EXPECT_EQ(grid.value(0), GetParam().value);
+    EXPECT_EQ(entered.count(), GetParam().value ? 1 : 0);
+    EXPECT_EQ(cell->text(), QString::fromLatin1(GetParam().text)); // nothing is corrected
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, TypedText,
+                         ::testing::Values(TypedCase{"0", 0}, TypedCase{"-8192", -8192}, TypedCase{"8191", 8191},
+                                           TypedCase{"+12", 12}, TypedCase{"8192", std::nullopt},
+                                           TypedCase{"-8193", std::nullopt}, TypedCase{"", std::nullopt},
+                                           TypedCase{"-", std::nullopt}, TypedCase{"12x", std::nullopt},
+                                           TypedCase{" 12", std::nullopt}, TypedCase{"1.5", std::nullopt},
+                                           TypedCase{"99999999999999999999", std::nullopt}));
+
+TEST(CellGrid, LettersCannotBeTyped)
+{
+    QWidget page;
+    CellGrid grid(&page, "Cell", {"0"}, {"0"}, 0, 4095);
+    QTest::keyClicks(grid.cell(0), "4a0-9");
+    EXPECT_EQ(grid.cell(0)->text(), "409");
+}
+
+TEST(CellGrid, ShowsValuesRowByRowAndSkipsCellsWithoutOne)
+{
+    QWidget page;
+    CellGrid grid(&page, "Point", {"1", "2"}, {"X", "Y"}, 0, 4095);
+    grid.showAll({1, 2, 3, 4});
+    EXPECT_EQ(grid.value(1, 0), 3);
+    grid.cell(1)->setText("5000");
+    QList<std::pair<int, int>> seen;
+    grid.forEachValue([&](int index, int value) { seen.append({index, value}); });
+    EXPECT_EQ(seen, (QList<std::pair<int, int>>{{0, 1}, {2, 3}, {3, 4}}));
+
+    grid.clearRow(1);
+    EXPECT_EQ(grid.cell(1, 0)->text(), "");
+    EXPECT_EQ(grid.cell(1, 1)->text(), "");
+    EXPECT_EQ(grid.cell(0, 1)->text(), "5000");
+}
+
+TEST(CellGrid, ALongListIsLaidOutInBandsSideBySide)
+{
+    QWidget page;
+    CellGrid grid(&page, "WideLUT", numbers(17), {}, 0, 65535);
+    page.setLayout(grid.makeLayout(9));
+    page.show();
+    QCoreApplication::processEvents();
+    EXPECT_GT(grid.cell(1)->y(), grid.cell(0)->y());
+    EXPECT_EQ(grid.cell(9)->y(), grid.cell(0)->y());
+    EXPECT_GE(grid.cell(9)->x(), grid.cell(8)->x() + grid.cell(8)->width());
+    EXPECT_EQ(grid.cell(16)->y(), grid.cell(7)->y());
+}
+
+} // namespace
