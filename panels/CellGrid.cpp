@@ -1,6 +1,7 @@
 #include "CellGrid.h"
 
 #include "Controls.h"
+#include "Display.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -24,12 +25,19 @@ QString cellName(const QString& caption, const QString& row, const QString& colu
 
 CellGrid::CellGrid(QWidget* parent, const QString& caption, const QStringList& rows, const QStringList& columns,
                    int min, int max)
-    : QObject(parent), m_parent(parent), m_rows(rows), m_columns(columns.isEmpty() ? QStringList{QString()} : columns)
+    : QObject(parent), m_parent(parent), m_rows(rows), m_columns(columns.isEmpty() ? QStringList{QString()} : columns),
+      m_min(min), m_max(max)
 {
     for (const QString& row : std::as_const(m_rows)) {
         for (const QString& column : std::as_const(m_columns)) {
-            QLineEdit* edit = makeNumberEdit(parent, min, max);
+            QLineEdit* edit = makeEdit(parent);
             edit->setAccessibleName(cellName(caption, row, column));
+            // Room for the widest number of the range and not much more, so
+            // that the grid stays compact.
+            const QString widest = QString::number(qAbs(qint64(min)) > qAbs(qint64(max)) ? min : max);
+            const int width = edit->fontMetrics().horizontalAdvance(widest + QStringLiteral("00"));
+            edit->setMinimumWidth(width);
+            edit->setMaximumWidth(2 * width);
             m_cells.append(edit);
         }
     }
@@ -37,10 +45,7 @@ CellGrid::CellGrid(QWidget* parent, const QString& caption, const QStringList& r
 
 std::optional<int> CellGrid::value(int index) const
 {
-    const QLineEdit* edit = cell(index);
-    if (!edit->hasAcceptableInput())
-        return std::nullopt;
-    return edit->text().toInt();
+    return readWholeNumber(cell(index)->text(), m_min, m_max);
 }
 
 void CellGrid::forEachValue(const std::function<void(int index, int value)>& use) const

@@ -8,7 +8,8 @@
 //   m_matrix->showAll({256, 0, 0, 0, 256, 0, 0, 0, 256});
 //   m_matrix->forEachValue([this](int cell, int value) { ...send it... });
 //
-// Every cell is a number edit (Controls.h) for the grid's range and is named
+// Every cell is an edit whose text counts only when it is a whole number
+// within the grid's range (readWholeNumber); each is named
 // for accessibility by the grid's caption, its row and its column ("Color
 // matrix R G"); a grid of one unnamed column names its cells by row alone
 // ("WideLUT 16"). Cells are counted row by row: cell 0 is row 0 column 0,
@@ -63,4 +64,6 @@ private:
     QStringList m_rows;
     QStringList m_columns;
     QList<QLineEdit*> m_cells;
+    int m_min;
+    int m_max;
 };

@@ -5,35 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QSlider>
-#include <QValidator>
-
-namespace {
-
-// Whole numbers from min to max. Text on the way to one (empty, a lone sign,
-// a number still out of range) may stand but is not acceptable; anything but
-// a sign and digits cannot be typed.
-class WholeNumberValidator : public QValidator {
-public:
-    WholeNumberValidator(int min, int max, QObject* parent) : QValidator(parent), m_min(min), m_max(max) {}
-
-    State validate(QString& input, int&) const override
-    {
-        static const QRegularExpression kSignAndDigits(QStringLiteral("^[+-]?[0-9]*$"));
-        if (!kSignAndDigits.match(input).hasMatch())
-            return Invalid;
-        bool ok = false;
-        const qlonglong value = input.toLongLong(&ok);
-        return ok && value >= m_min && value <= m_max ? Acceptable : Intermediate;
-    }
-
-private:
-    int m_min;
-    int m_max;
-};
-
-} // namespace
 
 QLineEdit* makeEdit(QWidget* parent)
 {
@@ -47,19 +19,6 @@ QLineEdit* makeReadOnlyEdit(QWidget* parent)
 {
     QLineEdit* edit = makeEdit(parent);
     edit->setReadOnly(true);
-    return edit;
-}
-
-QLineEdit* makeNumberEdit(QWidget* parent, int min, int max)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setValidator(new WholeNumberValidator(min, max, edit));
-    // Room for the widest number of the range, and not much more, so that
-    // grids of such edits stay compact.
-    const QString widest = QString::number(qAbs(qint64(min)) > qAbs(qint64(max)) ? min : max);
-    const int width = edit->fontMetrics().horizontalAdvance(widest + QStringLiteral("00"));
-    edit->setMinimumWidth(width);
-    edit->setMaximumWidth(2 * width);
     return edit;
 }
 

@@ -21,13 +21,6 @@ class QWidget;
 QLineEdit* makeEdit(QWidget* parent);
 QLineEdit* makeReadOnlyEdit(QWidget* parent);
 
-// An edit for a whole number from min to max. Only digits and a sign can be
-// typed, and Enter reaches the edit's binding (returnPressed) only when the
-// text is such a number: empty text, a number out of range or one too long
-// for 32 bits is never sent and stays as typed. hasAcceptableInput() tells
-// whether the text is a number the edit takes.
-QLineEdit* makeNumberEdit(QWidget* parent, int min, int max);
-
 // A drop-down list with no item selected; editable ones have an edit field
 // the page may write into and never add what the user types to the list.
 QComboBox* makeList(QWidget* parent, const QStringList& items);

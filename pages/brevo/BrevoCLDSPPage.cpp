@@ -128,7 +128,7 @@ QWidget* CBrevoCLDSPPage::buildLut()
                                      {QStringLiteral("Binarize"), 2},
                                      {QStringLiteral("LinearInterpolation"), 3},
                                      {QStringLiteral("UserSetting"), 4}});
-    m_threshold = makeNumberEdit(this, 0, kMaxThreshold);
+    m_threshold = makeEdit(this);
     m_points = interpolation::makePoints(this);
     m_build = new QPushButton(QStringLiteral("Build"), this);
     for (const ColourBuild& build : kColourBuilds)
@@ -201,7 +201,8 @@ void CBrevoCLDSPPage::declareBindings()
     // "LUT": the format takes effect at once, no answer is awaited; the
     // points go out only with a build.
     bind().radios(m_format, QStringLiteral("LUT"), cmd::LUT_FORMAT).send(SendMode::line());
-    m_thresholdBinding = &bind().edit(m_threshold, QStringLiteral("Threshold"), cmd::BINARIZATION);
+    m_thresholdBinding =
+        &bind().edit(m_threshold, QStringLiteral("Threshold"), cmd::BINARIZATION).accept(0, kMaxThreshold);
     bind().action(m_build, [this] { interpolation::build(connection(), *m_points, cmd::LINEAR_INTERPOLATION_BUILD); });
     for (int colour = 0; colour < m_colourBuilds.size(); ++colour) {
         bind().action(m_colourBuilds[colour],
@@ -212,7 +213,9 @@ void CBrevoCLDSPPage::declareBindings()
     // grid goes out when the gesture ends.
     bind().check(m_matrixEnable, cmd::CR_TF).line([this](int on) { return colourMatrixSwitch(on); });
     for (int cell = 0; cell < m_matrix->cellCount(); ++cell)
-        m_matrixBindings.append(&bind().edit(m_matrix->cell(cell), m_matrix->cell(cell)->accessibleName(), kMatrixWords[cell]));
+        m_matrixBindings.append(&bind()
+                                     .edit(m_matrix->cell(cell), m_matrix->cell(cell)->accessibleName(), kMatrixWords[cell])
+                                     .accept(kCoefficientMin, kCoefficientMax));
     bind().action(m_matrixSet, [this] { sendCells(*m_matrix, m_matrixBindings); });
     bind().action(m_matrixReset, [this] { resetColourMatrix(); });
     bind().onSlider(m_hue, QStringLiteral("Hue"),
@@ -223,7 +226,9 @@ void CBrevoCLDSPPage::declareBindings()
     // "Spatial Filter"
     bind().check(m_filterEnable, cmd::SP_FL);
     for (int cell = 0; cell < m_filter->cellCount(); ++cell)
-        m_filterBindings.append(&bind().edit(m_filter->cell(cell), m_filter->cell(cell)->accessibleName(), kFilterWords[cell]));
+        m_filterBindings.append(&bind()
+                                     .edit(m_filter->cell(cell), m_filter->cell(cell)->accessibleName(), kFilterWords[cell])
+                                     .accept(kCoefficientMin, kCoefficientMax));
     bind().action(m_filterSet, [this] { sendCells(*m_filter, m_filterBindings); });
     bind().action(m_filterReset, [this] { resetSpatialFilter(); });
 

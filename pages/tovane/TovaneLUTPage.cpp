@@ -66,7 +66,7 @@ QWidget* CTovaneLUTPage::buildLut()
                                      {QStringLiteral("LinearInterpolation"), 3},
                                      {QStringLiteral("UserSetting"), 4},
                                      {QStringLiteral("WideLUT(16-bit)"), 5}});
-    m_threshold = makeNumberEdit(this, 0, kMaxThreshold);
+    m_threshold = makeEdit(this);
     m_points = interpolation::makePoints(this);
     m_build = new QPushButton(QStringLiteral("Build"), this);
     m_wideLut = new CellGrid(this, QStringLiteral("WideLUT"), wideLutPointLabels(), {}, 0, kMaxWideLutValue);
@@ -105,14 +105,15 @@ void CTovaneLUTPage::declareBindings()
 {
     // The format takes effect at once; no answer is awaited.
     bind().radios(m_format, QStringLiteral("LUT"), cmd::LUT_FORMAT).send(SendMode::line());
-    m_thresholdBinding = &bind().edit(m_threshold, QStringLiteral("Threshold"), cmd::BINARIZATION);
+    m_thresholdBinding =
+        &bind().edit(m_threshold, QStringLiteral("Threshold"), cmd::BINARIZATION).accept(0, kMaxThreshold);
     bind().action(m_build, [this] {
         interpolation::build(connection(), *m_points, cmd::LINEAR_INTERPOLATION_BUILD);
     });
     for (int point = 0; point < kWideLutPoints; ++point) {
         QLineEdit* cell = m_wideLut->cell(point);
         m_wideLutBindings[point] =
-            &bind().edit(cell, cell->accessibleName(), cmd::WIDE_LUT).indexed(QByteArray::number(point));
+            &bind().edit(cell, cell->accessibleName(), cmd::WIDE_LUT).indexed(QByteArray::number(point)).accept(0, kMaxWideLutValue);
     }
     for (size_t preset = 0; preset < m_gamma.size(); ++preset)
         bind().action(m_gamma[preset], [this, preset] { applyGamma(kGammaPresets[preset]); });
