@@ -14,9 +14,9 @@ QList<PageEntry> brevoPages()
         pageEntry<CBrevoCLGeneralPage>(QStringLiteral("General")),
         pageEntry<CBrevoCLGainPage>(QStringLiteral("Gain")),
         pageEntry<CBrevoCLExposurePage>(QStringLiteral("Exposure")),
+        pageEntry<CBrevoCLDSPPage>(QStringLiteral("DSP")),
         pageEntry<CBrevoCLGPIOPage>(QStringLiteral("GPIO")),
         pageEntry<CBrevoCLAutoArea>(QStringLiteral("AutoArea")),
         pageEntry<CBrevoCLShadingPage>(QStringLiteral("Shading")),
-        pageEntry<CBrevoCLDSPPage>(QStringLiteral("DSP")),
     };
 }

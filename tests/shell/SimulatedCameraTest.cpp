@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -118,6 +119,9 @@ TEST_P(SimulatedCameraTest, PickingTheSimulatedCameraEndsWithItsFamilysPanelAndT
         EXPECT_EQ(window.tovanePanel(), nullptr);
         break;
     }
+    // Every tab's title is in sight from the first start, without scrolling the tab bar.
+    if (ControlPanel* panel = window.brevoPanel() ? static_cast<ControlPanel*>(window.brevoPanel()) : window.tovanePanel())
+        EXPECT_LE(panel->tabs()->tabBar()->sizeHint().width(), panel->tabs()->width());
 
     window.showTerminal();
     ASSERT_NE(window.terminal(), nullptr);
