@@ -11,6 +11,8 @@ namespace {
 // how long after the line that may still be answered.
 constexpr int kCollectIntervalMs = 50;
 constexpr qint64 kCollectForMs = 10000;
+// How long bytes that nobody waits for gather before they are collected.
+constexpr int kArrivalBatchMs = 20;
 
 bool eventLoopAvailable()
 {
@@ -43,8 +45,15 @@ void Connection::attach(std::unique_ptr<SerialPort> port)
         // Bytes that come while no exchange runs are collected soon after,
         // so they never pile up unread.
         m_port->setArrivalHandler([this] {
-            if (eventLoopAvailable())
-                QTimer::singleShot(0, this, &Connection::collectBetweenExchanges);
+            // Bytes trickle in one read at a time; they are collected in
+            // batches, so a camera that talks on and on costs few wake-ups.
+            if (m_arrivalCollectScheduled || !eventLoopAvailable())
+                return;
+            m_arrivalCollectScheduled = true;
+            QTimer::singleShot(kArrivalBatchMs, this, [this] {
+                m_arrivalCollectScheduled = false;
+                collectBetweenExchanges();
+            });
         });
     }
     emit stateChanged();

@@ -175,6 +175,7 @@ private:
     };
     std::deque<Deferred> m_deferred;
     bool m_deferredScheduled = false;
+    bool m_arrivalCollectScheduled = false;
 
     // Collects owed and late answers between exchanges until this time.
     QTimer m_collector;

@@ -60,7 +60,12 @@ CTerminalDlg::CTerminalDlg(Connection& connection, QWidget* parent)
     layout->setRowStretch(2, 2);
 
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::hide);
-    connect(&m_connection, &Connection::unsolicitedInput, this, &CTerminalDlg::appendToResponseLog);
+    // Bytes no exchange waited for are shown while the terminal is open;
+    // a hidden terminal lets them go.
+    connect(&m_connection, &Connection::unsolicitedInput, this, [this](const QByteArray& bytes) {
+        if (isVisible())
+            appendToResponseLog(bytes);
+    });
     connect(m_sentList, &CMyEdit::lineDoubleClicked, this,
             [this](const QString& text) { putIntoCommandEdit(text, false); });
 
@@ -153,7 +158,19 @@ void CTerminalDlg::appendToResponseLog(const QByteArray& bytes)
     end.movePosition(QTextCursor::End);
     if (!end.block().text().isEmpty())
         end.insertText(QStringLiteral("\n"));
-    end.insertText(QString::fromLatin1(bytes).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    // A camera that sends a line without end must not grow one line of the
+    // log without bound: every kMaxLineLength characters a line is broken.
+    QString text = QString::fromLatin1(bytes).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    qsizetype lineLength = end.block().length() - 1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('\n')) {
+            lineLength = 0;
+        } else if (++lineLength > kMaxLineLength) {
+            text.insert(i, QLatin1Char('\n'));
+            lineLength = 0;
+        }
+    }
+    end.insertText(text);
     scrollToEnd(m_responseLog);
 }
 

@@ -14,8 +14,9 @@ class QPushButton;
 //
 // Enter waits for the answer's last line for as long as bytes keep coming
 // (a long HELP list at a low rate); bytes that come after that wait, or
-// between commands, are shown as text of their own on a line of their own.
-// Both panes keep their last 10,000 lines.
+// between commands, are shown as text of their own on a line of their own
+// while the terminal is open. Both panes keep their last 10,000 lines, and
+// no line of the log grows beyond 4,096 characters.
 //
 // A plain top-level widget rather than a dialog: Enter, Up, Down and Escape
 // are handled for the whole window and then still reach the focused control,
@@ -29,6 +30,7 @@ public:
     static constexpr int kLongAnswerTimeoutMs = 10000;
     static constexpr int kRecallLength = 128;
     static constexpr int kMaxLines = 10000;
+    static constexpr int kMaxLineLength = 4096;
 
     explicit CTerminalDlg(Connection& connection, QWidget* parent = nullptr);
 

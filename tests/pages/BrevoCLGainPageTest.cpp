@@ -79,13 +79,6 @@ protected:
         camera->clearRecord();
     }
 
-    // Lets the camera take in what was written without waiting.
-    void settle()
-    {
-        clock.sleepMs(2000);
-        ReadAvailable(connection);
-    }
-
     std::unique_ptr<Page> page;
     Controls ui{nullptr};
 };

@@ -81,12 +81,6 @@ protected:
         camera->clearRecord();
     }
 
-    // Lets the camera read every line already on the wire.
-    void settle()
-    {
-        clock.sleepMs(3000);
-        ReadAvailable(connection);
-    }
 
     std::unique_ptr<Page> page;
     Controls ui{nullptr};

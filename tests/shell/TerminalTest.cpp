@@ -115,6 +115,22 @@ TEST_F(TerminalTest, AnAnswerCutOffByItsTimeOutIsNotGluedToTheNextOne)
     EXPECT_EQ(log(), "HELP\n LIN\nEAR\nOK\nBLACKLEVEL\nOK\n");
 }
 
+TEST_F(TerminalTest, ALineWithoutEndIsBrokenAndAHiddenTerminalTakesNothingBetweenCommands)
+{
+    // A camera that keeps sending one line, in pieces, while nobody asks.
+    const QByteArray piece(3000, 'x');
+    for (int i = 0; i < 4; ++i)
+        connection.passOnUnsolicited(piece);
+    const QStringList lines = log().split('\n');
+    EXPECT_EQ(lines.join(QString()).size(), 4 * piece.size());
+    for (const QString& line : lines)
+        EXPECT_LE(line.size(), CTerminalDlg::kMaxLineLength);
+
+    terminal.hide();
+    connection.passOnUnsolicited("LATE\r");
+    EXPECT_FALSE(log().contains("LATE"));
+}
+
 TEST_F(TerminalTest, BothPanesKeepTheirLastTenThousandLines)
 {
     QByteArray lines;
