@@ -5,6 +5,7 @@
 #include "PseudoTerminal.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -127,15 +128,20 @@ TEST_F(SystemSerialPortTest, InputThatNobodyWaitsForIsPassedOnAndNeverPilesUp)
     ::fcntl(pty.masterFd(), F_SETFL, ::fcntl(pty.masterFd(), F_GETFL) | O_NONBLOCK);
     const QByteArray chatter(4096, 'x');
     qint64 written = 0;
-    for (int round = 0; round < 400; ++round) {
+    QElapsedTimer talking;
+    talking.start();
+    while (written < 8 * Connection::kMaxReadBytes && talking.elapsed() < 3000) {
         const ssize_t n = ::write(pty.masterFd(), chatter.constData(), size_t(chatter.size()));
         if (n > 0)
             written += n;
-        QCoreApplication::processEvents();
-        EXPECT_LE(connection.port()->bytesWaiting(), Connection::kMaxReadBytes);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        ASSERT_LE(connection.port()->bytesWaiting(), Connection::kMaxReadBytes);
     }
-    for (int round = 0; round < 20; ++round)
-        QCoreApplication::processEvents();
+    // What is left is collected in its next batch, a few milliseconds on.
+    QElapsedTimer sinceLastWrite;
+    sinceLastWrite.start();
+    while (passedOn < written - Connection::kMaxReadBytes && sinceLastWrite.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_GT(written, 4 * Connection::kMaxReadBytes);
     EXPECT_GE(passedOn, written - Connection::kMaxReadBytes);
 }
