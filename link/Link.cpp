@@ -342,8 +342,7 @@ QByteArray QueryText(Connection& connection, const QByteArray& command)
     Connection::BusyScope busy(connection);
     if (!connection.canExchange())
         return {};
-    const AnswerCollector answer = exchange(connection, command, millisecondsTimeout(connection, 1000), Wait::Short);
-    const QByteArrayList lines = splitLines(answer.answer());
+    const QByteArrayList lines = splitLines(query(connection, command).answer());
     if (lines.size() <= 2 || !echoMatches(lines.at(0), command) || lines.at(1) == "OK")
         return {};
     return lines.at(2) == "OK" ? lines.at(1) : QByteArray();
@@ -388,6 +387,21 @@ void AwaitLineEnds(Connection& connection, double timeoutSeconds)
             return;
         waitForInput(connection, kWaitSliceMs);
     }
+}
+
+void AwaitOwedAnswers(Connection& connection, int timeoutMs)
+{
+    Connection::BusyScope busy(connection);
+    OwedAnswers& owed = connection.owedAnswers();
+    const std::function<qint64()> remaining = millisecondsTimeout(connection, timeoutMs);
+    QByteArray rest;
+    while (!owed.isEmpty() && connection.isOpen()) {
+        rest += settleOwed(connection, ReadAvailable(connection));
+        if (owed.isEmpty() || remaining() <= 0)
+            break;
+        waitForInput(connection, static_cast<int>(qMin<qint64>(remaining(), kWaitSliceMs)));
+    }
+    connection.passOnUnsolicited(rest);
 }
 
 QString LastErrorText(Connection& connection)

@@ -71,6 +71,12 @@ QByteArray ReadAnswer(Connection& connection, int timeoutMs);
 // such as a HELP list typed in the terminal.
 QByteArray ReadAnswerWhileArriving(Connection& connection, int quietMs, int limitMs);
 
+// Waits at most timeoutMs for the answers still owed (Connection::
+// expectAnswer) to end and discards them, so that a caller that reads raw
+// answers for a short time (identification) does not spend its time on
+// them. Exchanges wait for owed answers on their own.
+void AwaitOwedAnswers(Connection& connection, int timeoutMs);
+
 // The camera's text for its last refusal (GET-LAST-ERROR); empty when the
 // camera has no such command or gives no text.
 QString LastErrorText(Connection& connection);
@@ -88,7 +94,8 @@ bool TryQueryInt(Connection& connection, const QByteArray& command, int& value);
 bool QueryInts(Connection& connection, const QByteArray& command, const char* format,
                std::initializer_list<int*> outputs);
 
-// The value line, or empty text. Waits for the whole answer (at most 1.0 s).
+// The value line, or empty text. Waits for the whole answer as long as the
+// other queries do.
 QByteArray QueryText(Connection& connection, const QByteArray& command);
 
 // Replaces nothing: appends the choice lines of "HELP <name>" to lines, each

@@ -2,6 +2,7 @@
 
 #include "CommandWords.h"
 #include "Connection.h"
+#include "Answer.h"
 #include "Link.h"
 
 #include <QStringList>
@@ -32,10 +33,28 @@ constexpr std::array<ModelRow, 9> kModelTable = {{
     {"PTM-TW640M", true, CameraFamily::Tovane},
 }};
 
-QString askForModel(Connection& connection, const char* command)
+// Sends the command and reads for a short, bounded time. An answer that has
+// not ended by then is still owed by the camera: the next exchange waits for
+// it rather than take it for its own.
+QString askForModel(Connection& connection, const char* command, int& answersOwed)
 {
     SendLine(connection, command);
-    return modelFromAnswer(ReadAnswer(connection, kAnswerTimeoutMs));
+    ++answersOwed;
+    const QByteArray answer = ReadAnswer(connection, kAnswerTimeoutMs);
+    for (const QByteArray& line : splitLines(answer)) {
+        if (isTerminalLine(line) && answersOwed > 0)
+            --answersOwed;
+    }
+    return modelFromAnswer(answer);
+}
+
+QString identify(Connection& connection, int& answersOwed)
+{
+    const QString model = askForModel(connection, cmd::MODEL, answersOwed);
+    if (!model.isEmpty())
+        return model;
+    // No flush here: an answer to "MODEL" that came late still names the model.
+    return askForModel(connection, cmd::VERSION, answersOwed);
 }
 
 } // namespace
@@ -43,12 +62,14 @@ QString askForModel(Connection& connection, const char* command)
 QString IdentifyModel(Connection& connection)
 {
     Connection::BusyScope busy(connection);
+    // A slow camera may still be answering the last identification.
+    AwaitOwedAnswers(connection, 2 * kAnswerTimeoutMs);
     ReadAvailable(connection);
-    const QString model = askForModel(connection, cmd::MODEL);
-    if (!model.isEmpty())
-        return model;
-    // No flush here: an answer to "MODEL" that came late still names the model.
-    return askForModel(connection, cmd::VERSION);
+    int answersOwed = 0;
+    const QString model = identify(connection, answersOwed);
+    for (int owed = 0; owed < answersOwed; ++owed)
+        connection.expectAnswer(cmd::MODEL, {});
+    return model;
 }
 
 QString modelFromAnswer(const QByteArray& answer)

@@ -235,10 +235,11 @@ TEST_F(LateAnswers, AnAnswerThatComesAfterItsExchangeGaveUpIsNeverTakenForTheNex
     }
 }
 
-TEST_F(LateAnswers, QueryTextKeepsItsShortWaitAndLeavesNoLateLineBehind)
+TEST_F(LateAnswers, QueryTextWaitsForASlowCameraAndLeavesNoLateLineBehind)
 {
-    SlowCamera slow(*camera, clock, 1500);
-    EXPECT_TRUE(QueryText(connection, "MODEL").isEmpty()); // gives up after about a second
+    SlowCamera slow(*camera, clock, 2500);
+    EXPECT_FALSE(Transact(connection, "GAIN 5", 1.0));
+    EXPECT_EQ(QueryText(connection, "MODEL"), "PTM-R560CL");
     EXPECT_EQ(QueryInt(connection, "GAIN"), 12);
 }
 

@@ -209,13 +209,13 @@ TEST_F(Query, QueryTextWaitsForASlowAnswerAndNeverReturnsPartOfALine)
     EXPECT_EQ(QueryText(connection, "ID"), "");
 }
 
-TEST_F(Query, QueryTextGivesUpAfterAboutOneSecond)
+TEST_F(Query, QueryTextGivesUpAfterTheTimeOutOfTheOtherQueries)
 {
     camera->responder = [](const QByteArray& line) { return line + "\rPTM-TW6"; };
     const qint64 start = clock.nowUs();
     EXPECT_EQ(QueryText(connection, "MODEL"), "");
-    EXPECT_GE(secondsSince(start), 1.0);
-    EXPECT_LT(secondsSince(start), 1.1);
+    EXPECT_GE(secondsSince(start), 10.0);
+    EXPECT_LE(secondsSince(start), 11.01);
 }
 
 TEST_F(Query, QueryChoicesKeepsTheLinesThatBeginWithABlank)

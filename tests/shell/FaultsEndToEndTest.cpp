@@ -121,4 +121,13 @@ TEST_F(FaultsEndToEnd, ASlowCamerasLateAnswersAreNeverTakenForOtherReads)
             widths << label->text();
     }
     EXPECT_EQ(widths, QStringList{"Width = 640"});
+    // Text values wait for their answers like numbers do.
+    bool vendorShown = false;
+    for (QLabel* label : panel()->findChildren<QLabel*>())
+        vendorShown |= label->text() == "Vendor=PK Camera Simulation";
+    EXPECT_TRUE(vendorShown);
+    // Both identifications name the camera, the second after the answer the
+    // first still owed.
+    EXPECT_EQ(window.model(), "PTM-TW640");
+    EXPECT_EQ(notice(), QString());
 }
