@@ -26,19 +26,11 @@ QString seconds(int ms)
     return QString::number(ms / 1000.0) + QStringLiteral(" s");
 }
 
-// Shows the link's messages (a port that cannot be opened) as lines of this
-// program, and keeps the last one for the error it belongs to.
-class MessageCatcher {
-public:
-    MessageCatcher() { m_previous = setMessageHandler([this](const QString& text) { last = text; }); }
-    ~MessageCatcher() { setMessageHandler(m_previous); }
-    MessageCatcher(const MessageCatcher&) = delete;
-    MessageCatcher& operator=(const MessageCatcher&) = delete;
-
+// Keeps the link's message (a port that cannot be opened) for the error it
+// belongs to.
+struct MessageCatcher {
     QString last;
-
-private:
-    MessageHandler m_previous;
+    ScopedMessageHandler handler{[this](const QString& text) { last = text; }};
 };
 
 // "--wire-log": a file, or standard error for "-".

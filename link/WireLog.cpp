@@ -3,35 +3,25 @@
 #include <QFile>
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace {
 
 QString quoted(const QByteArray& bytes)
 {
+    static constexpr std::pair<char, const char*> kEscapes[] = {
+        {'\r', "\\r"}, {'\n', "\\n"}, {'\t', "\\t"}, {'"', "\\\""}, {'\\', "\\\\"}};
     QString text = QStringLiteral("\"");
     for (const char c : bytes) {
-        switch (c) {
-        case '\r':
-            text += QLatin1String("\\r");
-            break;
-        case '\n':
-            text += QLatin1String("\\n");
-            break;
-        case '\t':
-            text += QLatin1String("\\t");
-            break;
-        case '"':
-            text += QLatin1String("\\\"");
-            break;
-        case '\\':
-            text += QLatin1String("\\\\");
-            break;
-        default:
-            if (uchar(c) >= 0x20 && uchar(c) < 0x7f)
-                text += QLatin1Char(c);
-            else
-                text += QStringLiteral("\\x%1").arg(uchar(c), 2, 16, QLatin1Char('0'));
-        }
+        const auto escape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                         [c](const auto& entry) { return entry.first == c; });
+        if (escape != std::end(kEscapes))
+            text += QLatin1String(escape->second);
+        else if (uchar(c) >= 0x20 && uchar(c) < 0x7f)
+            text += QLatin1Char(c);
+        else
+            text += QStringLiteral("\\x%1").arg(uchar(c), 2, 16, QLatin1Char('0'));
     }
     return text + QLatin1Char('"');
 }

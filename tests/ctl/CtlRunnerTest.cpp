@@ -1,6 +1,7 @@
 #include "CtlRunner.h"
 
 #include "CapturedMessages.h"
+#include "CtlResult.h"
 #include "QtPrinters.h"
 #include "SimulatedCameras.h"
 
@@ -16,12 +17,7 @@
 // pk70ctl in this process against the simulated cameras on virtual time.
 class CtlRunnerTest : public ::testing::Test {
 protected:
-    struct Result {
-        int status = -1;
-        QString out;
-        QString err;
-        double seconds = 0;
-    };
+    using Result = CtlResult;
 
     Result run(const QStringList& arguments, const QByteArray& input = {})
     {

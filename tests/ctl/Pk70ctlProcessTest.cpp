@@ -1,3 +1,4 @@
+#include "CtlResult.h"
 #include "QtPrinters.h"
 
 #include <QElapsedTimer>
@@ -35,12 +36,7 @@ protected:
         ASSERT_TRUE(device.startsWith("/dev/")) << camsim.readAllStandardError().toStdString();
     }
 
-    struct Result {
-        int status = -1;
-        QString out;
-        QString err;
-        qint64 ms = 0;
-    };
+    using Result = CtlResult;
 
     Result pk70ctl(const QStringList& arguments, const QByteArray& input = {})
     {
@@ -54,7 +50,7 @@ protected:
         EXPECT_TRUE(process.waitForFinished(20000));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromLocal8Bit(process.readAllStandardOutput()),
-                QString::fromLocal8Bit(process.readAllStandardError()), timer.elapsed()};
+                QString::fromLocal8Bit(process.readAllStandardError()), timer.elapsed() / 1000.0};
     }
 
     QProcess camsim;
@@ -111,5 +107,5 @@ TEST_F(Pk70ctlProcess, ASilentCameraGivesStatusTwoWithinTheTimeOut)
     const Result result = pk70ctl({"--port", device, "--rate", "57600", "--timeout", "0.5", "MODEL"});
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.err, "pk70ctl: no answer to \"MODEL\" from the camera on " + device + " within 0.5 s\n");
-    EXPECT_LT(result.ms, 3000);
+    EXPECT_LT(result.seconds, 3.0);
 }
