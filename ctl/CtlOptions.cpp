@@ -68,7 +68,7 @@ ParsedCtlArguments parseCtlArguments(const QStringList& arguments)
             bool ok = false;
             const double seconds = timeout->toDouble(&ok);
             if (error.isEmpty() && (!ok || !(seconds > 0) || seconds > 3600))
-                error = QStringLiteral("the time-out must be a number of seconds from 0 to 3600, not \"%1\"")
+                error = QStringLiteral("the time-out must be a number of seconds above 0 and at most 3600, not \"%1\"")
                             .arg(*timeout);
             options.timeoutMs = ok ? int(std::lround(seconds * 1000)) : 0;
         } else if (const auto log = optionValue(arguments, i, {QStringLiteral("--wire-log")}, error)) {

@@ -106,6 +106,13 @@ int CtlRunner::run(const QStringList& arguments)
             return fail(QStringLiteral("cannot open the port %1%2")
                             .arg(options.port, messages.last.isEmpty() ? QString() : QStringLiteral(": ") + messages.last));
     }
+    const int status = runOnOpenPort(connection, options, *commands);
+    connection.close();
+    return status;
+}
+
+int CtlRunner::runOnOpenPort(Connection& connection, const CtlOptions& options, CommandSource& commands)
+{
     if (!options.rate) {
         const qint64 giveUpMs = m_clock.nowMs() + options.timeoutMs;
         connection.baudRate = DetectBaudRate(connection, [&](int, qint32) { return m_clock.nowMs() < giveUpMs; });
@@ -113,13 +120,6 @@ int CtlRunner::run(const QStringList& arguments)
             return fail(QStringLiteral("no camera answered on %1 at any baud rate within %2")
                             .arg(options.port, seconds(options.timeoutMs)));
     }
-    const int status = runCommands(connection, options, *commands);
-    connection.close();
-    return status;
-}
-
-int CtlRunner::runCommands(Connection& connection, const CtlOptions& options, CommandSource& commands)
-{
     int status = AllAccepted;
     while (const std::optional<QByteArray> command = commands.next()) {
         const qint64 startUs = m_clock.nowUs();

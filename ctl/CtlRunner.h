@@ -23,7 +23,8 @@ public:
     int run(const QStringList& arguments);
 
 private:
-    int runCommands(Connection& connection, const CtlOptions& options, CommandSource& commands);
+    // Finds the rate unless one is given, then runs the commands.
+    int runOnOpenPort(Connection& connection, const CtlOptions& options, CommandSource& commands);
     void printAnswer(const CtlOptions& options, const QByteArray& command, const LineAnswer& answer,
                      const QString& reason, qint64 ms);
     int fail(const QString& message);

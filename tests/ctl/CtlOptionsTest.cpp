@@ -57,7 +57,7 @@ TEST(CtlArguments, WrongArgumentsAreNamed)
         {{"--port"}, "--port needs a value"},
         {{"--port", "x", "--rate", "fast"}, "the rate must be a positive whole number, not \"fast\""},
         {{"--port", "x", "--rate", "0"}, "the rate must be a positive whole number, not \"0\""},
-        {{"--port", "x", "--timeout", "0"}, "the time-out must be a number of seconds from 0 to 3600, not \"0\""},
+        {{"--port", "x", "--timeout", "0"}, "the time-out must be a number of seconds above 0 and at most 3600, not \"0\""},
         {{"--port", "x", "--verbose"}, "unknown option --verbose"},
         {{"--port", "x", "-f", "a.txt", "MODEL"}, "give the commands either as arguments or with -f, not both"},
         // An option after the commands would go to the camera.
