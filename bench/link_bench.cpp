@@ -3,7 +3,9 @@
 //     spin), over a pseudo-terminal with the system port and over a scripted
 //     port;
 //  2. the link's overhead per transaction beyond wire and camera time: a
-//     camera that answers after a known delay, wall time minus that delay.
+//     camera that answers after a known delay, wall time minus that delay;
+//  3. what the wire log adds to a round trip when every line is logged and
+//     appended to a file.
 // Prints one table. Run: build/bench/bench_link
 
 #include "Clock.h"
@@ -12,8 +14,10 @@
 #include "Ports.h"
 #include "PseudoTerminal.h"
 #include "ScriptedPort.h"
+#include "WireLog.h"
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <poll.h>
 #include <sys/resource.h>
@@ -129,6 +133,18 @@ int main(int argc, char* argv[])
         });
         printRow("round trip per QueryInt, instant camera", "pseudo-terminal",
                  1000.0 * queries.wallSeconds / kRounds, "ms", "< 1 ms");
+
+        const QTemporaryDir directory;
+        WireLog log;
+        const auto logFile = WireLogFile::open(log, directory.filePath(QStringLiteral("wire.log")), nullptr);
+        connection.setWireLog(&log);
+        const Measurement logged = measure([&] {
+            for (int i = 0; i < kRounds; ++i)
+                Transact(connection, "GAIN 12", 1.0);
+        });
+        connection.setWireLog(nullptr);
+        printRow("wire log added per Transact, file written", "pseudo-terminal",
+                 1000.0 * (logged.wallSeconds - rounds.wallSeconds) / kRounds, "ms", "< 0.1 ms");
     } else {
         std::printf("no pseudo-terminal: system-port rows skipped\n");
     }

@@ -10,7 +10,11 @@
 // with TryQueryInt), where overlapping stretches count once. Prints one table
 // for all runs and a per-page breakdown.
 //
-// Run: build/bench/bench_startup            (takes well under a minute)
+// With --wire-log every run also logs the wire: the log appended to a file
+// line by line and the "Wire Log" window open; without it the connection
+// has no log at all. Comparing the two shows what logging costs the link.
+//
+// Run: build/bench/bench_startup [--wire-log]   (takes well under a minute)
 
 #include "brevo/BrevoPages.h"
 #include "CameraLinkDlg.h"
@@ -18,8 +22,10 @@
 #include "PortBackend.h"
 #include "SimulatedPort.h"
 #include "tovane/TovanePages.h"
+#include "WireLog.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -146,7 +152,13 @@ QList<PageEntry> timed(QList<PageEntry> pages, const Floor& floor, qint32 rate, 
     return pages;
 }
 
-Run measure(const QString& model, qint32 rate, std::vector<PageTiming>& timings)
+// Where the runs log the wire; none when logging is off.
+struct WireLogging {
+    QString filePath;
+    bool on() const { return !filePath.isEmpty(); }
+};
+
+Run measure(const QString& model, qint32 rate, std::vector<PageTiming>& timings, const WireLogging& logging)
 {
     auto backend = std::make_shared<SimulatedPortBackend>(SteadyClock::instance());
     PortRegistry::instance().add(backend);
@@ -166,6 +178,16 @@ Run measure(const QString& model, qint32 rate, std::vector<PageTiming>& timings)
         });
         window.setPageLists(timed(brevoPages(), floor, rate, timings, model),
                             timed(tovanePages(), floor, rate, timings, model));
+        std::unique_ptr<WireLogFile> logFile;
+        if (logging.on()) {
+            QString error;
+            logFile = WireLogFile::open(window.wireLog(), logging.filePath, &error);
+            if (!logFile)
+                std::fprintf(stderr, "bench_startup: %s\n", qPrintable(error));
+            window.showWireLog();
+        } else {
+            window.connection().setWireLog(nullptr);
+        }
 
         const Mark before = floor.mark();
         const double cpuStart = cpuSeconds();
@@ -189,12 +211,17 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const QTemporaryDir logDirectory;
+    WireLogging logging;
+    if (QCoreApplication::arguments().contains(QStringLiteral("--wire-log")))
+        logging.filePath = logDirectory.filePath(QStringLiteral("wire.log"));
+    std::printf("Wire log: %s\n\n", logging.on() ? "on (appended to a file, the Wire Log window open)" : "off");
 
     std::vector<Run> runs;
     std::vector<PageTiming> timings;
     for (const QString& model : simulatedModels()) {
         for (const qint32 rate : {9600, 115200})
-            runs.push_back(measure(model, rate, timings));
+            runs.push_back(measure(model, rate, timings, logging));
     }
 
     std::printf("| model | baud | panel | exchanges | bytes to camera | bytes to host | wall s | floor s | "

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "Link.h"
+#include "WireLog.h"
 
 #include <QCoreApplication>
 
@@ -42,6 +43,9 @@ void Connection::attach(std::unique_ptr<SerialPort> port)
     m_answerMayComeLate = false;
     m_hasLastError = true;
     if (m_port) {
+        m_openedUs = m_clock.nowUs();
+        if (m_wireLog)
+            m_wireLog->portOpened(QStringLiteral("%1 at %2 baud").arg(portName).arg(baudRate), m_openedUs);
         // Bytes that come while no exchange runs are collected soon after,
         // so they never pile up unread.
         m_port->setArrivalHandler([this] {
@@ -64,12 +68,42 @@ void Connection::close()
     if (m_port) {
         m_port->setArrivalHandler({});
         m_port->close();
+        if (m_wireLog)
+            m_wireLog->portClosed(m_clock.nowUs());
     }
     m_port.reset();
     // Answers still owed on the old port will never arrive on a new one.
     m_owed.clear();
     m_collector.stop();
     emit stateChanged();
+}
+
+void Connection::setWireLog(WireLog* log)
+{
+    m_wireLog = log;
+    if (m_wireLog && m_port)
+        m_wireLog->portOpened(QStringLiteral("%1 at %2 baud").arg(portName).arg(baudRate), m_openedUs);
+}
+
+void Connection::noteWritten(const QByteArray& bytes)
+{
+    if (m_wireLog)
+        m_wireLog->sent(bytes, m_clock.nowUs());
+}
+
+void Connection::noteRead(const QByteArray& bytes)
+{
+    if (m_wireLog)
+        m_wireLog->received(bytes, m_clock.nowUs());
+}
+
+void Connection::setRate(qint32 baudRate)
+{
+    if (!m_port)
+        return;
+    m_port->setLineSettings(baudRate);
+    if (m_wireLog)
+        m_wireLog->rateSet(baudRate, m_clock.nowUs());
 }
 
 bool Connection::checkPort()
@@ -157,6 +191,8 @@ void Connection::settleRefusals(std::vector<std::function<void()>> handlers)
 void Connection::noteAnswerMayComeLate()
 {
     m_answerMayComeLate = true;
+    if (m_wireLog)
+        m_wireLog->waitEnded();
     armCollector();
 }
 

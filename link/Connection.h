@@ -13,6 +13,7 @@
 #include <memory>
 
 class Clock;
+class WireLog;
 
 // The one connection to the camera: port name, baud rate and the open port.
 // The main window owns it; the terminal, the panels and their pages hold a
@@ -40,6 +41,17 @@ public:
 
     QString portName;
     qint32 baudRate = 38400;
+
+    // The log of every line that goes over the wire; none by default. Lines
+    // are timed from the opening of the port.
+    void setWireLog(WireLog* log);
+    WireLog* wireLog() const { return m_wireLog; }
+    // SendLine and ReadAvailable, the only places where bytes cross the port,
+    // report them here.
+    void noteWritten(const QByteArray& bytes);
+    void noteRead(const QByteArray& bytes);
+    // Sets the rate of the open port (baud detection tries one after another).
+    void setRate(qint32 baudRate);
 
     // Tells the windows that the port name, rate or open state changed.
     void announceState() { emit stateChanged(); }
@@ -158,6 +170,8 @@ private:
 
     Clock& m_clock;
     std::unique_ptr<SerialPort> m_port;
+    WireLog* m_wireLog = nullptr;
+    qint64 m_openedUs = 0;
     bool m_lost = false;
     bool m_hasLastError = true;
     int m_busyDepth = 0;

@@ -180,6 +180,19 @@ AnswerCollector query(Connection& connection, const QByteArray& command)
     return exchange(connection, command, wholeSecondsTimeout(connection, kQueryTimeoutSeconds), Wait::Long);
 }
 
+SetOutcome outcomeOf(AnswerEnd end)
+{
+    switch (end) {
+    case AnswerEnd::Accepted:
+        return SetOutcome::Accepted;
+    case AnswerEnd::Refused:
+        return SetOutcome::Refused;
+    case AnswerEnd::Pending:
+        break;
+    }
+    return SetOutcome::NoAnswer;
+}
+
 } // namespace
 
 QByteArray setLine(const char* word, int value)
@@ -190,7 +203,10 @@ QByteArray setLine(const char* word, int value)
 void SendLine(Connection& connection, const QByteArray& line)
 {
     if (SerialPort* port = connection.port()) {
-        port->write(line + '\r');
+        const QByteArray bytes = line + '\r';
+        const qint64 written = port->write(bytes);
+        if (written > 0)
+            connection.noteWritten(bytes.left(written));
         connection.checkPort();
     }
 }
@@ -213,6 +229,8 @@ QByteArray ReadAvailable(Connection& connection)
     QByteArray bytes;
     if (waiting > 0)
         bytes = port->read(qMin(waiting, Connection::kMaxReadBytes));
+    if (!bytes.isEmpty())
+        connection.noteRead(bytes);
     connection.checkPort();
     return bytes;
 }
@@ -229,15 +247,27 @@ SetOutcome TransactOutcome(Connection& connection, const QByteArray& command, do
         return SetOutcome::NoAnswer;
     const AnswerCollector answer = exchange(connection, command, wholeSecondsTimeout(connection, timeoutSeconds),
                                             timeoutSeconds >= kQueryTimeoutSeconds ? Wait::Long : Wait::Short);
-    switch (answer.end()) {
-    case AnswerEnd::Accepted:
-        return SetOutcome::Accepted;
-    case AnswerEnd::Refused:
-        return SetOutcome::Refused;
-    case AnswerEnd::Pending:
-        break;
+    return outcomeOf(answer.end());
+}
+
+LineAnswer ExchangeLine(Connection& connection, const QByteArray& line, int timeoutMs)
+{
+    Connection::BusyScope busy(connection);
+    LineAnswer result;
+    if (!connection.canExchange())
+        return result;
+    const AnswerCollector answer = exchange(connection, line, millisecondsTimeout(connection, timeoutMs), Wait::Long);
+    // Line 0 is the echo; what follows the terminal line is not this answer's.
+    const QByteArrayList lines = splitLines(answer.answer());
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (isTerminalLine(lines.at(i))) {
+            result.terminalLine = lines.at(i);
+            break;
+        }
+        result.values.append(lines.at(i));
     }
-    return SetOutcome::NoAnswer;
+    result.outcome = outcomeOf(answer.end());
+    return result;
 }
 
 bool Transact(Connection& connection, const QByteArray& command, double timeoutSeconds)

@@ -57,6 +57,21 @@ bool Transact(Connection& connection, const QByteArray& command, double timeoutS
 enum class SetOutcome { Accepted, Refused, NoAnswer };
 SetOutcome TransactOutcome(Connection& connection, const QByteArray& command, double timeoutSeconds);
 
+// The whole answer to one line: the value lines between the echo and the
+// terminal line, the terminal line itself ("OK", "NG", "ERROR ...") and how
+// the answer ended.
+struct LineAnswer {
+    SetOutcome outcome = SetOutcome::NoAnswer;
+    QByteArrayList values;
+    // Empty when the answer did not end within the time-out.
+    QByteArray terminalLine;
+};
+
+// Sends the line as it is and collects its whole answer, waiting at most
+// timeoutMs for the terminal line; for programs that pass command lines
+// through, such as scripts of commands. Stale input is discarded first.
+LineAnswer ExchangeLine(Connection& connection, const QByteArray& line, int timeoutMs);
+
 // Collects what arrives until the answer's terminal line ("OK", "NG" or
 // "ERROR...") or the time-out.
 QByteArray ReadUntilOk(Connection& connection, double timeoutSeconds);

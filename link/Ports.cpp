@@ -50,10 +50,9 @@ qint32 DetectBaudRate(Connection& connection, const DetectionObserver& observer)
             if (observer && !observer(pass, rate))
                 return kNoRateFound;
             ReadAvailable(connection);
-            port = connection.port();
-            if (!port)
+            if (!connection.isOpen())
                 return kNoRateFound;
-            port->setLineSettings(rate);
+            connection.setRate(rate);
             SendLine(connection, "\r");
             connection.pauseMs(100);
             const QByteArray answer = ReadAvailable(connection);

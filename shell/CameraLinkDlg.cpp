@@ -11,6 +11,7 @@
 #include "ScreenPlacement.h"
 #include "SerialPortDlg.h"
 #include "TerminalDlg.h"
+#include "WireLogDlg.h"
 #include "brevo/BrevoPages.h"
 #include "tovane/TovanePages.h"
 
@@ -98,6 +99,7 @@ CCameraLinkDlg::CCameraLinkDlg(Clock& clock, QWidget* parent)
     // A long notice must not keep the window from becoming the Tovane strip.
     m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     setCentralWidget(m_notice);
+    m_connection.setWireLog(&m_wireLog);
     connect(&m_connection, &Connection::lost, this,
             [this](const QString& portName) { showNotice(lostPortNotice(portName)); });
     resize(DialogUnits::standard().toPixels(612, 326));
@@ -125,6 +127,8 @@ void CCameraLinkDlg::buildMenu()
             &CCameraLinkDlg::showTerminal);
     connect(menuBar()->addAction(QStringLiteral("&SerialPort")), &QAction::triggered, this,
             &CCameraLinkDlg::chooseSerialPort);
+    connect(menuBar()->addAction(QStringLiteral("Wire &Log")), &QAction::triggered, this,
+            &CCameraLinkDlg::showWireLog);
 }
 
 void CCameraLinkDlg::OnInitDialog()
@@ -203,6 +207,13 @@ void CCameraLinkDlg::showControlPanel()
         moveOntoScreen(panel, place, CControlPanelTovane::kFollowerOffset - clientTop);
     }
     bringToFront(panel);
+}
+
+void CCameraLinkDlg::showWireLog()
+{
+    if (!m_wireLogWindow)
+        m_wireLogWindow = std::make_unique<CWireLogDlg>(m_wireLog);
+    bringToFront(m_wireLogWindow.get());
 }
 
 ControlPanel* CCameraLinkDlg::panelForModel() const
@@ -399,6 +410,7 @@ void CCameraLinkDlg::destroyChildWindows()
     if (m_terminal)
         m_terminal->hide();
     m_terminal.reset();
+    m_wireLogWindow.reset();
     m_brevoPanel.reset();
     m_tovanePanel.reset();
 }

@@ -5,6 +5,7 @@
 #include "DetectionProgress.h"
 #include "Identification.h"
 #include "Page.h"
+#include "WireLog.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -17,6 +18,7 @@
 class CControlPanelPTM_Brevo;
 class CControlPanelTovane;
 class CTerminalDlg;
+class CWireLogDlg;
 class ControlPanel;
 class QLabel;
 
@@ -60,6 +62,7 @@ public:
     void chooseSerialPort();  // "&SerialPort"
     void showTerminal();      // "&Terminal"
     void showControlPanel();  // "&Control"
+    void showWireLog();       // "Wire &Log"
 
     // The line in the window's client area that tells the user what went
     // wrong without a message box (no port, no camera, no panel for the
@@ -67,6 +70,9 @@ public:
     void showNotice(const QString& text);
 
     Connection& connection() { return m_connection; }
+    // Every line sent and received on the connection.
+    WireLog& wireLog() { return m_wireLog; }
+    CWireLogDlg* wireLogWindow() const { return m_wireLogWindow.get(); }
     QString model() const { return m_model; }
     CameraFamily family() const { return m_family; }
     int sensorTaps() const { return m_sensorTaps; }
@@ -104,7 +110,8 @@ private:
     void recordWindowPositions();
     void destroyChildWindows();
 
-    // Declared first so that it outlives every window that uses it.
+    // Declared first so that they outlive every window that uses them.
+    WireLog m_wireLog;
     Connection m_connection;
 
     PortChooser m_choosePort = chooseWithSerialPortDialog;
@@ -122,6 +129,7 @@ private:
     QLabel* m_notice = nullptr;
 
     std::unique_ptr<CTerminalDlg> m_terminal;
+    std::unique_ptr<CWireLogDlg> m_wireLogWindow;
     std::unique_ptr<CControlPanelPTM_Brevo> m_brevoPanel;
     std::unique_ptr<CControlPanelTovane> m_tovanePanel;
 };

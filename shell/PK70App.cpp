@@ -6,9 +6,12 @@
 #include "Messages.h"
 #include "PortBackend.h"
 #include "SimulatedPort.h"
+#include "WireLog.h"
 
 #include <QApplication>
 #include <QMessageBox>
+
+#include <cstdio>
 
 void CPK70App::setIdentity()
 {
@@ -33,8 +36,36 @@ int CPK70App::run()
     QApplication::setQuitOnLastWindowClosed(false);
     CCameraLinkDlg mainWindow(SteadyClock::instance());
     QApplication::setWindowIcon(mainWindow.windowIcon());
+    std::unique_ptr<WireLogFile> wireLogFile;
+    if (!m_wireLogPath.isEmpty()) {
+        QString error;
+        wireLogFile = WireLogFile::open(mainWindow.wireLog(), m_wireLogPath, &error);
+        if (!wireLogFile) {
+            std::fprintf(stderr, "pk70app: %s\n", qPrintable(error));
+            return 2;
+        }
+    }
     QObject::connect(&mainWindow, &CCameraLinkDlg::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     mainWindow.OnInitDialog();
     mainWindow.show();
     return QApplication::exec();
+}
+
+QString wireLogPathArgument(const QStringList& arguments, QString* error)
+{
+    const QString option = QStringLiteral("--wire-log");
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        QString path;
+        if (argument.startsWith(option + QLatin1Char('=')))
+            path = argument.mid(option.size() + 1);
+        else if (argument == option && i + 1 < arguments.size())
+            path = arguments.at(i + 1);
+        else if (argument != option)
+            continue;
+        if (path.isEmpty() && error)
+            *error = QStringLiteral("--wire-log needs the file to write the wire log to");
+        return path;
+    }
+    return {};
 }

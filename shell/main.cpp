@@ -15,7 +15,14 @@ int main(int argc, char* argv[])
         std::fputs(problem.toLocal8Bit().constData(), stderr);
         return 1;
     }
+    QString wireLogError;
+    const QString wireLogPath = wireLogPathArgument(arguments, &wireLogError);
+    if (!wireLogError.isEmpty()) {
+        std::fprintf(stderr, "pk70app: %s\n", qPrintable(wireLogError));
+        return 2;
+    }
     QApplication application(argc, argv);
     CPK70App app;
+    app.setWireLogPath(wireLogPath);
     return app.run();
 }

@@ -145,12 +145,12 @@ protected:
     CCameraLinkDlg window{cameras.clock};
 };
 
-TEST_F(MainWindowTest, TheMenuBarHoldsExactlyTheFourEntries)
+TEST_F(MainWindowTest, TheMenuBarHoldsTheFourEntriesAndTheWireLog)
 {
     QStringList bar;
     for (QAction* action : window.menuBar()->actions())
         bar << action->text();
-    EXPECT_EQ(bar, (QStringList{"&File", "&Control", "&Terminal", "&SerialPort"}));
+    EXPECT_EQ(bar, (QStringList{"&File", "&Control", "&Terminal", "&SerialPort", "Wire &Log"}));
     QAction* file = window.menuBar()->actions().first();
     ASSERT_NE(file->menu(), nullptr);
     ASSERT_EQ(file->menu()->actions().size(), 1);

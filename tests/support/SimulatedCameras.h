@@ -7,7 +7,8 @@
 #include <memory>
 
 // The simulated cameras on a virtual clock, registered with the process's
-// port registry for the lifetime of the object.
+// port registry for the lifetime of the object. Header only, for test programs
+// that link the simulator (pk_sim).
 class SimulatedCameras {
 public:
     SimulatedCameras() { PortRegistry::instance().add(m_backend); }

@@ -1,0 +1,187 @@
+#include "CtlOptions.h"
+
+#include <cmath>
+
+namespace {
+
+bool startsWithLetter(const QString& word)
+{
+    return !word.isEmpty() && word.front().isLetter();
+}
+
+// The value of an option given as "--name VALUE" or "--name=VALUE"; moves i
+// past what it used. No value when the argument is not this option.
+std::optional<QString> optionValue(const QStringList& arguments, qsizetype& i, const QStringList& names,
+                                   QString& error)
+{
+    const QString& argument = arguments.at(i);
+    for (const QString& name : names) {
+        if (argument.startsWith(name + QLatin1Char('=')) && name.startsWith(QLatin1String("--")))
+            return argument.mid(name.size() + 1);
+        if (argument != name)
+            continue;
+        if (i + 1 >= arguments.size()) {
+            error = QStringLiteral("%1 needs a value").arg(name);
+            return QString();
+        }
+        return arguments.at(++i);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ParsedCtlArguments parseCtlArguments(const QStringList& arguments)
+{
+    ParsedCtlArguments parsed;
+    CtlOptions& options = parsed.options;
+    QString& error = parsed.error;
+    qsizetype i = 0;
+    bool optionsEnded = false;
+    for (; i < arguments.size() && error.isEmpty(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            ++i;
+            break;
+        }
+        if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-"))
+            break;
+        if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
+            options.help = true;
+        } else if (argument == QLatin1String("--json")) {
+            options.json = true;
+        } else if (argument == QLatin1String("--keep-going")) {
+            options.keepGoing = true;
+        } else if (const auto port = optionValue(arguments, i, {QStringLiteral("--port")}, error)) {
+            options.port = *port;
+        } else if (const auto rate = optionValue(arguments, i, {QStringLiteral("--rate")}, error)) {
+            bool ok = false;
+            const int value = rate->toInt(&ok);
+            if (error.isEmpty() && (!ok || value <= 0))
+                error = QStringLiteral("the rate must be a positive whole number, not \"%1\"").arg(*rate);
+            options.rate = value;
+        } else if (const auto file = optionValue(arguments, i, {QStringLiteral("-f"), QStringLiteral("--file")},
+                                                 error)) {
+            options.commandFile = *file;
+        } else if (const auto timeout = optionValue(arguments, i, {QStringLiteral("--timeout")}, error)) {
+            bool ok = false;
+            const double seconds = timeout->toDouble(&ok);
+            if (error.isEmpty() && (!ok || !(seconds > 0) || seconds > 3600))
+                error = QStringLiteral("the time-out must be a number of seconds above 0 and at most 3600, not \"%1\"")
+                            .arg(*timeout);
+            options.timeoutMs = ok ? int(std::lround(seconds * 1000)) : 0;
+        } else if (const auto log = optionValue(arguments, i, {QStringLiteral("--wire-log")}, error)) {
+            options.wireLogPath = *log;
+        } else if (error.isEmpty()) {
+            error = QStringLiteral("unknown option %1").arg(argument);
+        }
+    }
+    if (!error.isEmpty() || options.help)
+        return parsed;
+    const QStringList words = arguments.mid(i);
+    // A value may begin with a minus sign, never with a letter after it: such
+    // a word is an option put after the commands, which the camera would get.
+    for (const QString& word : words) {
+        if (!optionsEnded && word.size() > 1 && word.front() == QLatin1Char('-') && !word.at(1).isDigit()) {
+            error = QStringLiteral("options go before the commands: %1").arg(word);
+            return parsed;
+        }
+    }
+    options.commands = commandsFromArguments(words);
+    if (options.port.isEmpty())
+        error = QStringLiteral("--port is missing: name the camera's port");
+    else if (!options.commands.isEmpty() && !options.commandFile.isEmpty())
+        error = QStringLiteral("give the commands either as arguments or with -f, not both");
+    return parsed;
+}
+
+QByteArrayList commandsFromArguments(const QStringList& words)
+{
+    QByteArrayList commands;
+    // Whether the last command takes further words.
+    bool open = false;
+    for (const QString& word : words) {
+        const QByteArray bytes = word.toLocal8Bit();
+        if (word.contains(QLatin1Char(' '))) {
+            commands.append(bytes);
+            open = false;
+        } else if (open && (!startsWithLetter(word) || commands.last().compare("HELP", Qt::CaseInsensitive) == 0)) {
+            commands.last() += ' ' + bytes;
+        } else {
+            commands.append(bytes);
+            open = true;
+        }
+    }
+    return commands;
+}
+
+bool isCommandLine(const QByteArray& line)
+{
+    const QByteArray trimmed = line.trimmed();
+    return !trimmed.isEmpty() && !trimmed.startsWith('#');
+}
+
+std::optional<QByteArray> CommandSource::next()
+{
+    for (;;) {
+        if (m_queue.isEmpty() && m_device) {
+            // An empty read is the end of the input. Carriage returns end
+            // lines too (files from other systems); the empty pieces they
+            // leave are skipped as blank lines.
+            const QByteArray read = m_device->readLine();
+            if (read.isEmpty())
+                m_device = nullptr;
+            m_queue = read.split('\n').constFirst().split('\r');
+        }
+        if (m_queue.isEmpty())
+            return std::nullopt;
+        const QByteArray line = m_queue.takeFirst();
+        if (isCommandLine(line))
+            return line;
+    }
+}
+
+QString ctlHelpText()
+{
+    return QStringLiteral(
+        "Usage: pk70ctl --port NAME [--rate N] [OPTIONS] [COMMAND...]\n"
+        "       pk70ctl --port NAME [--rate N] [OPTIONS] -f FILE\n"
+        "\n"
+        "Sends command lines to a camera over its serial control channel and prints the value\n"
+        "lines of each answer (the lines between the camera's echo and its OK).\n"
+        "\n"
+        "Options (before the commands):\n"
+        "  --port NAME       the camera's port: a device path such as /dev/ttyUSB0, a Camera Link\n"
+        "                    serial port clser:<manufacturer>#<port>, or a simulated camera\n"
+        "                    sim:<MODEL> such as sim:PTM-TW640M\n"
+        "  --rate N          the camera's baud rate; without it the rate is detected\n"
+        "  -f, --file FILE   read the commands from FILE, one per line (- is standard input)\n"
+        "  --json            print one JSON object per command instead of the value lines:\n"
+        "                    {\"command\", \"values\", \"result\": \"OK\", \"refused\" or \"no answer\",\n"
+        "                    \"reply\" (the answer's last line), \"error\" (the camera's\n"
+        "                    GET-LAST-ERROR text, for a refusal), \"ms\"}\n"
+        "  --keep-going      go on after a refused command (the exit status is still 1)\n"
+        "  --timeout S       the longest wait in seconds for one answer, and for baud detection\n"
+        "                    (default 10)\n"
+        "  --wire-log FILE   append every line sent and received to FILE (- is standard error)\n"
+        "  -h, --help        show this text\n"
+        "\n"
+        "Commands come from the arguments, from -f FILE, or else from standard input. As\n"
+        "arguments, a word that begins with a letter starts a command and the words after it\n"
+        "that do not are its values (GAIN-FINE 50 GAIN-FINE is two commands); the word after\n"
+        "HELP belongs to it; quote a command to send it exactly as written (\"CR-TF-VAL 01  5\").\n"
+        "In a file or on standard input each line is one command, sent exactly as written;\n"
+        "blank lines and lines beginning with # are skipped.\n"
+        "\n"
+        "A refused command is reported on standard error with the camera's reason (from\n"
+        "GET-LAST-ERROR) and stops the run unless --keep-going is given.\n"
+        "\n"
+        "Exit status: 0 every command was accepted; 1 a command was refused; 2 the port cannot\n"
+        "be opened, the camera does not answer within the time-out, or the arguments are wrong.\n"
+        "\n"
+        "Examples:\n"
+        "  pk70ctl --port sim:PTM-TW640M MODEL\n"
+        "  pk70ctl --port /dev/ttyUSB0 --rate 9600 GAIN-FINE 50 GAIN-FINE\n"
+        "  pk70ctl --port sim:PTM-R560CL --json -f settings.txt\n");
+}

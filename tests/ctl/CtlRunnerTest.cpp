@@ -1,0 +1,235 @@
+#include "CtlRunner.h"
+
+#include "CapturedMessages.h"
+#include "CtlResult.h"
+#include "QtPrinters.h"
+#include "SimulatedCameras.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// pk70ctl in this process against the simulated cameras on virtual time.
+class CtlRunnerTest : public ::testing::Test {
+protected:
+    using Result = CtlResult;
+
+    Result run(const QStringList& arguments, const QByteArray& input = {})
+    {
+        QBuffer out;
+        QBuffer err;
+        QBuffer in;
+        in.setData(input);
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        in.open(QIODevice::ReadOnly);
+        CtlRunner runner(cameras.clock, out, err, in);
+        const qint64 startUs = cameras.clock.nowUs();
+        Result result;
+        result.status = runner.run(arguments);
+        result.seconds = (cameras.clock.nowUs() - startUs) / 1e6;
+        result.out = QString::fromLocal8Bit(out.data());
+        result.err = QString::fromLocal8Bit(err.data());
+        return result;
+    }
+
+    // The command lines the camera read, without detection's empty lines.
+    QByteArrayList received(const QString& model = kModel)
+    {
+        QByteArrayList lines = cameras.received(model);
+        lines.removeAll(QByteArray());
+        return lines;
+    }
+
+    QString writeFile(const QString& name, const QByteArray& text)
+    {
+        QFile file(directory.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return file.fileName();
+    }
+
+    static constexpr const char* kModel = "PTM-TW640M";
+    const QString port = SimulatedCameras::portOf(kModel);
+    SimulatedCameras cameras;
+    CapturedMessages messages;
+    QTemporaryDir directory;
+};
+
+TEST_F(CtlRunnerTest, SetsAndReadsBackAGainPrintingOnlyTheValue)
+{
+    const Result result = run({"--port", port, "GAIN-FINE", "50", "GAIN-FINE"});
+    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, "50\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(received(), (QByteArrayList{"GAIN-FINE 50", "GAIN-FINE"}));
+}
+
+TEST_F(CtlRunnerTest, ARefusalStopsTheRunWithStatusOneAndTheCamerasReason)
+{
+    const Result result = run({"--port", port, "GAIN-FINE", "20", "GAIN-FINE", "999", "GAIN-FINE"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "pk70ctl: \"GAIN-FINE 999\" refused (NG): Out of range\n");
+    EXPECT_EQ(received(), (QByteArrayList{"GAIN-FINE 20", "GAIN-FINE 999", "GET-LAST-ERROR"}));
+}
+
+TEST_F(CtlRunnerTest, KeepGoingRunsTheRestAndStillEndsWithStatusOne)
+{
+    const Result result = run({"--port", port, "--keep-going", "GAIN-FINE", "20", "GAIN-FINE", "999", "GAIN-FINE"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "20\n");
+    EXPECT_EQ(result.err, "pk70ctl: \"GAIN-FINE 999\" refused (NG): Out of range\n");
+    EXPECT_EQ(received(), (QByteArrayList{"GAIN-FINE 20", "GAIN-FINE 999", "GET-LAST-ERROR", "GAIN-FINE"}));
+}
+
+TEST_F(CtlRunnerTest, JsonGivesOneObjectPerCommandWithItsOutcome)
+{
+    cameras.camera(kModel).setListeningRate(115200);
+    const Result result =
+        run({"--port", port, "--rate", "115200", "--json", "--keep-going", "GAIN-FINE", "20", "GAIN-FINE", "999",
+             "HELP", "TRG-MODE", "MODEL"});
+    EXPECT_EQ(result.status, 1);
+    const QStringList lines = result.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << result.out.toStdString();
+    QList<QJsonObject> objects;
+    for (const QString& line : lines) {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(line.toUtf8(), &error);
+        ASSERT_TRUE(document.isObject()) << error.errorString().toStdString() << ": " << line.toStdString();
+        objects << document.object();
+        EXPECT_TRUE(document.object().value("ms").isDouble());
+        EXPECT_GE(document.object().value("ms").toDouble(), 0);
+    }
+    EXPECT_EQ(objects[0].value("command").toString(), "GAIN-FINE 20");
+    EXPECT_EQ(objects[0].value("result").toString(), "OK");
+    EXPECT_EQ(objects[0].value("reply").toString(), "OK");
+    EXPECT_TRUE(objects[0].value("values").toArray().isEmpty());
+    EXPECT_FALSE(objects[0].contains("error"));
+
+    EXPECT_EQ(objects[1].value("command").toString(), "GAIN-FINE 999");
+    EXPECT_EQ(objects[1].value("result").toString(), "refused");
+    EXPECT_EQ(objects[1].value("reply").toString(), "NG");
+    EXPECT_EQ(objects[1].value("error").toString(), "Out of range");
+
+    EXPECT_EQ(objects[2].value("command").toString(), "HELP TRG-MODE");
+    EXPECT_EQ(objects[2].value("result").toString(), "OK");
+    const QJsonArray choices = objects[2].value("values").toArray();
+    ASSERT_FALSE(choices.isEmpty());
+    for (const QJsonValue& choice : choices)
+        EXPECT_TRUE(choice.toString().startsWith(' ')) << choice.toString().toStdString();
+
+    EXPECT_EQ(objects[3].value("values").toArray(), QJsonArray{"PTM-TW640M"});
+}
+
+TEST_F(CtlRunnerTest, AFileIsSentLineByLineAsWrittenSkippingCommentsAndBlankLines)
+{
+    const QString file = writeFile("settings.txt", "# gain\r\n"
+                                                   "GAIN-FINE 50 \r\n"
+                                                   "\r\n"
+                                                   "  # black level\r\n"
+                                                   "BLACKLEVEL 3\r\n"
+                                                   "GAIN-FINE\r\n");
+    const Result result = run({"--port", port, "-f", file});
+    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, "50\n");
+    EXPECT_EQ(received(), (QByteArrayList{"GAIN-FINE 50 ", "BLACKLEVEL 3", "GAIN-FINE"}));
+}
+
+TEST_F(CtlRunnerTest, CommandsComeFromStandardInputWhenNoneAreGiven)
+{
+    for (const QStringList& source : {QStringList{}, QStringList{"-f", "-"}}) {
+        const Result result = run(QStringList{"--port", port} + source, "MODEL\n# nothing\nGAIN-FINE -20\nGAIN-FINE\n");
+        EXPECT_EQ(result.status, 0) << result.err.toStdString();
+        EXPECT_EQ(result.out, "PTM-TW640M\n-20\n");
+    }
+}
+
+TEST_F(CtlRunnerTest, AGivenRateIsUsedWithoutDetection)
+{
+    cameras.camera(kModel).setListeningRate(57600);
+    const Result result = run({"--port", port, "--rate", "57600", "MODEL"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(cameras.received(kModel), QByteArrayList{"MODEL"});
+}
+
+TEST_F(CtlRunnerTest, ASilentCameraEndsTheRunWithStatusTwoWithinTheTimeOut)
+{
+    cameras.camera(kModel).setSilent(true);
+    const struct {
+        QStringList arguments;
+        const char* error;
+        double seconds;
+    } cases[] = {
+        {{"--rate", "9600", "--timeout", "2", "MODEL", "GAIN-FINE"},
+         "pk70ctl: no answer to \"MODEL\" from the camera on sim:PTM-TW640M within 2 s\n", 2.0},
+        {{"--timeout", "3", "MODEL"}, "pk70ctl: no camera answered on sim:PTM-TW640M at any baud rate within 3 s\n",
+         3.0},
+    };
+    for (const auto& c : cases) {
+        const Result result = run(QStringList{"--port", port} + c.arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, c.error);
+        EXPECT_EQ(result.out, "");
+        EXPECT_GE(result.seconds, c.seconds - 0.1);
+        EXPECT_LE(result.seconds, c.seconds + 0.2);
+    }
+}
+
+TEST_F(CtlRunnerTest, APortThatCannotBeOpenedEndsWithStatusTwo)
+{
+    const auto held = cameras.open(kModel);
+    for (const QString& name : {QStringLiteral("sim:NO-SUCH-MODEL"), port}) {
+        const Result result = run({"--port", name, "MODEL"});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, "pk70ctl: cannot open the port " + name + ": SerialPort is opened by another program!\n");
+    }
+}
+
+TEST_F(CtlRunnerTest, WrongArgumentsOrAMissingFileEndWithStatusTwoAndSendNothing)
+{
+    const struct {
+        QStringList arguments;
+        QString error;
+    } cases[] = {
+        {{"--rate", "9600", "MODEL"}, "pk70ctl: --port is missing: name the camera's port\nTry pk70ctl --help.\n"},
+        {{"--port", port, "-f", directory.filePath("missing.txt")},
+         "pk70ctl: cannot read " + directory.filePath("missing.txt") + ": No such file or directory\n"},
+    };
+    for (const auto& c : cases) {
+        const Result result = run(c.arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, c.error);
+    }
+    EXPECT_TRUE(cameras.received(kModel).isEmpty());
+}
+
+TEST_F(CtlRunnerTest, HelpExplainsEveryOptionAndTheExitStatus)
+{
+    const Result result = run({"--help"});
+    EXPECT_EQ(result.status, 0);
+    for (const char* part : {"--port NAME", "--rate N", "-f, --file FILE", "--json", "--keep-going", "--timeout S",
+                             "--wire-log FILE", "sim:<MODEL>", "clser:", "beginning with #", "GET-LAST-ERROR",
+                             "Exit status: 0", "1 a command was refused", "2 the port cannot"})
+        EXPECT_TRUE(result.out.contains(part)) << part;
+}
+
+TEST_F(CtlRunnerTest, TheWireLogShowsBothLinesWithTheirAnswers)
+{
+    const QString path = directory.filePath("wire.log");
+    const Result result = run({"--port", port, "--rate", "9600", "--wire-log", path, "GAIN-FINE", "50", "GAIN-FINE"});
+    EXPECT_EQ(result.status, 0);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts))
+        lines << line.mid(line.indexOf(" ms  ") + 5);
+    EXPECT_EQ(lines, (QStringList{"--  opened sim:PTM-TW640M at 9600 baud", R"(->  "GAIN-FINE 50\r")",
+                                  R"(<-  "GAIN-FINE 50\r")", R"(<-  "OK\r")", R"(->  "GAIN-FINE\r")",
+                                  R"(<-  "GAIN-FINE\r")", R"(<-  "50\r")", R"(<-  "OK\r")", "--  closed"}));
+}
