@@ -120,8 +120,9 @@ TEST_P(SimulatedCameraTest, PickingTheSimulatedCameraEndsWithItsFamilysPanelAndT
         break;
     }
     // Every tab's title is in sight from the first start, without scrolling the tab bar.
-    if (ControlPanel* panel = window.brevoPanel() ? static_cast<ControlPanel*>(window.brevoPanel()) : window.tovanePanel())
+    if (ControlPanel* panel = window.brevoPanel() ? static_cast<ControlPanel*>(window.brevoPanel()) : window.tovanePanel()) {
         EXPECT_LE(panel->tabs()->tabBar()->sizeHint().width(), panel->tabs()->width());
+    }
 
     window.showTerminal();
     ASSERT_NE(window.terminal(), nullptr);
