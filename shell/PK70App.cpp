@@ -1,5 +1,6 @@
 #include "PK70App.h"
 
+#include "AppIdentity.h"
 #include "CameraLinkDlg.h"
 #include "CameraLinkSerial.h"
 #include "Clock.h"
@@ -9,20 +10,28 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
+
+#include <cstdio>
+
+namespace {
+
+void showMessageBox(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QLatin1String(AppIdentity::kName), text, QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace
 
 void CPK70App::setIdentity()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("PK70App"));
-    QCoreApplication::setApplicationName(QStringLiteral("PK70App"));
+    AppIdentity::apply();
 }
 
-int CPK70App::run()
+int CPK70App::run(const StartOptions& options)
 {
     setIdentity();
-    setMessageHandler([](const QString& text) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("PK70App"), text, QMessageBox::Ok);
-        box.exec();
-    });
     // Listed after the system's ports: the Camera Link serial libraries' ports,
     // then the simulated cameras.
     PortRegistry::instance().add(std::make_shared<CameraLinkPortBackend>());
@@ -32,9 +41,23 @@ int CPK70App::run()
     // window happens to disappear (the port dialog, before the main window shows).
     QApplication::setQuitOnLastWindowClosed(false);
     CCameraLinkDlg mainWindow(SteadyClock::instance());
-    QApplication::setWindowIcon(mainWindow.windowIcon());
+    mainWindow.setPortChooser(startPortChooser(options, chooseWithSerialPortDialog));
     QObject::connect(&mainWindow, &CCameraLinkDlg::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    // A port named on the command line is opened before any window shows:
+    // why it did not open goes to standard error, and the application ends.
+    // Every other message is a message box.
+    const bool portFromCommandLine = !options.portName.isEmpty();
+    setMessageHandler([&mainWindow, portFromCommandLine](const QString& text) {
+        if (portFromCommandLine && !mainWindow.isVisible() && !mainWindow.connection().isOpen())
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+        else
+            showMessageBox(text);
+    });
+    const auto restoreHandler = qScopeGuard([] { setMessageHandler({}); });
     mainWindow.OnInitDialog();
+    if (portFromCommandLine && !mainWindow.connection().isOpen())
+        return kPortNotOpened;
     mainWindow.show();
     return QApplication::exec();
 }
