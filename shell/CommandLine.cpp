@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AppIdentity.h"
+#include "Ports.h"
 #include "SerialPortDlg.h"
 
 #include <algorithm>
@@ -22,8 +23,9 @@ const QList<ValueOption>& valueOptions()
 {
     static const QList<ValueOption> options = {
         {QStringLiteral("port"), QStringLiteral("NAME"),
-         QStringLiteral("Open this port instead of asking for one: a device (/dev/ttyUSB0, ttyS0, "
-                        "/dev/serial/by-id/...), clser:<maker>#<port> or sim:<MODEL>."),
+         QStringLiteral("Open this port instead of asking for one: a device\n"
+                        "(/dev/ttyUSB0, ttyS0, /dev/serial/by-id/...),\n"
+                        "clser:<maker>#<port> or sim:<MODEL>."),
          [](StartOptions& options, const QString& value) {
              options.portName = value.trimmed();
              return options.portName.isEmpty() ? QStringLiteral("--port needs a port name") : QString();
@@ -44,9 +46,11 @@ const QList<ValueOption>& valueOptions()
 
 QString helpText()
 {
+    constexpr int kOptionWidth = 14;
     QStringList rows;
-    const auto row = [&rows](const QString& option, const QString& help) {
-        rows << QStringLiteral("  %1  %2").arg(option, -14).arg(help);
+    const auto row = [&rows](const QString& option, QString help) {
+        help.replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(kOptionWidth + 4, QLatin1Char(' ')));
+        rows << QStringLiteral("  %1  %2").arg(option, -kOptionWidth).arg(help);
     };
     for (const ValueOption& option : valueOptions())
         row(QStringLiteral("--%1 %2").arg(option.name, option.valueName), option.help);
@@ -124,8 +128,11 @@ PortChooser startPortChooser(const StartOptions& options, PortChooser dialog)
         *first = false;
         std::optional<PortChoice> choice;
         if (options.portName.isEmpty()) {
-            // The port and rate accepted last time are offered first.
-            const std::optional<PortChoice> remembered = rememberedPortChoice();
+            // The port and rate accepted last time are offered first, when
+            // that port can be opened now.
+            std::optional<PortChoice> remembered = rememberedPortChoice();
+            if (remembered && !ProbePort(remembered->portName))
+                remembered.reset();
             const PortChoice offered = remembered.value_or(PortChoice{portName, baudRate});
             choice = dialog(offered.portName, options.baudRate.value_or(offered.baudRate));
         } else {

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -63,6 +64,17 @@ void showPortsAsTable(QComboBox* combo)
     combo->setMinimumContentsLength(24);
 }
 
+// The drop-down is as wide as its columns need, wider than the field.
+void widenPopupToItsColumns(QComboBox* combo)
+{
+    QAbstractItemView* view = combo->view();
+    const QHeaderView* header = static_cast<QTreeView*>(view)->header();
+    int width = 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < CSerialPortDlg::ColumnCount; ++column)
+        width += qMax(view->sizeHintForColumn(column), header->sectionSizeHint(column));
+    view->setMinimumWidth(width);
+}
+
 } // namespace
 
 void rememberPortChoice(const PortChoice& choice)
@@ -95,6 +107,11 @@ CSerialPortDlg::CSerialPortDlg(const QString& portName, qint32 baudRate, const Q
 
     showPortsAsTable(m_portCombo);
     fillPortList(stableNamesDirectory);
+    // A typed device path (a link camsim made, a pseudo-terminal) is not in
+    // the system's list; while it opens it is offered first.
+    if (!portName.isEmpty() && m_portCombo->findText(portName) < 0 && ProbePort(portName))
+        addPort(portName, SystemPortBackend::describe(portName), 0);
+    widenPopupToItsColumns(m_portCombo);
     for (const qint32 rate : kOfferedRates)
         m_baudCombo->addItem(QString::number(rate));
     selectFirstBeginningWith(m_portCombo, portName);
@@ -159,7 +176,7 @@ void CSerialPortDlg::fillPortList(const QString& stableNamesDirectory)
     }
 }
 
-void CSerialPortDlg::addPort(const QString& name, const PortDescription& description)
+void CSerialPortDlg::addPort(const QString& name, const PortDescription& description, int position)
 {
     auto* model = static_cast<QStandardItemModel*>(m_portCombo->model());
     QList<QStandardItem*> row;
@@ -168,7 +185,7 @@ void CSerialPortDlg::addPort(const QString& name, const PortDescription& descrip
         item->setEditable(false);
         row.append(item);
     }
-    model->appendRow(row);
+    model->insertRow(position < 0 ? model->rowCount() : position, row);
 }
 
 QString CSerialPortDlg::portName() const

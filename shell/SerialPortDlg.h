@@ -19,8 +19,9 @@ std::optional<PortChoice> rememberedPortChoice();
 // The port list holds the ports that can be opened right now: the system's
 // ports, each followed by its stable names (the links the system keeps for
 // the adapter, under stableNamesDirectory), with the adapter's description and
-// maker beside them; then the other backends' ports. A device path may be
-// typed instead. Accepting remembers the choice.
+// maker beside them; then the other backends' ports. The port given, when it
+// is a typed path that opens, comes first. A device path may be typed
+// instead. Accepting remembers the choice.
 class CSerialPortDlg : public QDialog {
     Q_OBJECT
 public:
@@ -42,7 +43,8 @@ public:
 
 private:
     void fillPortList(const QString& stableNamesDirectory);
-    void addPort(const QString& name, const PortDescription& description);
+    // At the end unless a position is given.
+    void addPort(const QString& name, const PortDescription& description, int position = -1);
 
     QComboBox* m_portCombo;
     QComboBox* m_baudCombo;

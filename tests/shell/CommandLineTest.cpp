@@ -80,6 +80,7 @@ protected:
         });
     }
 
+    SimulatedCameras cameras;
     QList<QPair<QString, qint32>> offered;
 };
 
@@ -127,6 +128,15 @@ TEST_F(StartPortChooserTest, WithoutOptionsTheDialogOffersThePortAndRateAccepted
     // Later choices start from the port in use, as before.
     choose("sim:PTM-TW640", 9600);
     EXPECT_EQ(offered, (QList<QPair<QString, qint32>>{{"sim:PTM-R290CL", 19200}, {"sim:PTM-TW640", 9600}}));
+
+    // A remembered port that cannot be opened now (unplugged, held) is not
+    // offered: the dialog starts as it would without it.
+    offered.clear();
+    const auto held = cameras.open("PTM-R290CL");
+    chooserFor({})("", 38400);
+    rememberPortChoice({"/dev/pk70-unplugged", 9600});
+    chooserFor({})("", 38400);
+    EXPECT_EQ(offered, (QList<QPair<QString, qint32>>{{"", 38400}, {"", 38400}}));
 }
 
 namespace {

@@ -157,3 +157,16 @@ TEST_F(SerialPortDlgTest, AcceptingRemembersThePortAndRateAndNothingElse)
     EXPECT_EQ(next.portName(), "sim:PTM-R290CL");
     EXPECT_EQ(next.baudRate(), 19200);
 }
+
+TEST_F(SerialPortDlgTest, ATypedPathThatOpensIsOfferedFirst)
+{
+    PseudoTerminal camera;
+    if (!camera.isValid())
+        GTEST_SKIP() << "no pseudo-terminal available";
+    QTemporaryDir folder;
+    const QString link = folder.filePath("camera"); // as camsim --link makes it
+    ASSERT_TRUE(QFile::link(camera.slavePath(), link));
+    CSerialPortDlg dialog(link, 9600);
+    EXPECT_EQ(items(dialog.portCombo()).first(), link);
+    EXPECT_EQ(dialog.portName(), link);
+}
