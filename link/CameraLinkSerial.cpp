@@ -1,5 +1,6 @@
 #include "CameraLinkSerial.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -190,7 +191,7 @@ void CameraLinkSerialPort::close()
     m_held.clear();
 }
 
-QStringList CameraLinkPortBackend::searchDirectories()
+QStringList CameraLinkPortBackend::searchDirectories(const QString& programDirectory)
 {
     QStringList directories;
     const QString variable = qEnvironmentVariable(kPathVariable);
@@ -199,7 +200,14 @@ QStringList CameraLinkPortBackend::searchDirectories()
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (!config.isEmpty())
         directories.append(config + QStringLiteral("/PK70App/clser"));
+    if (!programDirectory.isEmpty())
+        directories.append(QDir::cleanPath(programDirectory + QStringLiteral("/" PK_CLSER_FROM_PROGRAM)));
     return directories;
+}
+
+QString CameraLinkPortBackend::runningProgramDirectory()
+{
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
 }
 
 QStringList CameraLinkPortBackend::libraryFiles(const QStringList& directories)
@@ -255,13 +263,13 @@ bool CameraLinkPortBackend::find(const QString& name, PortAddress& address) cons
     return false;
 }
 
-std::unique_ptr<SerialPort> CameraLinkPortBackend::open(const QString& name)
+PortOpening CameraLinkPortBackend::open(const QString& name)
 {
     PortAddress address;
     if (!find(name, address))
-        return nullptr;
+        return PortOpening::failed(OpenFailure::NoSuchPort);
     void* serialRef = nullptr;
     if (address.library->serialInit(address.index, &serialRef) != clser::NoError || !serialRef)
-        return nullptr;
-    return std::make_unique<CameraLinkSerialPort>(address.library, serialRef);
+        return PortOpening::failed(OpenFailure::InUse);
+    return {std::make_unique<CameraLinkSerialPort>(address.library, serialRef)};
 }

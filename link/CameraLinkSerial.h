@@ -77,9 +77,12 @@ private:
 class CameraLinkPortBackend : public PortBackend {
 public:
     // Where libraries are looked for: the directories in this environment
-    // variable (separated by colons), then the user's configuration folder.
+    // variable (separated by colons), the user's configuration folder, then
+    // the folder the package installs libraries to, found from the folder of
+    // the running program (none when it is empty).
     static constexpr const char* kPathVariable = "PK70_CLSER_PATH";
-    static QStringList searchDirectories();
+    static QStringList searchDirectories(const QString& programDirectory = runningProgramDirectory());
+    static QString runningProgramDirectory();
     // Files named clser<vendor>.so or libclser<vendor>.so in those directories.
     static QStringList libraryFiles(const QStringList& directories);
 
@@ -87,7 +90,9 @@ public:
 
     QStringList portNames() override;
     bool claims(const QString& name) const override;
-    std::unique_ptr<SerialPort> open(const QString& name) override;
+    // A name no library offers does not exist; a port the library will not
+    // open is taken as held by another program.
+    PortOpening open(const QString& name) override;
 
 private:
     struct PortAddress {

@@ -37,3 +37,8 @@ PortBackend& PortRegistry::backendFor(const QString& name)
     }
     return *m_system;
 }
+
+bool PortRegistry::isSystemPort(const QString& name)
+{
+    return &backendFor(name) == m_system.get() && m_system->claims(name);
+}

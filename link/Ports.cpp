@@ -5,24 +5,82 @@
 #include "Messages.h"
 #include "PortBackend.h"
 
+#include <QFile>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The group owning the file, by name (its number when it has none); empty
+// when the file cannot be looked at.
+QString owningGroup(const QString& path)
+{
+    struct stat status {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {};
+    if (const group* entry = ::getgrgid(status.st_gid))
+        return QString::fromLocal8Bit(entry->gr_name);
+    return QString::number(status.st_gid);
+}
+
+QString currentUserName()
+{
+    if (const passwd* entry = ::getpwuid(::geteuid()))
+        return QString::fromLocal8Bit(entry->pw_name);
+    return QStringLiteral("$USER");
+}
+
+QString permissionRefusedMessage(const QString& device)
+{
+    const QString refused = QStringLiteral("Permission to open %1 was refused.").arg(device);
+    const QString group = owningGroup(device);
+    if (group.isEmpty())
+        return refused + QStringLiteral(" Ask for read and write access to it.");
+    return refused
+        + QStringLiteral(" Members of its group \"%1\" may open it: add yourself to the group "
+                         "(sudo usermod -aG %1 %2), then log out and back in.")
+              .arg(group, currentUserName());
+}
+
+} // namespace
+
+QString openFailureMessage(const QString& portName, const PortOpening& opening)
+{
+    switch (opening.failure) {
+    case OpenFailure::None: // a backend that gave no reason
+    case OpenFailure::InUse:
+        return kPortInUseMessage;
+    case OpenFailure::PermissionRefused:
+        return permissionRefusedMessage(opening.device.isEmpty() ? portName : opening.device);
+    case OpenFailure::NoSuchPort:
+        return QStringLiteral("There is no port %1.").arg(portName);
+    case OpenFailure::NotASerialPort:
+        return QStringLiteral("%1 is not a serial port.").arg(portName);
+    }
+    return {};
+}
+
 std::unique_ptr<SerialPort> OpenPort(const QString& portName, qint32 baudRate)
 {
     if (portName.isEmpty())
         return nullptr;
-    std::unique_ptr<SerialPort> port = PortRegistry::instance().backendFor(portName).open(portName);
-    if (!port) {
-        showMessage(kPortInUseMessage);
+    PortOpening opening = PortRegistry::instance().backendFor(portName).open(portName);
+    if (!opening.port) {
+        showMessage(openFailureMessage(portName, opening));
         return nullptr;
     }
-    port->setLineSettings(baudRate);
-    return port;
+    opening.port->setLineSettings(baudRate);
+    return std::move(opening.port);
 }
 
 bool ProbePort(const QString& portName)
 {
     if (portName.isEmpty())
         return false;
-    std::unique_ptr<SerialPort> port = PortRegistry::instance().backendFor(portName).open(portName);
+    std::unique_ptr<SerialPort> port = PortRegistry::instance().backendFor(portName).open(portName).port;
     if (!port)
         return false;
     port->close();

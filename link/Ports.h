@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Connection.h"
+#include "PortBackend.h"
 #include "SerialPort.h"
 
 #include <QString>
@@ -22,9 +23,14 @@ inline constexpr qint32 kNoRateFound = 4800;
 
 inline const QString kPortInUseMessage = QStringLiteral("SerialPort is opened by another program!");
 
+// What the user is told when a port does not open: kPortInUseMessage for a
+// port another program holds; for a device the user may not open, which
+// device it is and the group whose members may (read from the device itself);
+// that a name does not exist, or is no serial port.
+QString openFailureMessage(const QString& portName, const PortOpening& opening);
+
 // Opens and configures the named port; null (the invalid handle) on failure.
-// An empty name fails silently; any other failure shows kPortInUseMessage,
-// whatever its reason.
+// An empty name fails silently; any other failure shows its message.
 std::unique_ptr<SerialPort> OpenPort(const QString& portName, qint32 baudRate);
 
 // True when the port can be opened right now; it is closed again at once.

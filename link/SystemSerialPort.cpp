@@ -1,9 +1,17 @@
 #include "SystemSerialPort.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 
+#include <cerrno>
+
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -148,15 +156,41 @@ bool SystemPortBackend::claims(const QString& name) const
     return !devicePath(name).isEmpty();
 }
 
-std::unique_ptr<SerialPort> SystemPortBackend::open(const QString& name)
+bool SystemPortBackend::mayReadAndWrite(const QString& path)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK | W_OK, AT_EACCESS) == 0
+        || (errno != EACCES && errno != EPERM);
+}
+
+SystemPortBackend::SystemPortBackend(AccessCheck mayOpen) : m_mayOpen(std::move(mayOpen)) {}
+
+PortOpening SystemPortBackend::open(const QString& name)
 {
     const QString path = devicePath(name);
     if (path.isEmpty())
-        return nullptr;
-    auto port = std::make_unique<SystemSerialPort>(path);
+        return PortOpening::failed(OpenFailure::NoSuchPort);
+    // Opened by the device's own path, so that a device held under one name
+    // (a stable link, a plain name) is seen as held under every other.
+    const QString device = QFileInfo(path).canonicalFilePath();
+    auto port = std::make_unique<SystemSerialPort>(device.isEmpty() ? path : device);
     if (!port->isOpen())
-        return nullptr;
-    return port;
+        return PortOpening::failed(whyNotOpened(path), path);
+    return {std::move(port)};
+}
+
+OpenFailure SystemPortBackend::whyNotOpened(const QString& path) const
+{
+    // Qt reports a device held by another program (its lock file, or the
+    // exclusive mode of the terminal) and a device the user may not open
+    // alike, as a permission error.
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return errno == EACCES ? OpenFailure::PermissionRefused : OpenFailure::NoSuchPort;
+    if (!S_ISCHR(status.st_mode))
+        return OpenFailure::NotASerialPort;
+    if (m_mayOpen && !m_mayOpen(path))
+        return OpenFailure::PermissionRefused;
+    return OpenFailure::InUse;
 }
 
 QString SystemPortBackend::devicePath(const QString& name)
@@ -167,5 +201,31 @@ QString SystemPortBackend::devicePath(const QString& name)
         return name.contains(QLatin1String("/../")) || name.endsWith(QLatin1String("/..")) ? QString() : name;
     if (bareName.match(name).hasMatch())
         return QStringLiteral("/dev/") + name;
+    return {};
+}
+
+QList<StablePortName> SystemPortBackend::stableNames(const QString& directory)
+{
+    QList<StablePortName> names;
+    const QDir dir(directory);
+    for (const QFileInfo& link : dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString device = link.canonicalFilePath();
+        if (!device.isEmpty())
+            names.append({link.absoluteFilePath(), device});
+    }
+    return names;
+}
+
+PortDescription SystemPortBackend::describe(const QString& name)
+{
+    const QString path = devicePath(name);
+    if (path.isEmpty())
+        return {};
+    const QString device = QFileInfo(path).canonicalFilePath();
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& info : ports) {
+        if (info.systemLocation() == device)
+            return {info.description(), info.manufacturer()};
+    }
     return {};
 }

@@ -16,7 +16,8 @@ constexpr int kTabMarginDu = 7;
 } // namespace
 
 ControlPanel::ControlPanel(Connection& connection, const QString& model, int sensorTaps,
-                           const QList<PageEntry>& pages, QSize windowSizeDu, QWidget* parent)
+                           const QList<PageEntry>& pages, QSize windowSizeDu, const PanelLoadObserver& observeLoad,
+                           QWidget* parent)
     : QWidget(parent, Qt::Window), m_model(model), m_sensorTaps(sensorTaps), m_tabs(new QTabWidget(this))
 {
     const DialogUnits& du = DialogUnits::standard();
@@ -32,6 +33,8 @@ ControlPanel::ControlPanel(Connection& connection, const QString& model, int sen
     // rest of the panel fails at once instead of a time-out per read.
     Connection::LoadScope load(connection);
     for (const PageEntry& entry : pages) {
+        if (observeLoad)
+            observeLoad(entry.title, static_cast<int>(m_pages.size()) + 1, static_cast<int>(pages.size()));
         Page* page = entry.create ? entry.create(PageContext{connection, sensorTaps}, m_tabs) : nullptr;
         m_pages.append(page);
         // A page that could not be built still gets its tab, with nothing on it.

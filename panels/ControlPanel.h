@@ -6,9 +6,15 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class Connection;
 class QTabWidget;
 class StatusLine;
+
+// Told before each page is built and reads its values: the page's tab title,
+// its number (from 1) and the number of pages.
+using PanelLoadObserver = std::function<void(const QString& title, int number, int count)>;
 
 // A modeless window with one tab per page of a camera family. All pages are
 // built at once (each runs its initial load while it is built), lie on top of
@@ -37,7 +43,7 @@ public:
 protected:
     // Sizes are in dialog units: the window and the margin around the tabs.
     ControlPanel(Connection& connection, const QString& model, int sensorTaps, const QList<PageEntry>& pages,
-                 QSize windowSizeDu, QWidget* parent);
+                 QSize windowSizeDu, const PanelLoadObserver& observeLoad, QWidget* parent);
 
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -4,8 +4,9 @@
 #include <QTabWidget>
 
 CControlPanelPTM_Brevo::CControlPanelPTM_Brevo(Connection& connection, const QString& model, int sensorTaps,
-                                               const QList<PageEntry>& pages, QWidget* parent)
-    : ControlPanel(connection, model, sensorTaps, pages, QSize(547, 295), parent)
+                                               const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad,
+                                               QWidget* parent)
+    : ControlPanel(connection, model, sensorTaps, pages, QSize(547, 295), observeLoad, parent)
 {
     setWindowTitle(QStringLiteral("Feature Control Brevo"));
     auto* close = new QPushButton(QStringLiteral("Close"), tabs());

@@ -8,5 +8,6 @@ class CControlPanelPTM_Brevo : public ControlPanel {
     Q_OBJECT
 public:
     CControlPanelPTM_Brevo(Connection& connection, const QString& model, int sensorTaps,
-                           const QList<PageEntry>& pages, QWidget* parent = nullptr);
+                           const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad = {},
+                           QWidget* parent = nullptr);
 };

@@ -3,8 +3,9 @@
 #include "ScreenPlacement.h"
 
 CControlPanelTovane::CControlPanelTovane(Connection& connection, const QString& model, int sensorTaps,
-                                         const QList<PageEntry>& pages, QWidget* parent)
-    : ControlPanel(connection, model, sensorTaps, pages, QSize(567, 360), parent)
+                                         const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad,
+                                         QWidget* parent)
+    : ControlPanel(connection, model, sensorTaps, pages, QSize(567, 360), observeLoad, parent)
 {
     setWindowTitle(QStringLiteral("PTM-TW Series Control"));
 }

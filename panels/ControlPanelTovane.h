@@ -14,7 +14,8 @@ public:
     static constexpr int kFollowerOffset = 85;
 
     CControlPanelTovane(Connection& connection, const QString& model, int sensorTaps,
-                        const QList<PageEntry>& pages, QWidget* parent = nullptr);
+                        const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad = {},
+                        QWidget* parent = nullptr);
 
     void setFollower(QWidget* window);
 

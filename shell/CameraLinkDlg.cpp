@@ -1,5 +1,6 @@
 #include "CameraLinkDlg.h"
 
+#include "AppIdentity.h"
 #include "CommandWords.h"
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
@@ -22,12 +23,6 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
-
-// Outside any namespace, as the resource initialiser requires.
-static void initialiseShellResources()
-{
-    Q_INIT_RESOURCE(pk70app);
-}
 
 namespace {
 
@@ -86,9 +81,8 @@ std::optional<PortChoice> chooseWithSerialPortDialog(const QString& portName, qi
 CCameraLinkDlg::CCameraLinkDlg(Clock& clock, QWidget* parent)
     : QMainWindow(parent), m_connection(clock), m_brevoPages(brevoPages()), m_tovanePages(tovanePages())
 {
-    initialiseShellResources();
     setWindowTitle(QStringLiteral("PK70App"));
-    setWindowIcon(QIcon(QStringLiteral(":/pk70app.png")));
+    setWindowIcon(AppIdentity::icon());
     buildMenu();
     m_notice = new QLabel(this);
     m_notice->setAccessibleName(QStringLiteral("Notice"));
@@ -161,9 +155,11 @@ void CCameraLinkDlg::chooseSerialPort()
         showNotice(noPortNotice());
     } else {
         openPort();
-        DetectionProgress progress(m_connection.clock(), m_createProgressView);
-        m_connection.baudRate =
-            DetectBaudRate(m_connection, [&progress](int pass, qint32 rate) { return progress(pass, rate); });
+        if (choice->detectRate) {
+            DetectionProgress progress(m_connection.clock(), m_createProgressView);
+            m_connection.baudRate =
+                DetectBaudRate(m_connection, [&progress](int pass, qint32 rate) { return progress(pass, rate); });
+        }
     }
     m_connection.announceState();
     // Brings the camera's command parser to the start of a line.
@@ -286,15 +282,19 @@ void CCameraLinkDlg::createControlPanel()
         return;
     identifyCamera();
     setWindowTitle(m_model);
+    PanelLoadProgress progress(m_connection.clock(), m_createLoadView);
+    const PanelLoadObserver observeLoad = std::ref(progress);
     switch (m_family) {
     case CameraFamily::Brevo:
         m_sensorTaps = QueryInt(m_connection, cmd::SENSOR_TAP);
-        m_brevoPanel = std::make_unique<CControlPanelPTM_Brevo>(m_connection, m_model, m_sensorTaps, m_brevoPages);
+        m_brevoPanel = std::make_unique<CControlPanelPTM_Brevo>(m_connection, m_model, m_sensorTaps, m_brevoPages,
+                                                                observeLoad);
         showPanelAt(m_brevoPanel.get(), m_panelPosition);
         break;
     case CameraFamily::Tovane:
         m_sensorTaps = 1;
-        m_tovanePanel = std::make_unique<CControlPanelTovane>(m_connection, m_model, m_sensorTaps, m_tovanePages);
+        m_tovanePanel = std::make_unique<CControlPanelTovane>(m_connection, m_model, m_sensorTaps, m_tovanePages,
+                                                              observeLoad);
         m_tovanePanel->setFollower(this);
         showPanelAt(m_tovanePanel.get(), m_panelPosition);
         break;

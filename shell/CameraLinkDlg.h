@@ -4,6 +4,7 @@
 #include "Connection.h"
 #include "DetectionProgress.h"
 #include "Identification.h"
+#include "PanelLoadProgress.h"
 #include "Page.h"
 #include "WireLog.h"
 
@@ -26,6 +27,9 @@ class QLabel;
 struct PortChoice {
     QString portName;
     qint32 baudRate = 0;
+    // False when the rate is known to be the camera's: it is used as it is,
+    // without searching for it.
+    bool detectRate = true;
 };
 
 // Asks the user for a port, starting from the current name and rate; no value
@@ -48,10 +52,12 @@ public:
     explicit CCameraLinkDlg(Clock& clock = SteadyClock::instance(), QWidget* parent = nullptr);
     ~CCameraLinkDlg() override;
 
-    // Replaceable for tests: the port dialog, the detection progress view, the
-    // pages of both panels (by default the families' own pages).
+    // Replaceable for tests: the port dialog, the progress views of detection
+    // and of the panel's load, the pages of both panels (by default the
+    // families' own pages).
     void setPortChooser(PortChooser chooser) { m_choosePort = std::move(chooser); }
     void setDetectionProgressView(DetectionProgressViewFactory factory) { m_createProgressView = std::move(factory); }
+    void setPanelLoadProgressView(PanelLoadProgressViewFactory factory) { m_createLoadView = std::move(factory); }
     void setPageLists(QList<PageEntry> brevo, QList<PageEntry> tovane);
 
     // Start-up: port selection, terminal, identification and the panel of the
@@ -116,6 +122,7 @@ private:
 
     PortChooser m_choosePort = chooseWithSerialPortDialog;
     DetectionProgressViewFactory m_createProgressView = DetectionProgressDialog::create;
+    PanelLoadProgressViewFactory m_createLoadView = PanelLoadProgressDialog::create;
     QList<PageEntry> m_brevoPages;
     QList<PageEntry> m_tovanePages;
 

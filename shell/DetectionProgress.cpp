@@ -1,6 +1,5 @@
 #include "DetectionProgress.h"
 
-#include "Clock.h"
 #include "Ports.h"
 
 #include <QCoreApplication>
@@ -9,27 +8,21 @@
 #include <algorithm>
 
 DetectionProgress::DetectionProgress(Clock& clock, DetectionProgressViewFactory createView)
-    : m_clock(clock), m_startMs(clock.nowMs()), m_createView(std::move(createView))
+    : m_view(clock, std::move(createView))
 {
 }
 
-DetectionProgress::~DetectionProgress() = default;
-
 bool DetectionProgress::operator()(int pass, qint32 baudRate)
 {
-    if (!m_viewCreated && m_clock.nowMs() - m_startMs >= kShowAfterMs) {
-        m_viewCreated = true;
-        if (m_createView)
-            m_view = m_createView();
-    }
-    if (!m_view) {
+    DetectionProgressView* view = m_view.view();
+    if (!view) {
         // Repaint, but leave clicks and keys queued until detection is over.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         return true;
     }
-    m_view->showAttempt(pass, baudRate);
+    view->showAttempt(pass, baudRate);
     QCoreApplication::processEvents();
-    return !m_view->cancelRequested();
+    return !view->cancelRequested();
 }
 
 DetectionProgressDialog::DetectionProgressDialog()

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "LateProgressView.h"
+
 #include <QtGlobal>
 
 #include <functional>
 #include <memory>
 
-class Clock;
 class QProgressDialog;
 
 // What the user sees while the baud rate is being searched for.
@@ -26,19 +27,14 @@ using DetectionProgressViewFactory = std::function<std::unique_ptr<DetectionProg
 // view is up its Cancel button works; cancelling ends detection as a failure.
 class DetectionProgress {
 public:
-    static constexpr qint64 kShowAfterMs = 500;
+    static constexpr qint64 kShowAfterMs = LateProgressView<DetectionProgressView>::kShowAfterMs;
 
     DetectionProgress(Clock& clock, DetectionProgressViewFactory createView);
-    ~DetectionProgress();
 
     bool operator()(int pass, qint32 baudRate);
 
 private:
-    Clock& m_clock;
-    qint64 m_startMs;
-    DetectionProgressViewFactory m_createView;
-    bool m_viewCreated = false;
-    std::unique_ptr<DetectionProgressView> m_view;
+    LateProgressView<DetectionProgressView> m_view;
 };
 
 // The progress dialog: the rate being tried, the pass, a bar over all

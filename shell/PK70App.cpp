@@ -1,5 +1,6 @@
 #include "PK70App.h"
 
+#include "AppIdentity.h"
 #include "CameraLinkDlg.h"
 #include "CameraLinkSerial.h"
 #include "Clock.h"
@@ -10,22 +11,28 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 
 #include <cstdio>
 
-void CPK70App::setIdentity()
+namespace {
+
+void showMessageBox(const QString& text)
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("PK70App"));
-    QCoreApplication::setApplicationName(QStringLiteral("PK70App"));
+    QMessageBox box(QMessageBox::Warning, QLatin1String(AppIdentity::kName), text, QMessageBox::Ok);
+    box.exec();
 }
 
-int CPK70App::run()
+} // namespace
+
+void CPK70App::setIdentity()
+{
+    AppIdentity::apply();
+}
+
+int CPK70App::run(const StartOptions& options)
 {
     setIdentity();
-    setMessageHandler([](const QString& text) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("PK70App"), text, QMessageBox::Ok);
-        box.exec();
-    });
     // Listed after the system's ports: the Camera Link serial libraries' ports,
     // then the simulated cameras.
     PortRegistry::instance().add(std::make_shared<CameraLinkPortBackend>());
@@ -37,35 +44,31 @@ int CPK70App::run()
     CCameraLinkDlg mainWindow(SteadyClock::instance());
     QApplication::setWindowIcon(mainWindow.windowIcon());
     std::unique_ptr<WireLogFile> wireLogFile;
-    if (!m_wireLogPath.isEmpty()) {
+    if (!options.wireLogPath.isEmpty()) {
         QString error;
-        wireLogFile = WireLogFile::open(mainWindow.wireLog(), m_wireLogPath, &error);
+        wireLogFile = WireLogFile::open(mainWindow.wireLog(), options.wireLogPath, &error);
         if (!wireLogFile) {
             std::fprintf(stderr, "pk70app: %s\n", qPrintable(error));
             return 2;
         }
     }
+    mainWindow.setPortChooser(startPortChooser(options, chooseWithSerialPortDialog));
     QObject::connect(&mainWindow, &CCameraLinkDlg::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    // A port named on the command line is opened before any window shows:
+    // why it did not open goes to standard error, and the application ends.
+    // Every other message is a message box.
+    const bool portFromCommandLine = !options.portName.isEmpty();
+    setMessageHandler([&mainWindow, portFromCommandLine](const QString& text) {
+        if (portFromCommandLine && !mainWindow.isVisible() && !mainWindow.connection().isOpen())
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+        else
+            showMessageBox(text);
+    });
+    const auto restoreHandler = qScopeGuard([] { setMessageHandler({}); });
     mainWindow.OnInitDialog();
+    if (portFromCommandLine && !mainWindow.connection().isOpen())
+        return kPortNotOpened;
     mainWindow.show();
     return QApplication::exec();
-}
-
-QString wireLogPathArgument(const QStringList& arguments, QString* error)
-{
-    const QString option = QStringLiteral("--wire-log");
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        QString path;
-        if (argument.startsWith(option + QLatin1Char('=')))
-            path = argument.mid(option.size() + 1);
-        else if (argument == option && i + 1 < arguments.size())
-            path = arguments.at(i + 1);
-        else if (argument != option)
-            continue;
-        if (path.isEmpty() && error)
-            *error = QStringLiteral("--wire-log needs the file to write the wire log to");
-        return path;
-    }
-    return {};
 }

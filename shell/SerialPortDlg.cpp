@@ -1,16 +1,27 @@
 #include "SerialPortDlg.h"
 
 #include "DialogUnits.h"
+#include "PortBackend.h"
 #include "Ports.h"
 #include "Scan.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
+
+const QString kProfileGroup = QStringLiteral("SerialPort");
+const QString kPortNameKey = QStringLiteral("PortName");
+const QString kBaudRateKey = QStringLiteral("BaudRate");
 
 QComboBox* editableCombo(QWidget* parent)
 {
@@ -34,17 +45,73 @@ void selectFirstBeginningWith(QComboBox* combo, const QString& text)
     combo->setEditText(QString());
 }
 
+// The port list drops down as a table: the name (what the field takes), the
+// adapter's description and its maker.
+void showPortsAsTable(QComboBox* combo)
+{
+    auto* model = new QStandardItemModel(0, CSerialPortDlg::ColumnCount, combo);
+    model->setHorizontalHeaderLabels(
+        {QStringLiteral("Port"), QStringLiteral("Description"), QStringLiteral("Maker")});
+    combo->setModel(model);
+    auto* view = new QTreeView(combo);
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setAllColumnsShowFocus(true);
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->header()->setStretchLastSection(false);
+    combo->setView(view);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(24);
+}
+
+// The drop-down is as wide as its columns need, wider than the field.
+void widenPopupToItsColumns(QComboBox* combo)
+{
+    QAbstractItemView* view = combo->view();
+    const QHeaderView* header = static_cast<QTreeView*>(view)->header();
+    int width = 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < CSerialPortDlg::ColumnCount; ++column)
+        width += qMax(view->sizeHintForColumn(column), header->sectionSizeHint(column));
+    view->setMinimumWidth(width);
+}
+
 } // namespace
 
-CSerialPortDlg::CSerialPortDlg(const QString& portName, qint32 baudRate, QWidget* parent)
+void rememberPortChoice(const PortChoice& choice)
+{
+    if (choice.portName.isEmpty())
+        return;
+    QSettings profile;
+    profile.beginGroup(kProfileGroup);
+    profile.setValue(kPortNameKey, choice.portName);
+    profile.setValue(kBaudRateKey, choice.baudRate);
+}
+
+std::optional<PortChoice> rememberedPortChoice()
+{
+    QSettings profile;
+    profile.beginGroup(kProfileGroup);
+    const QString portName = profile.value(kPortNameKey).toString();
+    bool isNumber = false;
+    const qint32 baudRate = profile.value(kBaudRateKey).toInt(&isNumber);
+    if (portName.isEmpty() || !isNumber)
+        return std::nullopt;
+    return PortChoice{portName, baudRate};
+}
+
+CSerialPortDlg::CSerialPortDlg(const QString& portName, qint32 baudRate, const QString& stableNamesDirectory,
+                               QWidget* parent)
     : QDialog(parent), m_portCombo(editableCombo(this)), m_baudCombo(editableCombo(this))
 {
     setWindowTitle(QStringLiteral("Serial Port Setting"));
 
-    for (const QString& name : listedPortNames()) {
-        if (ProbePort(name))
-            m_portCombo->addItem(name);
-    }
+    showPortsAsTable(m_portCombo);
+    fillPortList(stableNamesDirectory);
+    // A typed device path (a link camsim made, a pseudo-terminal) is not in
+    // the system's list; while it opens it is offered first.
+    if (!portName.isEmpty() && m_portCombo->findText(portName) < 0 && ProbePort(portName))
+        addPort(portName, SystemPortBackend::describe(portName), 0);
+    widenPopupToItsColumns(m_portCombo);
     for (const qint32 rate : kOfferedRates)
         m_baudCombo->addItem(QString::number(rate));
     selectFirstBeginningWith(m_portCombo, portName);
@@ -73,6 +140,54 @@ CSerialPortDlg::CSerialPortDlg(const QString& portName, qint32 baudRate, QWidget
     resize(DialogUnits::standard().toPixels(316, 180));
 }
 
+void CSerialPortDlg::fillPortList(const QString& stableNamesDirectory)
+{
+    PortRegistry& registry = PortRegistry::instance();
+    QList<StablePortName> stableNames = SystemPortBackend::stableNames(stableNamesDirectory);
+    QStringList others;
+    for (const QString& name : registry.portNames()) {
+        if (!registry.isSystemPort(name)) {
+            others.append(name);
+            continue;
+        }
+        if (!ProbePort(name))
+            continue;
+        const PortDescription description = SystemPortBackend::describe(name);
+        addPort(name, description);
+        // Its stable names open as it does.
+        const QString device = QFileInfo(SystemPortBackend::devicePath(name)).canonicalFilePath();
+        for (auto stable = stableNames.begin(); stable != stableNames.end();) {
+            if (stable->device == device) {
+                addPort(stable->link, description);
+                stable = stableNames.erase(stable);
+            } else {
+                ++stable;
+            }
+        }
+    }
+    // Stable names of devices the system did not list.
+    for (const StablePortName& stable : std::as_const(stableNames)) {
+        if (ProbePort(stable.link))
+            addPort(stable.link, SystemPortBackend::describe(stable.link));
+    }
+    for (const QString& name : std::as_const(others)) {
+        if (ProbePort(name))
+            addPort(name, {});
+    }
+}
+
+void CSerialPortDlg::addPort(const QString& name, const PortDescription& description, int position)
+{
+    auto* model = static_cast<QStandardItemModel*>(m_portCombo->model());
+    QList<QStandardItem*> row;
+    for (const QString& text : {name, description.description, description.manufacturer}) {
+        auto* item = new QStandardItem(text);
+        item->setEditable(false);
+        row.append(item);
+    }
+    model->insertRow(position < 0 ? model->rowCount() : position, row);
+}
+
 QString CSerialPortDlg::portName() const
 {
     // A device path typed with a stray blank around it still names the device.
@@ -82,4 +197,10 @@ QString CSerialPortDlg::portName() const
 qint32 CSerialPortDlg::baudRate() const
 {
     return readDecimal(m_baudCombo->currentText());
+}
+
+void CSerialPortDlg::accept()
+{
+    rememberPortChoice(PortChoice{portName(), baudRate()});
+    QDialog::accept();
 }

@@ -124,17 +124,19 @@ std::shared_ptr<SimulatedCamera> SimulatedPortBackend::camera(const QString& mod
     return camera;
 }
 
-std::unique_ptr<SerialPort> SimulatedPortBackend::open(const QString& name)
+PortOpening SimulatedPortBackend::open(const QString& name)
 {
     if (!claims(name))
-        return nullptr;
+        return PortOpening::failed(OpenFailure::NoSuchPort);
     const QString model = name.mid(int(qstrlen(kPrefix)));
     std::shared_ptr<SimulatedCamera> simulated = camera(model);
-    if (!simulated || !m_leases[model].expired())
-        return nullptr;
+    if (!simulated)
+        return PortOpening::failed(OpenFailure::NoSuchPort);
+    if (!m_leases[model].expired())
+        return PortOpening::failed(OpenFailure::InUse);
     auto port = std::make_unique<SimulatedPort>(simulated, m_clock);
     auto lease = std::make_shared<int>(0);
     m_leases[model] = lease;
     port->holdLease(lease);
-    return port;
+    return {std::move(port)};
 }

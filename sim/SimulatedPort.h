@@ -61,7 +61,7 @@ public:
 
     QStringList portNames() override;
     bool claims(const QString& name) const override;
-    std::unique_ptr<SerialPort> open(const QString& name) override;
+    PortOpening open(const QString& name) override;
 
     // The camera behind a model's port (made on first use), for tests and
     // benchmarks; null for a model the simulator does not offer.

@@ -184,10 +184,17 @@ TEST_F(CtlRunnerTest, ASilentCameraEndsTheRunWithStatusTwoWithinTheTimeOut)
 TEST_F(CtlRunnerTest, APortThatCannotBeOpenedEndsWithStatusTwo)
 {
     const auto held = cameras.open(kModel);
-    for (const QString& name : {QStringLiteral("sim:NO-SUCH-MODEL"), port}) {
-        const Result result = run({"--port", name, "MODEL"});
+    const struct {
+        QString name;
+        QString reason;
+    } cases[] = {
+        {QStringLiteral("sim:NO-SUCH-MODEL"), QStringLiteral("There is no port sim:NO-SUCH-MODEL.")},
+        {port, QStringLiteral("SerialPort is opened by another program!")},
+    };
+    for (const auto& c : cases) {
+        const Result result = run({"--port", c.name, "MODEL"});
         EXPECT_EQ(result.status, 2);
-        EXPECT_EQ(result.err, "pk70ctl: cannot open the port " + name + ": SerialPort is opened by another program!\n");
+        EXPECT_EQ(result.err, "pk70ctl: cannot open the port " + c.name + ": " + c.reason + "\n");
     }
 }
 

@@ -59,7 +59,7 @@ TEST_F(CameraLinkSerialTest, LibrariesThatDoNotLoadOrLackAFunctionAreSkipped)
     registerBackend({junk.path(), brokenDirectory(), QStringLiteral("/nonexistent/pk70")});
     EXPECT_TRUE(backend->portNames().isEmpty());
     EXPECT_EQ(OpenPort("clser:PK70Sim#port0", 9600), nullptr);
-    EXPECT_EQ(messages.texts, QStringList{"SerialPort is opened by another program!"});
+    EXPECT_EQ(messages.texts, QStringList{"There is no port clser:PK70Sim#port0."});
 }
 
 TEST_F(CameraLinkSerialTest, OnlyConventionallyNamedFilesAreTaken)
@@ -73,15 +73,18 @@ TEST_F(CameraLinkSerialTest, OnlyConventionallyNamedFilesAreTaken)
     EXPECT_EQ(files, (QStringList{folder.filePath("clservendor.so"), folder.filePath("libclserother.so")}));
 }
 
-TEST_F(CameraLinkSerialTest, SearchesTheVariablesDirectoriesBeforeTheConfigurationFolder)
+TEST_F(CameraLinkSerialTest, SearchesTheVariablesDirectoriesTheConfigurationFolderThenThePackagesFolder)
 {
     qputenv(CameraLinkPortBackend::kPathVariable, "/opt/a:/opt/b");
-    const QStringList directories = CameraLinkPortBackend::searchDirectories();
+    const QStringList directories = CameraLinkPortBackend::searchDirectories("/usr/bin");
     qunsetenv(CameraLinkPortBackend::kPathVariable);
-    ASSERT_GE(directories.size(), 3);
+    ASSERT_EQ(directories.size(), 4);
     EXPECT_EQ(directories.at(0), "/opt/a");
     EXPECT_EQ(directories.at(1), "/opt/b");
     EXPECT_TRUE(directories.at(2).endsWith("/PK70App/clser"));
+    // Where the package installs the simulated grabber's library.
+    EXPECT_EQ(directories.at(3), "/usr/lib/pk70app/clser");
+    EXPECT_EQ(CameraLinkPortBackend::searchDirectories("").size(), 1);
 }
 
 TEST_F(CameraLinkSerialTest, ExchangesLinesWithTheCameraBehindThePort)

@@ -5,6 +5,13 @@
 #include "Ports.h"
 #include "SystemSerialPort.h"
 
+#include <QTemporaryFile>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // Answers an empty line with a carriage return, but only at its own rate.
@@ -79,22 +86,27 @@ TEST_F(DetectBaudRateTest, AClosedConnectionReturnsAtOnce)
 
 namespace {
 
+// Opens "fake:free"; "fake:refused" fails as a device the user may not open
+// (the file named by refusedDevice); anything else as held by another program.
 class FakeBackend : public PortBackend {
 public:
     explicit FakeBackend(Clock& clock) : m_clock(clock) {}
     QStringList portNames() override { return {"fake:free", "fake:held"}; }
     bool claims(const QString& name) const override { return name.startsWith("fake:"); }
-    std::unique_ptr<SerialPort> open(const QString& name) override
+    PortOpening open(const QString& name) override
     {
         opened << name;
+        if (name == "fake:refused")
+            return PortOpening::failed(OpenFailure::PermissionRefused, refusedDevice);
         if (name != "fake:free")
-            return nullptr;
+            return PortOpening::failed(OpenFailure::InUse);
         auto port = std::make_unique<ScriptedPort>(m_clock);
         lastPort = port.get();
-        return port;
+        return {std::move(port)};
     }
     QStringList opened;
     ScriptedPort* lastPort = nullptr;
+    QString refusedDevice;
 
 private:
     Clock& m_clock;
@@ -108,6 +120,12 @@ protected:
     std::shared_ptr<FakeBackend> backend = std::make_shared<FakeBackend>(clock);
     CapturedMessages messages;
 };
+
+QString userName()
+{
+    const passwd* entry = ::getpwuid(::geteuid());
+    return entry ? QString::fromLocal8Bit(entry->pw_name) : QString();
+}
 
 } // namespace
 
@@ -127,16 +145,57 @@ TEST_F(OpenPortTest, AnEmptyNameFailsSilently)
     EXPECT_TRUE(backend->opened.isEmpty());
 }
 
-TEST_F(OpenPortTest, AnyOpenFailureShowsThePortInUseMessage)
+TEST_F(OpenPortTest, EachOpenFailureSaysItsCauseOnce)
 {
+    QTemporaryFile plainFile;
+    ASSERT_TRUE(plainFile.open());
     const QString tooLong = "/dev/" + QString(5000, 'x');
-    for (const QString& name : {QString("fake:held"), QString("/dev/pk70-no-such-port"),
-                                QString("ttyNoSuchPort99"), tooLong, QString("../etc/passwd"),
-                                QString("tty\nS0"), QString("COM5 ;rm")}) {
+    const struct {
+        QString name, message;
+    } cases[] = {
+        {"fake:held", "SerialPort is opened by another program!"},
+        {"/dev/pk70-no-such-port", "There is no port /dev/pk70-no-such-port."},
+        {"ttyNoSuchPort99", "There is no port ttyNoSuchPort99."},
+        {tooLong, "There is no port " + tooLong + "."},
+        {"../etc/passwd", "There is no port ../etc/passwd."},
+        {"tty\nS0", "There is no port tty\nS0."},
+        {"COM5 ;rm", "There is no port COM5 ;rm."},
+        {plainFile.fileName(), plainFile.fileName() + " is not a serial port."},
+    };
+    for (const auto& c : cases) {
         messages.texts.clear();
-        EXPECT_EQ(OpenPort(name, 38400), nullptr) << qPrintable(name.left(40));
-        EXPECT_EQ(messages.texts, QStringList{"SerialPort is opened by another program!"});
+        EXPECT_EQ(OpenPort(c.name, 38400), nullptr) << qPrintable(c.name.left(40));
+        EXPECT_EQ(messages.texts, QStringList{c.message});
     }
+}
+
+TEST_F(OpenPortTest, ARefusedPermissionNamesTheDeviceAndItsOwnGroup)
+{
+    QTemporaryFile device;
+    ASSERT_TRUE(device.open());
+    backend->refusedDevice = device.fileName();
+    // Given to the group serial adapters usually belong to, where the tests
+    // may (as root); otherwise it keeps the group it was made with.
+    if (const group* dialout = ::getgrnam("dialout"))
+        (void)::chown(QFile::encodeName(device.fileName()).constData(), uid_t(-1), dialout->gr_gid);
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(device.fileName()).constData(), &status), 0);
+    const group* owner = ::getgrgid(status.st_gid);
+    ASSERT_NE(owner, nullptr);
+    const QString groupName = QString::fromLocal8Bit(owner->gr_name);
+
+    EXPECT_EQ(OpenPort("fake:refused", 9600), nullptr);
+    EXPECT_EQ(messages.texts,
+              QStringList{QString("Permission to open %1 was refused. Members of its group \"%2\" may open it: add "
+                                  "yourself to the group (sudo usermod -aG %2 %3), then log out and back in.")
+                              .arg(device.fileName(), groupName, userName())});
+
+    // A device that cannot be looked at still names itself and the refusal.
+    backend->refusedDevice = "/dev/pk70-gone";
+    messages.texts.clear();
+    EXPECT_EQ(OpenPort("fake:refused", 9600), nullptr);
+    EXPECT_EQ(messages.texts,
+              QStringList{"Permission to open /dev/pk70-gone was refused. Ask for read and write access to it."});
 }
 
 TEST_F(OpenPortTest, ProbePortTellsWhetherAPortOpensAndShowsNothing)

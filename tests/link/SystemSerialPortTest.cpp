@@ -3,9 +3,11 @@
 #include "Link.h"
 #include "Ports.h"
 #include "PseudoTerminal.h"
+#include "SystemSerialPort.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +84,37 @@ TEST_F(SystemSerialPortTest, APortHeldByAnotherOpenFailsWithTheMessage)
     EXPECT_EQ(messages.texts, QStringList{"SerialPort is opened by another program!"});
     holder->close();
     EXPECT_TRUE(ProbePort(pty.slavePath()));
+}
+
+TEST_F(SystemSerialPortTest, AFailedOpenIsToldApartByWhatTheFileSystemSays)
+{
+    auto holder = OpenPort(pty.slavePath(), 9600);
+    ASSERT_NE(holder, nullptr);
+    QTemporaryFile plainFile;
+    ASSERT_TRUE(plainFile.open());
+    // Root may open anything: a refusal is what the access check says.
+    const auto refused = [](const QString&) { return false; };
+    const struct {
+        const char* what;
+        QString name;
+        SystemPortBackend::AccessCheck mayOpen;
+        OpenFailure failure;
+    } cases[] = {
+        {"held", pty.slavePath(), SystemPortBackend::mayReadAndWrite, OpenFailure::InUse},
+        {"not permitted", pty.slavePath(), refused, OpenFailure::PermissionRefused},
+        {"missing", "/dev/pk70-no-such-port", SystemPortBackend::mayReadAndWrite, OpenFailure::NoSuchPort},
+        {"missing and not permitted", "/dev/pk70-no-such-port", refused, OpenFailure::NoSuchPort},
+        {"a plain file", plainFile.fileName(), refused, OpenFailure::NotASerialPort},
+        {"not a device name", "tty S0", SystemPortBackend::mayReadAndWrite, OpenFailure::NoSuchPort},
+    };
+    for (const auto& c : cases) {
+        SystemPortBackend backend(c.mayOpen);
+        const PortOpening opening = backend.open(c.name);
+        EXPECT_EQ(opening.port, nullptr) << c.what;
+        EXPECT_EQ(opening.failure, c.failure) << c.what;
+    }
+    SystemPortBackend refusing(refused);
+    EXPECT_EQ(refusing.open(pty.slavePath()).device, pty.slavePath());
 }
 
 namespace {

@@ -1,15 +1,22 @@
 #include "CapturedMessages.h"
+#include "PseudoTerminal.h"
 #include "Ports.h"
 #include "QtPrinters.h"
 #include "SerialPortDlg.h"
 #include "SimulatedCameras.h"
 
+#include <QAbstractItemModel>
 #include <QComboBox>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 class SerialPortDlgTest : public ::testing::Test {
 protected:
+    SerialPortDlgTest() { QSettings().clear(); }
+
     static QStringList items(const QComboBox* combo)
     {
         QStringList texts;
@@ -87,4 +94,79 @@ TEST_F(SerialPortDlgTest, TypedValuesAreTakenAsTheUserLeftThem)
         EXPECT_EQ(dialog.portName(), c.expectedPort) << c.port.toStdString();
         EXPECT_EQ(dialog.baudRate(), c.expectedBaud) << c.baud.toStdString();
     }
+}
+
+TEST_F(SerialPortDlgTest, StableNamesThatOpenAreListedWithTheSystemsPortsAndTaken)
+{
+    PseudoTerminal adapter;
+    PseudoTerminal heldAdapter;
+    if (!adapter.isValid() || !heldAdapter.isValid())
+        GTEST_SKIP() << "no pseudo-terminal available";
+    QTemporaryDir byId;
+    const QString stable = byId.filePath("usb-PK70_Test_Adapter_0001-if00-port0");
+    const QString held = byId.filePath("usb-PK70_Test_Adapter_0002-if00-port0");
+    const QString unplugged = byId.filePath("usb-PK70_Test_Adapter_0003-if00-port0");
+    ASSERT_TRUE(QFile::link(adapter.slavePath(), stable));
+    ASSERT_TRUE(QFile::link(heldAdapter.slavePath(), held));
+    ASSERT_TRUE(QFile::link("/dev/pk70-unplugged", unplugged));
+    const auto holder = OpenPort(heldAdapter.slavePath(), 9600);
+    ASSERT_NE(holder, nullptr);
+
+    CSerialPortDlg dialog("", 38400, byId.path());
+    const QStringList listed = items(dialog.portCombo());
+    ASSERT_TRUE(listed.contains(stable)) << listed.join(", ").toStdString();
+    EXPECT_FALSE(listed.contains(held));
+    EXPECT_FALSE(listed.contains(unplugged));
+    // Among the system's ports, before the other kinds.
+    EXPECT_LT(listed.indexOf(stable), listed.indexOf(SimulatedCameras::portOf("PTM-TW640")));
+    // The list shows each port's description and maker beside its name; the
+    // field takes the name.
+    const QAbstractItemModel* model = dialog.portCombo()->model();
+    EXPECT_EQ(model->columnCount(), int(CSerialPortDlg::ColumnCount));
+    EXPECT_EQ(model->headerData(CSerialPortDlg::DescriptionColumn, Qt::Horizontal).toString(), "Description");
+    EXPECT_EQ(model->headerData(CSerialPortDlg::MakerColumn, Qt::Horizontal).toString(), "Maker");
+    dialog.portCombo()->setCurrentIndex(int(listed.indexOf(stable)));
+    EXPECT_EQ(dialog.portName(), stable);
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(SerialPortDlgTest, AcceptingRemembersThePortAndRateAndNothingElse)
+{
+    EXPECT_FALSE(rememberedPortChoice());
+    {
+        CSerialPortDlg dialog("sim:PTM-R290CL", 115200);
+        dialog.reject();
+    }
+    EXPECT_FALSE(rememberedPortChoice());
+    {
+        CSerialPortDlg dialog("", 38400);
+        dialog.portCombo()->setEditText("sim:PTM-R290CL");
+        dialog.baudCombo()->setEditText("19200");
+        dialog.accept();
+    }
+    const std::optional<PortChoice> remembered = rememberedPortChoice();
+    ASSERT_TRUE(remembered);
+    EXPECT_EQ(remembered->portName, "sim:PTM-R290CL");
+    EXPECT_EQ(remembered->baudRate, 19200);
+    QSettings profile;
+    EXPECT_TRUE(profile.childGroups().contains("SerialPort"));
+    EXPECT_FALSE(profile.childGroups().contains("Window"));
+
+    // Offered first: the dialog the start-up shows selects them.
+    CSerialPortDlg next(remembered->portName, remembered->baudRate);
+    EXPECT_EQ(next.portName(), "sim:PTM-R290CL");
+    EXPECT_EQ(next.baudRate(), 19200);
+}
+
+TEST_F(SerialPortDlgTest, ATypedPathThatOpensIsOfferedFirst)
+{
+    PseudoTerminal camera;
+    if (!camera.isValid())
+        GTEST_SKIP() << "no pseudo-terminal available";
+    QTemporaryDir folder;
+    const QString link = folder.filePath("camera"); // as camsim --link makes it
+    ASSERT_TRUE(QFile::link(camera.slavePath(), link));
+    CSerialPortDlg dialog(link, 9600);
+    EXPECT_EQ(items(dialog.portCombo()).first(), link);
+    EXPECT_EQ(dialog.portName(), link);
 }

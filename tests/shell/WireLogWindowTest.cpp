@@ -1,6 +1,6 @@
 #include "CameraLinkDlg.h"
 #include "CapturedMessages.h"
-#include "PK70App.h"
+#include "CommandLine.h"
 #include "QtPrinters.h"
 #include "SimulatedCameras.h"
 #include "TerminalDlg.h"
@@ -172,17 +172,18 @@ TEST(WireLogOption, NamesTheFileOrSaysItIsMissing)
     const struct {
         QStringList arguments;
         QString path;
-        QString error;
+        bool mistake;
     } cases[] = {
-        {{"pk70app"}, "", ""},
-        {{"pk70app", "--wire-log", "/tmp/w.log"}, "/tmp/w.log", ""},
-        {{"pk70app", "-platform", "offscreen", "--wire-log=w.log"}, "w.log", ""},
-        {{"pk70app", "--wire-log"}, "", "--wire-log needs the file to write the wire log to"},
-        {{"pk70app", "--wire-log="}, "", "--wire-log needs the file to write the wire log to"},
+        {{"pk70app"}, "", false},
+        {{"pk70app", "--wire-log", "/tmp/w.log"}, "/tmp/w.log", false},
+        {{"pk70app", "-platform", "offscreen", "--wire-log=w.log"}, "w.log", false},
+        {{"pk70app", "--wire-log"}, "", true},
+        {{"pk70app", "--wire-log="}, "", true},
     };
     for (const auto& c : cases) {
-        QString error;
-        EXPECT_EQ(wireLogPathArgument(c.arguments, &error), c.path) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(error, c.error) << c.arguments.join(' ').toStdString();
+        const CommandLine line = parseCommandLine(c.arguments);
+        EXPECT_EQ(line.options.wireLogPath, c.path) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(line.exitCode.has_value(), c.mistake) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(line.error.contains("--wire-log needs"), c.mistake) << line.error.toStdString();
     }
 }

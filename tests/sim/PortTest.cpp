@@ -49,7 +49,7 @@ TEST_F(SimulatedPortBackendTest, OpensAPortOnceAtATimeAndAgainAfterItIsClosed)
 TEST_F(SimulatedPortBackendTest, AnUnknownModelDoesNotOpen)
 {
     EXPECT_EQ(OpenPort("sim:PTM-XYZ", 9600), nullptr);
-    EXPECT_EQ(messages.texts, QStringList{kPortInUseMessage});
+    EXPECT_EQ(messages.texts, QStringList{"There is no port sim:PTM-XYZ."});
     EXPECT_EQ(backend->camera("PTM-XYZ"), nullptr);
 }
 

@@ -22,7 +22,7 @@ public:
     QByteArrayList received(const QString& model) { return camera(model).receivedLines(); }
 
     // Opens the camera's port as another program would; null when it is in use.
-    std::unique_ptr<SerialPort> open(const QString& model) { return m_backend->open(portOf(model)); }
+    std::unique_ptr<SerialPort> open(const QString& model) { return m_backend->open(portOf(model)).port; }
     bool isInUse(const QString& model) { return open(model) == nullptr; }
 
     VirtualClock clock;

@@ -1,0 +1,46 @@
+#include "PanelLoadProgress.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+PanelLoadProgress::PanelLoadProgress(Clock& clock, PanelLoadProgressViewFactory createView)
+    : m_view(clock, std::move(createView))
+{
+}
+
+void PanelLoadProgress::operator()(const QString& title, int number, int count)
+{
+    PanelLoadProgressView* view = m_view.view();
+    if (!view)
+        return;
+    view->showPage(title, number, count);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+PanelLoadProgressDialog::PanelLoadProgressDialog()
+    : m_dialog(std::make_unique<QProgressDialog>())
+{
+    m_dialog->setWindowTitle(QStringLiteral("Opening the Control Panel"));
+    m_dialog->setCancelButton(nullptr);
+    m_dialog->setWindowModality(Qt::ApplicationModal);
+    m_dialog->setAutoReset(false);
+    m_dialog->setAutoClose(false);
+    m_dialog->setMinimumDuration(0);
+    m_dialog->setMinimumWidth(360);
+}
+
+PanelLoadProgressDialog::~PanelLoadProgressDialog() = default;
+
+void PanelLoadProgressDialog::showPage(const QString& title, int number, int count)
+{
+    m_dialog->setLabelText(QStringLiteral("Reading %1, %2 of %3").arg(title).arg(number).arg(count));
+    m_dialog->setRange(0, count);
+    m_dialog->setValue(number - 1);
+    if (!m_dialog->isVisible())
+        m_dialog->show();
+}
+
+std::unique_ptr<PanelLoadProgressView> PanelLoadProgressDialog::create()
+{
+    return std::make_unique<PanelLoadProgressDialog>();
+}

@@ -1,0 +1,125 @@
+#include "ControlPanelTovane.h"
+#include "PanelLoadProgress.h"
+#include "Ports.h"
+#include "QtPrinters.h"
+#include "SimulatedCameras.h"
+#include "tovane/TovanePages.h"
+
+#include <QApplication>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Shown {
+    QString text;
+    qint64 atUs;
+};
+
+struct RecordingLoadView : PanelLoadProgressView {
+    RecordingLoadView(QList<Shown>& shown, Clock& clock) : shown(shown), clock(clock) {}
+    void showPage(const QString& title, int number, int count) override
+    {
+        shown.append({QStringLiteral("%1 %2/%3").arg(title).arg(number).arg(count), clock.nowUs()});
+    }
+    QList<Shown>& shown;
+    Clock& clock;
+};
+
+} // namespace
+
+// The Tovane panel with its own eleven pages, loading from a simulated camera
+// at 9600 baud on virtual time.
+class PanelLoadProgressTest : public ::testing::Test {
+protected:
+    PanelLoadProgressTest()
+    {
+        connection.attach(OpenPort(SimulatedCameras::portOf("PTM-TW640"), 9600));
+        connection.baudRate = 9600;
+    }
+
+    // Builds the panel; returns the lines the camera received meanwhile and
+    // records when each page began.
+    QByteArrayList loadPanel(const PanelLoadObserver& observer)
+    {
+        const qsizetype before = cameras.received("PTM-TW640").size();
+        start = cameras.clock.nowUs();
+        CControlPanelTovane panel(connection, "PTM-TW640", 1, tovanePages(),
+                                  [&](const QString& title, int number, int count) {
+                                      pageStarts.append({QStringLiteral("%1 %2/%3").arg(title).arg(number).arg(count),
+                                                         cameras.clock.nowUs()});
+                                      if (observer)
+                                          observer(title, number, count);
+                                  });
+        return cameras.received("PTM-TW640").mid(before);
+    }
+
+    SimulatedCameras cameras;
+    Connection connection{cameras.clock};
+    qint64 start = 0;
+    QList<Shown> pageStarts;
+    QList<Shown> shown;
+    int viewsCreated = 0;
+};
+
+TEST_F(PanelLoadProgressTest, AfterHalfASecondEachPageIsNamedAsItsReadingBeginsAndTheWireStaysTheSame)
+{
+    const QByteArrayList withoutProgress = loadPanel({});
+    pageStarts.clear();
+    PanelLoadProgress progress(cameras.clock, [this] {
+        ++viewsCreated;
+        return std::make_unique<RecordingLoadView>(shown, cameras.clock);
+    });
+    const QByteArrayList withProgress = loadPanel(std::ref(progress));
+
+    EXPECT_EQ(withProgress, withoutProgress);
+    EXPECT_EQ(viewsCreated, 1);
+    ASSERT_EQ(pageStarts.size(), 11);
+    // Every page that began half a second or more after the start is named,
+    // when it begins; none before.
+    QStringList expected;
+    for (const Shown& page : std::as_const(pageStarts)) {
+        if (page.atUs - start >= PanelLoadProgress::kShowAfterMs * 1000)
+            expected << page.text;
+    }
+    QStringList named;
+    for (const Shown& s : std::as_const(shown))
+        named << s.text;
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_LT(expected.size(), 11);
+    EXPECT_EQ(named, expected);
+    EXPECT_EQ(named.last(), "FrameBuffer 11/11");
+}
+
+TEST_F(PanelLoadProgressTest, APanelReadyWithinHalfASecondShowsNothing)
+{
+    PanelLoadProgress progress(cameras.clock, [this] {
+        ++viewsCreated;
+        return std::make_unique<RecordingLoadView>(shown, cameras.clock);
+    });
+    // Pages that read nothing.
+    CControlPanelTovane panel(connection, "PTM-TW640", 1, {{"General", nullptr}, {"Gain", nullptr}},
+                              std::ref(progress));
+    EXPECT_EQ(viewsCreated, 0);
+    EXPECT_EQ(panel.pageCount(), 2);
+}
+
+TEST(PanelLoadProgressDialog, NamesThePageAndHasNoCancelButton)
+{
+    PanelLoadProgressDialog view;
+    view.showPage("Gain", 2, 11);
+    QProgressDialog* dialog = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* candidate = qobject_cast<QProgressDialog*>(window); candidate && candidate->isVisible())
+            dialog = candidate;
+    }
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->labelText(), "Reading Gain, 2 of 11");
+    EXPECT_EQ(dialog->maximum(), 11);
+    EXPECT_EQ(dialog->value(), 1);
+    EXPECT_TRUE(dialog->findChildren<QPushButton*>().isEmpty());
+    EXPECT_TRUE(dialog->isModal());
+}
