@@ -5,7 +5,7 @@
 
 CControlPanelPTM_Brevo::CControlPanelPTM_Brevo(Connection& connection, const QString& model, int sensorTaps,
                                                const QList<PageEntry>& pages, QWidget* parent)
-    : ControlPanel(connection, model, sensorTaps, pages, QSize(547, 295), parent)
+    : ControlPanel(connection, model, QStringLiteral("Brevo"), sensorTaps, pages, QSize(547, 295), parent)
 {
     setWindowTitle(QStringLiteral("Feature Control Brevo"));
     auto* close = new QPushButton(QStringLiteral("Close"), tabs());

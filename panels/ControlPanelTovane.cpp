@@ -4,7 +4,7 @@
 
 CControlPanelTovane::CControlPanelTovane(Connection& connection, const QString& model, int sensorTaps,
                                          const QList<PageEntry>& pages, QWidget* parent)
-    : ControlPanel(connection, model, sensorTaps, pages, QSize(567, 360), parent)
+    : ControlPanel(connection, model, QStringLiteral("Tovane"), sensorTaps, pages, QSize(567, 360), parent)
 {
     setWindowTitle(QStringLiteral("PTM-TW Series Control"));
 }

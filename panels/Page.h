@@ -53,17 +53,25 @@
 // when the page is hidden and dies with it.
 //
 // Message boxes go through showMessage() (Messages.h).
+//
+// Settings files: settingLines() gives the page's part of a file of camera
+// settings, made from its bindings (Bindings.h) and what its last load read:
+// a setting is kept only when that load read its word and the camera
+// answered with a value.
 
 #include "Bindings.h"
+#include "Connection.h"
 #include "LoadPlan.h"
 #include "Polling.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
-class Connection;
 class QPushButton;
 
 // What a panel hands each of its pages: the main window's connection (always
@@ -72,6 +80,16 @@ class QPushButton;
 struct PageContext {
     Connection& connection;
     int sensorTaps = 0;
+};
+
+// One setting as a file of settings keeps it: its key (word and index, as
+// Binding::settingKey), the line to send and how long to wait for the answer.
+struct SettingLine {
+    QByteArray key;
+    QByteArray line;
+    double timeoutSeconds = 1.0;
+
+    bool operator==(const SettingLine& other) const = default;
 };
 
 class Page : public QWidget {
@@ -89,6 +107,15 @@ public:
 
     // The page's periodic poll, or null when it has none.
     PollingTimer* polling() const { return m_polling; }
+
+    // The settings the page shows, each once, as the page would send them:
+    // those whose word its last load read and the camera answered, shown by
+    // a setting's control that holds a value. Settings declared appliedFirst
+    // come first; the others follow in the order the load read them.
+    QList<SettingLine> settingLines() const;
+    // The time-out the page waits for the setting of that key; none when the
+    // page has no such setting.
+    std::optional<double> settingTimeout(const QByteArray& key) const;
 
 protected:
     // The page's initialisation: fixed ranges and lists are set by the
@@ -118,6 +145,7 @@ private:
     Bindings m_bindings;
     LoadPlan m_load;
     PollingTimer* m_polling = nullptr;
+    std::vector<Connection::Read> m_lastLoad;
 };
 
 // One tab of a panel: its title and how to build its page.

@@ -1,0 +1,298 @@
+// A page's settings as a file of settings keeps them: the line each binding
+// would send for what its control shows, only for values the page's load read
+// and the camera answered, each once, in the load's order.
+
+#include "ControlPanelTovane.h"
+#include "Controls.h"
+#include "Link.h"
+#include "PageTesting.h"
+#include "RadioGroup.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+
+namespace {
+
+const Format kPerSecond = dividedBy(1000000.0, "%f");
+
+// One control of every kind, each with the way it composes its line.
+class SettingsPage : public Page {
+public:
+    explicit SettingsPage(PageContext context, QWidget* parent = nullptr) : Page(context, parent)
+    {
+        exposure = makeEdit(this);
+        coefficient = makeEdit(this);
+        name = makeEdit(this);
+        rate = makeEdit(this);
+        step = makeEdit(this);
+        gain = makeSlider(this, -60, 240);
+        depth = makeList(this, {"8", "10", "12"});
+        source = makeEditableList(this, {});
+        mode = makeList(this, {"0:OFF", "1:ON"});
+        taps = makeEditableList(this, {"1", "2", "4"});
+        preset = makeList(this, {"1/1000", "1/500"});
+        preset->setItemData(0, 1000);
+        preset->setItemData(1, 2000);
+        binning = new QCheckBox(QStringLiteral("Binning"), this);
+        inhibit = new QCheckBox(QStringLiteral("Inhibit"), this);
+        filter = new QCheckBox(QStringLiteral("Filter"), this);
+        chart = new RadioGroup(this, {{QStringLiteral("OFF"), 0}, {QStringLiteral("Gray"), 1}, {QStringLiteral("Color"), 2}});
+        delay = makeEdit(this);
+        reset = new QPushButton(QStringLiteral("Reset"), this);
+        gainDb = makeEdit(this);
+        region = makeEdit(this);
+        unread = makeEdit(this);
+
+        // A shortcut into the exposure, declared before the exposure itself.
+        bind().combo(preset, QStringLiteral("Preset"), "EXP").itemData().notASetting();
+        bind().edit(exposure, QStringLiteral("Exposure"), "EXP");
+        bind().edit(coefficient, QStringLiteral("Coefficient"), "SP-FL-VAL 00").accept(-8192, 8191);
+        bind().edit(name, QStringLiteral("Name"), "USER-ID").line(Line::text("USER-ID"));
+        bind().edit(rate, QStringLiteral("Rate"), "FRAMERATE").line(Line::scaled("FRAMERATE", 1000000.0));
+        // Two controls of one setting: the slider is declared first.
+        gainBinding = &bind().slider(gain, QStringLiteral("Gain"), "GAIN-FINE").edit(step);
+        bind().edit(step, QStringLiteral("Step"), "GAIN-FINE").slider(gain);
+        bind().combo(depth, QStringLiteral("Depth"), "PIXEL-DEPTH").values({8, 10, 12});
+        bind().combo(source, QStringLiteral("Source"), "TRG-SRC").leadingNumber();
+        bind().combo(mode, QStringLiteral("Mode"), "AE");
+        bind().combo(taps, QStringLiteral("Taps"), "CAMERALINK-TAP").itemText();
+        bind().check(binning, "HBIN").values(1, 2).appliedFirst();
+        bind().check(inhibit, "TRG-INH").line([](int v) -> std::optional<QByteArray> { return setLine("TRG-INH", v) + '\r'; });
+        bind().check(filter, "SP-FL ").send(SendMode::transact(20.0));
+        bind().radios(chart, QStringLiteral("Chart"), "TESTCHART");
+        bind().edit(delay, QStringLiteral("Delay (9)"), "STROBE-DELAY ").indexed("9").send(SendMode::line());
+        bind().button(reset, "RESET");
+        bind().edit(gainDb, QStringLiteral("Gain dB"), "GAIN").notASetting();
+        bind().edit(region, QStringLiteral("Area 0 Left"), "AREA-GAIN").onEnter([] {});
+        bind().setting(region, "AREA-GAIN", [this]() -> std::optional<QByteArray> {
+                  return "AREA-GAIN 0 1 " + region->text().toLatin1();
+              })
+            .indexed("0");
+        bind().edit(unread, QStringLiteral("Unread"), "TRG-DLY");
+
+        // Read in another order than declared.
+        load()
+            .number("TESTCHART", [this](int v) { chart->show(v); })
+            .number("GAIN-FINE", *gainBinding)
+            .number("EXP", exposure)
+            .number("SP-FL-VAL 00", coefficient)
+            .text("USER-ID", name)
+            .number("FRAMERATE", rate, kPerSecond)
+            .step([this] { selectValue(depth, {8, 10, 12}, QueryInt(connection(), "PIXEL-DEPTH")); })
+            .choices("TRG-SRC", source)
+            .prefix("TRG-SRC", source, " %d(")
+            .index("AE", mode)
+            .number("CAMERALINK-TAP", taps)
+            .optional("HBIN", binning, [this](int v) { showCheck(binning, v - 1); })
+            .check("TRG-INH", inhibit)
+            .optionalCheck("SP-FL ", filter)
+            .number("STROBE-DELAY  9", delay)
+            .number("GAIN", gainDb)
+            .step([this] {
+                int width = 0;
+                int height = 0;
+                if (QueryInts(connection(), "AREA-GAIN 0", "%d %d", {&width, &height}))
+                    region->setText(QStringLiteral("%1 %2").arg(width).arg(height));
+            });
+    }
+
+    QLineEdit* exposure;
+    QLineEdit* coefficient;
+    QLineEdit* name;
+    QLineEdit* rate;
+    QLineEdit* step;
+    QSlider* gain;
+    SliderBinding* gainBinding;
+    QComboBox* depth;
+    QComboBox* source;
+    QComboBox* mode;
+    QComboBox* taps;
+    QComboBox* preset;
+    QCheckBox* binning;
+    QCheckBox* inhibit;
+    QCheckBox* filter;
+    RadioGroup* chart;
+    QLineEdit* delay;
+    QPushButton* reset;
+    QLineEdit* gainDb;
+    QLineEdit* region;
+    QLineEdit* unread;
+};
+
+class SettingLinesTest : public PageTest {
+protected:
+    SettingLinesTest() { givenBaseline(); }
+
+    void givenBaseline()
+    {
+        camera->values.clear();
+        camera->refused.clear();
+        camera->set("TESTCHART", 2);
+        camera->set("GAIN-FINE", 35);
+        camera->set("EXP", 5000);
+        camera->set("SP-FL-VAL 00", -12);
+        camera->set("USER-ID", QByteArray("line 3"));
+        camera->set("FRAMERATE", 15000000);
+        camera->set("PIXEL-DEPTH", 12);
+        camera->choices["TRG-SRC"] = {" 0(Soft)", " 7(Pin7)", " 101(CC1)"};
+        camera->set("TRG-SRC", 101);
+        camera->set("AE", 1);
+        camera->set("CAMERALINK-TAP", 4);
+        camera->set("HBIN", 2);
+        camera->set("TRG-INH", 1);
+        camera->set("SP-FL ", 1);
+        camera->set("STROBE-DELAY  9", 30);
+        camera->set("GAIN", 3);
+        camera->set("AREA-GAIN 0", QByteArray("64 48"));
+        camera->set("TRG-DLY", 7);
+    }
+
+    static QByteArrayList linesOf(const QList<SettingLine>& settings)
+    {
+        QByteArrayList lines;
+        for (const SettingLine& setting : settings)
+            lines << setting.line;
+        return lines;
+    }
+};
+
+} // namespace
+
+TEST_F(SettingLinesTest, EachSettingTheLoadReadIsTheLineThePageWouldSendInTheLoadsOrder)
+{
+    const std::unique_ptr<Page> page = open<SettingsPage>();
+    auto* p = static_cast<SettingsPage*>(page.get());
+    // A list whose selection the user changed shows no camera value, yet a
+    // shortcut into another setting stays out whatever it shows.
+    p->preset->setCurrentIndex(1);
+
+    EXPECT_EQ(linesOf(page->settingLines()), (QByteArrayList{
+                                                 "HBIN 2", // applied first: it rescales the image
+                                                 "TESTCHART 2",
+                                                 "GAIN-FINE 35", // once, though two controls show it
+                                                 "EXP 5000",
+                                                 "SP-FL-VAL 00 -12",
+                                                 "USER-ID line 3",
+                                                 "FRAMERATE 15000000",
+                                                 "PIXEL-DEPTH 12",
+                                                 "TRG-SRC 101",
+                                                 "AE 1",
+                                                 "CAMERALINK-TAP 4",
+                                                 "TRG-INH 1", // without the page's own carriage return
+                                                 "SP-FL  1",  // the word's own blank kept
+                                                 "STROBE-DELAY  9 30",
+                                                 "AREA-GAIN 0 1 64 48",
+                                             }));
+}
+
+TEST_F(SettingLinesTest, EachSettingKeepsItsKeyAndThePagesTimeOut)
+{
+    const std::unique_ptr<Page> page = open<SettingsPage>();
+    const QList<SettingLine> settings = page->settingLines();
+    const auto find = [&settings](const QByteArray& key) {
+        for (const SettingLine& setting : settings) {
+            if (setting.key == key)
+                return setting;
+        }
+        ADD_FAILURE() << "no setting " << key.constData();
+        return SettingLine{};
+    };
+    EXPECT_EQ(find("SP-FL").timeoutSeconds, 20.0);
+    EXPECT_EQ(find("STROBE-DELAY 9").timeoutSeconds, 1.0); // streamed by the page: the usual time-out
+    EXPECT_EQ(find("EXP").timeoutSeconds, 1.0);
+    EXPECT_EQ(page->settingTimeout("SP-FL"), 20.0);
+    EXPECT_EQ(page->settingTimeout("RESET"), std::nullopt); // an action
+}
+
+TEST_F(SettingLinesTest, ValuesTheCameraDidNotGiveAreLeftOut)
+{
+    struct Case {
+        const char* what;
+        std::function<void(TestCamera&)> given;
+        QByteArray missing;
+    };
+    const Case cases[] = {
+        {"a refused read that shows 0", [](TestCamera& c) { c.refused.insert("EXP"); }, "EXP 0"},
+        {"a value the camera lacks, shown as N/A or unchecked", [](TestCamera& c) { c.refused.insert("SP-FL"); }, "SP-FL  0"},
+        {"an optional read refused", [](TestCamera& c) { c.refused.insert("HBIN"); }, "HBIN 1"},
+        {"an empty text", [](TestCamera& c) { c.set("USER-ID", QByteArray()); }, "USER-ID "},
+        {"a value no item stands for", [](TestCamera& c) { c.set("PIXEL-DEPTH", 16); }, "PIXEL-DEPTH"},
+        {"a value no radio button stands for", [](TestCamera& c) { c.set("TESTCHART", 5); }, "TESTCHART"},
+        {"a composite row whose read failed", [](TestCamera& c) { c.refused.insert("AREA-GAIN"); }, "AREA-GAIN 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        givenBaseline();
+        c.given(*camera);
+        const std::unique_ptr<Page> page = open<SettingsPage>();
+        const QByteArrayList lines = linesOf(page->settingLines());
+        for (const QByteArray& line : lines)
+            EXPECT_FALSE(line.startsWith(c.missing)) << line.constData();
+        // Everything else is still there.
+        EXPECT_EQ(lines.size(), 14);
+    }
+}
+
+TEST_F(SettingLinesTest, OnlyTheLastLoadCountsAndNeverAValueTypedSinceWithoutReload)
+{
+    const std::unique_ptr<Page> page = open<SettingsPage>();
+    auto* p = static_cast<SettingsPage*>(page.get());
+    camera->refused.insert("EXP");
+    page->LoadFromCamera();
+    EXPECT_FALSE(linesOf(page->settingLines()).contains("EXP 0"));
+
+    camera->refused.remove("EXP");
+    camera->set("EXP", 8000);
+    page->LoadFromCamera();
+    EXPECT_TRUE(linesOf(page->settingLines()).contains("EXP 8000"));
+    // A control the load never fills is never a setting, whatever it holds.
+    p->unread->setText(QStringLiteral("12"));
+    for (const QByteArray& line : linesOf(page->settingLines()))
+        EXPECT_FALSE(line.startsWith("TRG-DLY"));
+}
+
+TEST_F(SettingLinesTest, AGuardDecidesWhetherTheUsersActionSendsAnything)
+{
+    struct GuardedPage : Page {
+        explicit GuardedPage(PageContext context) : Page(context)
+        {
+            box = new QCheckBox(QStringLiteral("Matrix"), this);
+            bind().check(box, "CR-TF ").onlyIf([this](int on) {
+                asked << on;
+                return on == 0;
+            });
+        }
+        QCheckBox* box;
+        QList<int> asked;
+    };
+    GuardedPage page(PageContext{connection});
+    page.box->click();
+    EXPECT_TRUE(sentSinceLastLook().isEmpty());
+    page.box->click();
+    EXPECT_EQ(sentSinceLastLook(), QByteArrayList{"CR-TF  0"});
+    EXPECT_EQ(page.asked, (QList<int>{1, 0}));
+}
+
+TEST_F(SettingLinesTest, APanelKeepsEachSettingOnceInTabOrderAndReloadsAsOneLoad)
+{
+    const QList<PageEntry> pages = {pageEntry<SettingsPage>(QStringLiteral("First")),
+                                    pageEntry<SettingsPage>(QStringLiteral("Second"))};
+    CControlPanelTovane panel(connection, QStringLiteral("PTM-TW640"), 1, pages);
+    const QList<SettingLine> settings = panel.settingLines();
+    EXPECT_EQ(settings, panel.page(0)->settingLines());
+
+    // The time-out of a file line is that of the page's setting, found by
+    // the word and an index, or by the word alone.
+    EXPECT_EQ(panel.settingTimeout("SP-FL  0"), 20.0);
+    EXPECT_EQ(panel.settingTimeout("STROBE-DELAY  9 40"), 1.0);
+    EXPECT_EQ(panel.settingTimeout("LINEAR-INTERPOLATION-BUILD"), 1.0);
+
+    // A camera gone silent costs one time-out for the whole reload, not one per page.
+    sentSinceLastLook();
+    camera->silent = {"TESTCHART", "GAIN-FINE", "EXP"};
+    const qint64 startMs = clock.nowMs();
+    panel.reloadAllPages();
+    EXPECT_EQ(sentSinceLastLook(), QByteArrayList{"TESTCHART"});
+    EXPECT_LT(clock.nowMs() - startMs, 12000);
+    EXPECT_TRUE(panel.settingLines().isEmpty());
+}
