@@ -13,6 +13,7 @@
 #include <QRadioButton>
 
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -55,6 +56,19 @@ LineForText Line::scaled(const QByteArray& word, double factor)
         if (!value)
             return std::nullopt;
         return setLine(word, *value);
+    };
+}
+
+LineForText Line::scaledToNearest(const QByteArray& word, double factor)
+{
+    return [word, factor](const QString& text) -> std::optional<QByteArray> {
+        const std::optional<double> number = readFloatingPoint(text);
+        if (!number)
+            return std::nullopt;
+        const double scaled = std::round(*number * factor);
+        if (!std::isfinite(scaled) || scaled < INT_MIN || scaled > INT_MAX)
+            return std::nullopt;
+        return setLine(word, static_cast<int>(scaled));
     };
 }
 
@@ -220,6 +234,12 @@ EditBinding& EditBinding::line(LineForText compose)
     return *this;
 }
 
+EditBinding& EditBinding::savedAs(LineForText compose)
+{
+    m_composeSetting = std::move(compose);
+    return *this;
+}
+
 EditBinding& EditBinding::onEnter(std::function<void()> handler)
 {
     m_onEnter = std::move(handler);
@@ -267,6 +287,8 @@ std::optional<QByteArray> EditBinding::composeSetting() const
     const QString text = m_edit->text();
     if (text.trimmed().isEmpty() || text.trimmed() == LoadPlan::kNotAvailable)
         return std::nullopt;
+    if (m_composeSetting)
+        return m_composeSetting(text);
     if (m_compose)
         return m_compose(text);
     const std::optional<int> value =

@@ -94,6 +94,10 @@ LineForText text(const QByteArray& word);
 // "<word> <n>" with n = the typed number times factor, truncated; nothing
 // when the text is not a number or n does not fit in 32 bits.
 LineForText scaled(const QByteArray& word, double factor);
+// "<word> <n>" with n = the number times factor rounded to the nearest whole
+// number: a value shown divided by factor ("%f" of micro-units) gives back
+// exactly the camera's value, where truncating may lose one.
+LineForText scaledToNearest(const QByteArray& word, double factor);
 // "<word> <n>" when the text is a whole number within min..max
 // (readWholeNumber); nothing for any other text, empty or overflowing.
 LineForText wholeNumber(const QByteArray& word, int min = INT_MIN, int max = INT_MAX);
@@ -250,6 +254,10 @@ public:
     // number ("", "N/A", "12.5", too large) sends nothing and stays as typed.
     EditBinding& wholeNumbersOnly();
     EditBinding& line(LineForText compose);
+    // How a file of settings composes the edit's line, where that differs
+    // from the line Enter sends (a value shown in other units than the
+    // camera's, read back exactly).
+    EditBinding& savedAs(LineForText compose);
     // Replaces the whole Enter handling (for edits that send a composite
     // command, such as a row of an area table).
     EditBinding& onEnter(std::function<void()> handler);
@@ -275,6 +283,7 @@ private:
     Format m_format;
     std::optional<std::pair<int, int>> m_accepted;
     LineForText m_compose;
+    LineForText m_composeSetting;
     std::function<void()> m_onEnter;
 };
 

@@ -223,7 +223,10 @@ void CBrevoCLGeneralPage::declareBindings()
     bind().edit(m_height, QStringLiteral("Height"), cmd::HEIGHT);
     bind().edit(m_offsetX, QStringLiteral("OffsetX"), cmd::OFFSETX);
     bind().edit(m_offsetY, QStringLiteral("OffsetY"), cmd::OFFSETY);
-    bind().edit(m_frameRate, QStringLiteral("Frame Rate"), cmd::FRAMERATE).line(Line::scaled(cmd::FRAMERATE, 1000000.0));
+    bind()
+        .edit(m_frameRate, QStringLiteral("Frame Rate"), cmd::FRAMERATE)
+        .line(Line::scaled(cmd::FRAMERATE, 1000000.0))
+        .savedAs(Line::scaledToNearest(cmd::FRAMERATE, 1000000.0));
     bind().check(m_frameRateAuto, cmd::FRAMERATE_AUTO)
         .before([this](int automatic) { m_frameRate->setEnabled(automatic == 0); })
         .then([this](int) { showText(m_actualFrameRate, kPerSecond(QueryInt(connection(), cmd::FRAMERATE_ACTUAL))); });

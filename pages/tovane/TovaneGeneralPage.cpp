@@ -217,7 +217,10 @@ void CTovaneGeneralPage::declareBindings()
 {
     bind().edit(m_offsetX, QStringLiteral("OffsetX"), cmd::OFFSETX);
     bind().edit(m_offsetY, QStringLiteral("OffsetY"), cmd::OFFSETY);
-    bind().edit(m_frameRate, QStringLiteral("Frame Rate"), cmd::FRAMERATE).line(Line::scaled(cmd::FRAMERATE, 1000000.0));
+    bind()
+        .edit(m_frameRate, QStringLiteral("Frame Rate"), cmd::FRAMERATE)
+        .line(Line::scaled(cmd::FRAMERATE, 1000000.0))
+        .savedAs(Line::scaledToNearest(cmd::FRAMERATE, 1000000.0));
     bind().check(m_frameRateAuto, cmd::FRAMERATE_AUTO).then([this](int automatic) { m_frameRate->setEnabled(automatic == 0); });
     // Binning rescales the image, so a file applies it before the offsets.
     bind().check(m_hBinning, cmd::HBIN).values(1, 2).appliedFirst();

@@ -48,7 +48,10 @@ public:
         bind().edit(exposure, QStringLiteral("Exposure"), "EXP");
         bind().edit(coefficient, QStringLiteral("Coefficient"), "SP-FL-VAL 00").accept(-8192, 8191);
         bind().edit(name, QStringLiteral("Name"), "USER-ID").line(Line::text("USER-ID"));
-        bind().edit(rate, QStringLiteral("Rate"), "FRAMERATE").line(Line::scaled("FRAMERATE", 1000000.0));
+        bind()
+            .edit(rate, QStringLiteral("Rate"), "FRAMERATE")
+            .line(Line::scaled("FRAMERATE", 1000000.0))
+            .savedAs(Line::scaledToNearest("FRAMERATE", 1000000.0));
         // Two controls of one setting: the slider is declared first.
         gainBinding = &bind().slider(gain, QStringLiteral("Gain"), "GAIN-FINE").edit(step);
         bind().edit(step, QStringLiteral("Step"), "GAIN-FINE").slider(gain);
@@ -132,7 +135,8 @@ protected:
         camera->set("EXP", 5000);
         camera->set("SP-FL-VAL 00", -12);
         camera->set("USER-ID", QByteArray("line 3"));
-        camera->set("FRAMERATE", 15000000);
+        // Shown as 1.001000, which Enter would send truncated as 1000999.
+        camera->set("FRAMERATE", 1001000);
         camera->set("PIXEL-DEPTH", 12);
         camera->choices["TRG-SRC"] = {" 0(Soft)", " 7(Pin7)", " 101(CC1)"};
         camera->set("TRG-SRC", 101);
@@ -173,7 +177,7 @@ TEST_F(SettingLinesTest, EachSettingTheLoadReadIsTheLineThePageWouldSendInTheLoa
                                                  "EXP 5000",
                                                  "SP-FL-VAL 00 -12",
                                                  "USER-ID line 3",
-                                                 "FRAMERATE 15000000",
+                                                 "FRAMERATE 1001000",
                                                  "PIXEL-DEPTH 12",
                                                  "TRG-SRC 101",
                                                  "AE 1",
