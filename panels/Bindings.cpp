@@ -13,7 +13,6 @@
 #include <QRadioButton>
 
 #include <climits>
-#include <cmath>
 
 namespace {
 
@@ -40,6 +39,17 @@ void showReadout(QWidget* target, const Format& format, int value)
         showText(target, text);
 }
 
+// "<word> <n>" for the number read from the text; nothing when none is read.
+LineForText lineOfNumber(const QByteArray& word, std::function<std::optional<int>(const QString& text)> read)
+{
+    return [word, read = std::move(read)](const QString& text) -> std::optional<QByteArray> {
+        const std::optional<int> value = read(text);
+        if (!value)
+            return std::nullopt;
+        return setLine(word, *value);
+    };
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- Line
@@ -51,35 +61,17 @@ LineForText Line::text(const QByteArray& word)
 
 LineForText Line::scaled(const QByteArray& word, double factor)
 {
-    return [word, factor](const QString& text) -> std::optional<QByteArray> {
-        const std::optional<int> value = readScaled(text, factor);
-        if (!value)
-            return std::nullopt;
-        return setLine(word, *value);
-    };
+    return lineOfNumber(word, [factor](const QString& text) { return readScaled(text, factor); });
 }
 
 LineForText Line::scaledToNearest(const QByteArray& word, double factor)
 {
-    return [word, factor](const QString& text) -> std::optional<QByteArray> {
-        const std::optional<double> number = readFloatingPoint(text);
-        if (!number)
-            return std::nullopt;
-        const double scaled = std::round(*number * factor);
-        if (!std::isfinite(scaled) || scaled < INT_MIN || scaled > INT_MAX)
-            return std::nullopt;
-        return setLine(word, static_cast<int>(scaled));
-    };
+    return lineOfNumber(word, [factor](const QString& text) { return readScaledToNearest(text, factor); });
 }
 
 LineForText Line::wholeNumber(const QByteArray& word, int min, int max)
 {
-    return [word, min, max](const QString& text) -> std::optional<QByteArray> {
-        const std::optional<int> value = readWholeNumber(text, min, max);
-        if (!value)
-            return std::nullopt;
-        return setLine(word, *value);
-    };
+    return lineOfNumber(word, [min, max](const QString& text) { return readWholeNumber(text, min, max); });
 }
 
 // ---------------------------------------------------------------- Binding

@@ -58,6 +58,8 @@
 //   bind().check(m_hbin, cmd::HBIN).values(1, 2).appliedFirst();    // binning rescales the image
 //   bind().check(m_matrix, cmd::CR_TF).onlyIf([this](int on) { return matrixAllowed(on); });
 //   bind().setting(m_awb, cmd::AWB, [this] { return awbLine(); });
+//   bind().edit(m_rate, "Frame Rate", cmd::FRAMERATE).line(Line::scaled(cmd::FRAMERATE, 1e6))
+//         .savedAs(Line::scaledToNearest(cmd::FRAMERATE, 1e6));        // shown in fps, kept exactly
 
 #include "Display.h"
 #include "SendMode.h"

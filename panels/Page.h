@@ -102,7 +102,8 @@ public:
     void initialise();
 
     // Reads every value the page shows, in the page's fixed order. "Refresh"
-    // runs it again.
+    // runs it again. The reads and whether the camera answered them are kept
+    // for settingLines(); a page that overrides it keeps none.
     virtual void LoadFromCamera();
 
     // The page's periodic poll, or null when it has none.

@@ -89,21 +89,25 @@ void SettingsTransfer::apply()
 
 bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
 {
-    Connection::BusyScope busy(m_connection);
-    m_panel.reloadAllPages();
-    const QList<SettingLine> settings = m_panel.settingLines();
-    if (settings.isEmpty()) {
+    QByteArrayList lines;
+    QByteArray version;
+    {
+        // Held only while the camera is read, not while a message is up.
+        Connection::BusyScope busy(m_connection);
+        m_panel.reloadAllPages();
+        for (const SettingLine& setting : m_panel.settingLines())
+            lines << setting.line;
+        if (!lines.isEmpty())
+            version = QueryText(m_connection, cmd::VERSION);
+    }
+    if (lines.isEmpty()) {
         showMessage(QStringLiteral("No settings could be read from the camera; no file was written."));
         return false;
     }
-    QByteArrayList lines;
-    for (const SettingLine& setting : settings)
-        lines << setting.line;
     // The offset from UTC goes into the date, so that files from different
     // places compare.
     const QDateTime date = at.toOffsetFromUtc(at.offsetFromUtc());
-    const SettingsFileHeader header{m_panel.model(), QString::fromLatin1(QueryText(m_connection, cmd::VERSION)), date,
-                                    m_panel.family()};
+    const SettingsFileHeader header{m_panel.model(), QString::fromLatin1(version), date, m_panel.family()};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(composeSettingsFile(header, lines)) < 0 || !file.commit()) {
         showMessage(QStringLiteral("The settings could not be written to %1: %2.").arg(path, file.errorString()));
@@ -127,45 +131,48 @@ SettingsTransfer::Outcome SettingsTransfer::applyFrom(const QString& path)
         if (!m_ask(&m_panel, question))
             return Outcome::NotConfirmed;
     }
-
-    Connection::BusyScope busy(m_connection);
-    const int count = int(file.lines.size());
     Outcome outcome = Outcome::Applied;
-    QString report = QStringLiteral("%1 settings from %2 were applied.").arg(count).arg(path);
+    QString report;
     {
-        const std::unique_ptr<ApplyProgressView> progress = m_createProgressView(&m_panel, count);
-        for (int i = 0; i < count; ++i) {
-            const SettingsFileLine& line = file.lines.at(i);
-            if (progress->cancelRequested()) {
-                outcome = Outcome::Cancelled;
-                report = QStringLiteral("Applying %1 was cancelled after %2 of %3 lines; the rest were not sent.")
-                             .arg(path)
-                             .arg(i)
-                             .arg(count);
-                break;
-            }
-            progress->showLine(i, count, line.text);
-            const SetOutcome sent = TransactOutcome(m_connection, line.text, m_panel.settingTimeout(line.text));
-            if (sent == SetOutcome::Accepted)
-                continue;
-            const QString where = QStringLiteral("line %1 of %2:\n%3\n").arg(line.number).arg(path, QString::fromLatin1(line.text));
-            if (sent == SetOutcome::Refused) {
-                const QString reason = LastErrorText(m_connection);
-                outcome = Outcome::Refused;
-                report = QStringLiteral("The camera refused %1Reason: %2\nThe lines before it were applied; the rest "
-                                        "were not sent.")
-                             .arg(where, reason.isEmpty() ? QStringLiteral("(the camera gave none)") : reason);
-            } else {
-                outcome = Outcome::NoAnswer;
-                report = QStringLiteral("The camera did not answer %1The lines before it were applied; the rest "
-                                        "were not sent.")
-                             .arg(where);
-            }
-            break;
-        }
+        // User actions on the pages wait until the panel shows the camera's
+        // values again; the message comes after.
+        Connection::BusyScope busy(m_connection);
+        outcome = sendLines(path, file.lines, report);
+        m_panel.reloadAllPages();
     }
-    // The panel shows what the camera holds now, whatever came of the file.
-    m_panel.reloadAllPages();
     showMessage(report);
     return outcome;
+}
+
+SettingsTransfer::Outcome SettingsTransfer::sendLines(const QString& path, const QList<SettingsFileLine>& lines,
+                                                      QString& report)
+{
+    const int count = int(lines.size());
+    const std::unique_ptr<ApplyProgressView> progress = m_createProgressView(&m_panel, count);
+    for (int i = 0; i < count; ++i) {
+        const SettingsFileLine& line = lines.at(i);
+        if (progress->cancelRequested()) {
+            report = QStringLiteral("Applying %1 was cancelled after %2 of %3 lines; the rest were not sent.")
+                         .arg(path)
+                         .arg(i)
+                         .arg(count);
+            return Outcome::Cancelled;
+        }
+        progress->showLine(i, count, line.text);
+        const SetOutcome sent = TransactOutcome(m_connection, line.text, m_panel.settingTimeout(line.text));
+        if (sent == SetOutcome::Accepted)
+            continue;
+        const QString where = QStringLiteral("line %1 of %2:\n%3\n").arg(line.number).arg(path, QString::fromLatin1(line.text));
+        const QString rest = QStringLiteral("The lines before it were applied; the rest were not sent.");
+        if (sent == SetOutcome::NoAnswer) {
+            report = QStringLiteral("The camera did not answer %1%2").arg(where, rest);
+            return Outcome::NoAnswer;
+        }
+        const QString reason = LastErrorText(m_connection);
+        report = QStringLiteral("The camera refused %1Reason: %2\n%3")
+                     .arg(where, reason.isEmpty() ? QStringLiteral("(the camera gave none)") : reason, rest);
+        return Outcome::Refused;
+    }
+    report = QStringLiteral("%1 settings from %2 were applied.").arg(count).arg(path);
+    return Outcome::Applied;
 }

@@ -25,6 +25,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -33,6 +34,7 @@
 class Connection;
 class ControlPanel;
 class QWidget;
+struct SettingsFileLine;
 
 // What the user sees while a file is applied.
 class ApplyProgressView {
@@ -77,6 +79,9 @@ public:
     Outcome applyFrom(const QString& path);
 
 private:
+    // Sends the lines in order; the outcome and the message that tells it.
+    Outcome sendLines(const QString& path, const QList<SettingsFileLine>& lines, QString& report);
+
     ControlPanel& m_panel;
     Connection& m_connection;
     FileChooser m_chooseSaveFile;
