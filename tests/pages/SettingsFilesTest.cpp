@@ -320,7 +320,7 @@ TEST_F(SettingsFilesTest, TheFileHoldsSettingsOnlyAsThePageWouldSendThemUnderIts
         // the Tovane no whole-decibel view of the gain.
         for (const QByteArray& line : lines) {
             const QByteArray word = line.split(' ').first();
-            for (const QByteArray& excluded :
+            for (const char* excluded :
                  {"MODEL", "VERSION", "VENDOR", "ID", "TEMPERATURE", "FRAMERATE-ACTUAL", "POWER-STATUS", "GPI",
                   "RESET", "FACTORY-DEFAULT", "USERSET-LOAD", "USERSET-SAVE", "USER-ID-DELETE", "TRG-SOFT",
                   "LINEAR-INTERPOLATION-BUILD", "LIBR", "SHADING-DETECTION", "SHADING-PATTERN-SAVE",
