@@ -19,6 +19,7 @@
 
 #include "QtPrinters.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -474,4 +475,25 @@ TEST_F(SettingsFilesTest, NothingIsWrittenWhenTheCameraGaveNoSettings)
     EXPECT_FALSE(station.panel->settingsTransfer().saveTo(path, QDateTime::currentDateTime()));
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(messages.texts.last(), "No settings could be read from the camera; no file was written.");
+}
+
+TEST_F(SettingsFilesTest, TheBrevoGainsAreKeptTapByTapWhileThePageShowsThemSo)
+{
+    station.attach("PTM-R560CL");
+    station.given({"GAIN-FINE 100", "GAIN-FINE-TAP3 321", "BL-ADJ-2 -7"});
+    station.openPanel("PTM-R560CL");
+    const QString path = pathOf("taps.txt");
+    ASSERT_TRUE(station.panel->settingsTransfer().saveTo(path, QDateTime::currentDateTime()));
+    EXPECT_TRUE(commandLinesOf(path).contains("GAIN-FINE 100"));
+    EXPECT_FALSE(commandLinesOf(path).contains("GAIN-FINE-TAP3 321"));
+
+    for (QAbstractButton* box : station.panel->page(1)->findChildren<QAbstractButton*>()) {
+        if (box->text() == "Individual Control")
+            box->click();
+    }
+    ASSERT_TRUE(station.panel->settingsTransfer().saveTo(path, QDateTime::currentDateTime()));
+    const QByteArrayList lines = commandLinesOf(path);
+    for (const char* line : {"GAIN-FINE-TAP1 100", "GAIN-FINE-TAP3 321", "BL-ADJ-2 -7", "RGAIN-FINE-TAP4 256"})
+        EXPECT_TRUE(lines.contains(line)) << line;
+    EXPECT_FALSE(lines.contains("GAIN-FINE 100"));
 }
