@@ -105,7 +105,7 @@ std::optional<QByteArray> Binding::settingLine() const
     return line;
 }
 
-double Binding::settingTimeoutSeconds() const
+double Binding::answerTimeoutSeconds() const
 {
     return m_mode.awaitsAnswer() ? m_mode.timeoutSeconds() : 1.0;
 }

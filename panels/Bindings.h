@@ -127,9 +127,9 @@ public:
     // returns; nothing when the binding is no setting or the control shows no
     // value (empty text, "N/A", no item chosen, no button checked).
     std::optional<QByteArray> settingLine() const;
-    // How long the page waits for the camera to answer it: its own time-out,
-    // or 1.0 s where the page does not wait.
-    double settingTimeoutSeconds() const;
+    // How long the page waits for the camera to answer its line: its own
+    // time-out, or 1.0 s where the page does not wait.
+    double answerTimeoutSeconds() const;
     // Settings applied before the page's other ones, whatever the load order.
     bool isAppliedFirst() const { return m_appliedFirst; }
 

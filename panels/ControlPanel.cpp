@@ -97,7 +97,7 @@ QList<SettingLine> ControlPanel::settingLines() const
     return lines;
 }
 
-double ControlPanel::settingTimeout(const QByteArray& line) const
+double ControlPanel::timeoutFor(const QByteArray& line) const
 {
     // The word and an index when the second token is one ("STROBE-TIME 4"),
     // else the word alone.
@@ -108,7 +108,7 @@ double ControlPanel::settingTimeout(const QByteArray& line) const
     keys << tokens.at(0);
     for (const QByteArray& key : std::as_const(keys)) {
         for (const Page* page : m_pages) {
-            if (const std::optional<double> timeout = page ? page->settingTimeout(key) : std::nullopt)
+            if (const std::optional<double> timeout = page ? page->timeoutFor(key) : std::nullopt)
                 return *timeout;
         }
     }

@@ -50,9 +50,9 @@ public:
     // The settings of all pages, page by page in tab order, each once (the
     // first page that shows it keeps it; Page::settingLines).
     QList<SettingLine> settingLines() const;
-    // How long the page that sends this line's setting waits for its answer;
+    // How long the page that sends this line's command waits for its answer;
     // 1.0 s for a line no page sends.
-    double settingTimeout(const QByteArray& line) const;
+    double timeoutFor(const QByteArray& line) const;
 
     SettingsTransfer& settingsTransfer() const { return *m_settingsTransfer; }
     QPushButton* saveSettingsButton() const { return m_saveSettings; }

@@ -79,7 +79,7 @@ QList<SettingLine> Page::settingLines() const
         if (!line)
             continue;
         taken.insert(key);
-        found.push_back({{key, *line, binding->settingTimeoutSeconds()}, binding->isAppliedFirst(), firstRead.value(key)});
+        found.push_back({{key, *line}, binding->isAppliedFirst(), firstRead.value(key)});
     }
     std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
         return a.first != b.first ? a.first : a.readAt < b.readAt;
@@ -90,11 +90,11 @@ QList<SettingLine> Page::settingLines() const
     return lines;
 }
 
-std::optional<double> Page::settingTimeout(const QByteArray& key) const
+std::optional<double> Page::timeoutFor(const QByteArray& key) const
 {
     for (const Binding* binding : m_bindings.all()) {
-        if (binding->isSetting() && binding->settingKey() == key)
-            return binding->settingTimeoutSeconds();
+        if (binding->settingKey() == key)
+            return binding->answerTimeoutSeconds();
     }
     return std::nullopt;
 }

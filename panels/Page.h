@@ -83,11 +83,10 @@ struct PageContext {
 };
 
 // One setting as a file of settings keeps it: its key (word and index, as
-// Binding::settingKey), the line to send and how long to wait for the answer.
+// Binding::settingKey) and the line to send.
 struct SettingLine {
     QByteArray key;
     QByteArray line;
-    double timeoutSeconds = 1.0;
 
     bool operator==(const SettingLine& other) const = default;
 };
@@ -114,9 +113,9 @@ public:
     // a setting's control that holds a value. Settings declared appliedFirst
     // come first; the others follow in the order the load read them.
     QList<SettingLine> settingLines() const;
-    // The time-out the page waits for the setting of that key; none when the
-    // page has no such setting.
-    std::optional<double> settingTimeout(const QByteArray& key) const;
+    // The time-out the page waits for the answer to the command of that key
+    // (a setting's or a button's); none when the page sends no such command.
+    std::optional<double> timeoutFor(const QByteArray& key) const;
 
 protected:
     // The page's initialisation: fixed ranges and lists are set by the

@@ -159,7 +159,7 @@ SettingsTransfer::Outcome SettingsTransfer::sendLines(const QString& path, const
             return Outcome::Cancelled;
         }
         progress->showLine(i, count, line.text);
-        const SetOutcome sent = TransactOutcome(m_connection, line.text, m_panel.settingTimeout(line.text));
+        const SetOutcome sent = TransactOutcome(m_connection, line.text, m_panel.timeoutFor(line.text));
         if (sent == SetOutcome::Accepted)
             continue;
         const QString where = QStringLiteral("line %1 of %2:\n%3\n").arg(line.number).arg(path, QString::fromLatin1(line.text));

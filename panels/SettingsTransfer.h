@@ -13,7 +13,7 @@
 // Applying reads and checks the whole file before anything is sent; a file
 // saved from another model is sent only when the user agrees. The lines then
 // go out in order, each with TransactOutcome and the time-out the panel's
-// page waits for that setting (1.0 s for any other line), behind a progress
+// page waits for that command (1.0 s for any other line), behind a progress
 // view whose Cancel is honoured between lines. The first line the camera
 // refuses, or does not answer, ends the apply and is reported with the
 // camera's reason (GET-LAST-ERROR). Afterwards every page reads the camera

@@ -38,7 +38,7 @@ public:
         filter = new QCheckBox(QStringLiteral("Filter"), this);
         chart = new RadioGroup(this, {{QStringLiteral("OFF"), 0}, {QStringLiteral("Gray"), 1}, {QStringLiteral("Color"), 2}});
         delay = makeEdit(this);
-        reset = new QPushButton(QStringLiteral("Reset"), this);
+        factoryDefault = new QPushButton(QStringLiteral("FactoryDefault"), this);
         gainDb = makeEdit(this);
         region = makeEdit(this);
         unread = makeEdit(this);
@@ -64,7 +64,7 @@ public:
         bind().check(filter, "SP-FL ").send(SendMode::transact(20.0));
         bind().radios(chart, QStringLiteral("Chart"), "TESTCHART");
         bind().edit(delay, QStringLiteral("Delay (9)"), "STROBE-DELAY ").indexed("9").send(SendMode::line());
-        bind().button(reset, "RESET");
+        bind().button(factoryDefault, "FACTORY-DEFAULT").send(SendMode::transact(5.0));
         bind().edit(gainDb, QStringLiteral("Gain dB"), "GAIN").notASetting();
         bind().edit(region, QStringLiteral("Area 0 Left"), "AREA-GAIN").onEnter([] {});
         bind().setting(region, "AREA-GAIN", [this]() -> std::optional<QByteArray> {
@@ -116,7 +116,7 @@ public:
     QCheckBox* filter;
     RadioGroup* chart;
     QLineEdit* delay;
-    QPushButton* reset;
+    QPushButton* factoryDefault;
     QLineEdit* gainDb;
     QLineEdit* region;
     QLineEdit* unread;
@@ -187,25 +187,6 @@ TEST_F(SettingLinesTest, EachSettingTheLoadReadIsTheLineThePageWouldSendInTheLoa
                                                  "STROBE-DELAY  9 30",
                                                  "AREA-GAIN 0 1 64 48",
                                              }));
-}
-
-TEST_F(SettingLinesTest, EachSettingKeepsItsKeyAndThePagesTimeOut)
-{
-    const std::unique_ptr<Page> page = open<SettingsPage>();
-    const QList<SettingLine> settings = page->settingLines();
-    const auto find = [&settings](const QByteArray& key) {
-        for (const SettingLine& setting : settings) {
-            if (setting.key == key)
-                return setting;
-        }
-        ADD_FAILURE() << "no setting " << key.constData();
-        return SettingLine{};
-    };
-    EXPECT_EQ(find("SP-FL").timeoutSeconds, 20.0);
-    EXPECT_EQ(find("STROBE-DELAY 9").timeoutSeconds, 1.0); // streamed by the page: the usual time-out
-    EXPECT_EQ(find("EXP").timeoutSeconds, 1.0);
-    EXPECT_EQ(page->settingTimeout("SP-FL"), 20.0);
-    EXPECT_EQ(page->settingTimeout("RESET"), std::nullopt); // an action
 }
 
 TEST_F(SettingLinesTest, ValuesTheCameraDidNotGiveAreLeftOut)
@@ -287,9 +268,12 @@ TEST_F(SettingLinesTest, APanelKeepsEachSettingOnceInTabOrderAndReloadsAsOneLoad
 
     // The time-out of a file line is that of the page's setting, found by
     // the word and an index, or by the word alone.
-    EXPECT_EQ(panel.settingTimeout("SP-FL  0"), 20.0);
-    EXPECT_EQ(panel.settingTimeout("STROBE-DELAY  9 40"), 1.0);
-    EXPECT_EQ(panel.settingTimeout("LINEAR-INTERPOLATION-BUILD"), 1.0);
+    EXPECT_EQ(panel.timeoutFor("SP-FL  0"), 20.0);
+    // A button's command waits as long as the button does; a setting streamed
+    // by its page and a word no page sends wait 1.0 s.
+    EXPECT_EQ(panel.timeoutFor("FACTORY-DEFAULT"), 5.0);
+    EXPECT_EQ(panel.timeoutFor("STROBE-DELAY  9 40"), 1.0);
+    EXPECT_EQ(panel.timeoutFor("LINEAR-INTERPOLATION-BUILD"), 1.0);
 
     // A camera gone silent costs one time-out for the whole reload, not one per page.
     sentSinceLastLook();
