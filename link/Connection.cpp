@@ -118,6 +118,17 @@ bool Connection::checkPort()
     return false;
 }
 
+Connection::ReadRecord::ReadRecord(Connection& connection)
+    : m_connection(connection), m_outer(connection.m_readRecord)
+{
+    m_connection.m_readRecord = this;
+}
+
+Connection::ReadRecord::~ReadRecord()
+{
+    m_connection.m_readRecord = m_outer;
+}
+
 void Connection::leaveBusy()
 {
     if (--m_busyDepth > 0 || m_deferred.empty() || m_deferredScheduled)

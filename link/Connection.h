@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class Clock;
 class WireLog;
@@ -101,6 +102,36 @@ public:
     private:
         Connection& m_connection;
     };
+    // The values read while it lives, in order: each query of a value
+    // (QueryInt, TryQueryInt, QueryInts, QueryText) and whether the camera
+    // answered it with one. A page keeps the reads of its last load, which
+    // tell which of its controls show a value the camera gave. Records nest;
+    // the innermost one hears the reads.
+    struct Read {
+        QByteArray command;
+        bool answered = false;
+    };
+    class ReadRecord {
+    public:
+        explicit ReadRecord(Connection& connection);
+        ~ReadRecord();
+        ReadRecord(const ReadRecord&) = delete;
+        ReadRecord& operator=(const ReadRecord&) = delete;
+
+        const std::vector<Read>& reads() const { return m_reads; }
+
+    private:
+        friend class Connection;
+        Connection& m_connection;
+        ReadRecord* m_outer;
+        std::vector<Read> m_reads;
+    };
+    void noteRead(const QByteArray& command, bool answered)
+    {
+        if (m_readRecord)
+            m_readRecord->m_reads.push_back({command, answered});
+    }
+
     bool loadHasGoneSilent() const { return m_loadDepth > 0 && m_loadSilent; }
     void noteNothingHeard()
     {
@@ -176,6 +207,7 @@ private:
     bool m_hasLastError = true;
     int m_busyDepth = 0;
     int m_loadDepth = 0;
+    ReadRecord* m_readRecord = nullptr;
     bool m_loadSilent = false;
     bool m_answerMayComeLate = false;
     qint64 m_fixedPausesUs = 0;

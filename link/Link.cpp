@@ -307,7 +307,9 @@ int QueryInt(Connection& connection, const QByteArray& command)
         return 0;
     const AnswerCollector answer = query(connection, command);
     QByteArray valueLine;
-    switch (checkQueryAnswer(answer.answer(), command, valueLine)) {
+    const QueryFailure failure = checkQueryAnswer(answer.answer(), command, valueLine);
+    connection.noteRead(command, failure == QueryFailure::None);
+    switch (failure) {
     case QueryFailure::TooFewLines:
         // Only answers of other lines came back: the echo was wrong.
         return answer.answer().isEmpty() && answer.droppedAnything() ? -1 : 0;
@@ -333,10 +335,11 @@ bool TryQueryInt(Connection& connection, const QByteArray& command, int& value)
     QByteArray valueLine;
     const AnswerCollector answer =
         awaitAnswer(connection, command, wholeSecondsTimeout(connection, kQueryTimeoutSeconds), Wait::Long);
-    if (checkQueryAnswer(answer.answer(), command, valueLine) != QueryFailure::None)
-        return false;
     int scanned = 0;
-    if (scanInts(valueLine, "%d", {&scanned}) != 1)
+    const bool answered = checkQueryAnswer(answer.answer(), command, valueLine) == QueryFailure::None
+                          && scanInts(valueLine, "%d", {&scanned}) == 1;
+    connection.noteRead(command, answered);
+    if (!answered)
         return false;
     value = scanned;
     return true;
@@ -349,17 +352,16 @@ bool QueryInts(Connection& connection, const QByteArray& command, const char* fo
     if (!connection.canExchange())
         return false;
     QByteArray valueLine;
-    if (checkQueryAnswer(query(connection, command).answer(), command, valueLine) != QueryFailure::None)
-        return false;
+    const bool checkedOut = checkQueryAnswer(query(connection, command).answer(), command, valueLine) == QueryFailure::None;
     // Scanned into temporaries so that a short value line leaves every output
     // as it was.
     int values[8] = {};
     const int wanted = static_cast<int>(outputs.size());
-    if (wanted > 8)
-        return false;
     int* v = values;
-    const int converted = scanInts(valueLine, format, {v, v + 1, v + 2, v + 3, v + 4, v + 5, v + 6, v + 7});
-    if (converted < wanted)
+    const bool answered = checkedOut && wanted <= 8
+                          && scanInts(valueLine, format, {v, v + 1, v + 2, v + 3, v + 4, v + 5, v + 6, v + 7}) >= wanted;
+    connection.noteRead(command, answered);
+    if (!answered)
         return false;
     int i = 0;
     for (int* output : outputs)
@@ -373,9 +375,9 @@ QByteArray QueryText(Connection& connection, const QByteArray& command)
     if (!connection.canExchange())
         return {};
     const QByteArrayList lines = splitLines(query(connection, command).answer());
-    if (lines.size() <= 2 || !echoMatches(lines.at(0), command) || lines.at(1) == "OK")
-        return {};
-    return lines.at(2) == "OK" ? lines.at(1) : QByteArray();
+    const bool answered = lines.size() > 2 && echoMatches(lines.at(0), command) && lines.at(1) != "OK" && lines.at(2) == "OK";
+    connection.noteRead(command, answered);
+    return answered ? lines.at(1) : QByteArray();
 }
 
 void QueryChoices(Connection& connection, const QByteArray& name, QByteArrayList& lines)

@@ -5,6 +5,7 @@
 // level (Y), both 12-bit. The points reach the camera only when a build is
 // asked for.
 
+class Bindings;
 class CellGrid;
 class Connection;
 class QWidget;
@@ -21,6 +22,11 @@ CellGrid* makePoints(QWidget* parent);
 // 4095 as "LINEAR-INTERPOLATION <k> <x> <y>" (Transact, 1.0 s each); other
 // points are skipped. Then the build word (Transact, 3.0 s).
 void build(Connection& connection, const CellGrid& points, const char* buildWord);
+
+// Declares each point as a setting, for files of settings: the line build
+// sends for it ("LINEAR-INTERPOLATION <k> <x> <y>") while both its levels
+// are numbers from 0 to 4095. The build itself is an action and no setting.
+void declareSettings(Bindings& bindings, const CellGrid& points);
 
 // Reads points 1 to 5 ("LINEAR-INTERPOLATION <k>", two integers). A point
 // whose answer does not check out shows empty boxes, never another point's

@@ -1,6 +1,7 @@
 #include "Bindings.h"
 
 #include "Link.h"
+#include "LoadPlan.h"
 #include "RadioGroup.h"
 #include "Scan.h"
 
@@ -38,6 +39,17 @@ void showReadout(QWidget* target, const Format& format, int value)
         showText(target, text);
 }
 
+// "<word> <n>" for the number read from the text; nothing when none is read.
+LineForText lineOfNumber(const QByteArray& word, std::function<std::optional<int>(const QString& text)> read)
+{
+    return [word, read = std::move(read)](const QString& text) -> std::optional<QByteArray> {
+        const std::optional<int> value = read(text);
+        if (!value)
+            return std::nullopt;
+        return setLine(word, *value);
+    };
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- Line
@@ -49,22 +61,17 @@ LineForText Line::text(const QByteArray& word)
 
 LineForText Line::scaled(const QByteArray& word, double factor)
 {
-    return [word, factor](const QString& text) -> std::optional<QByteArray> {
-        const std::optional<int> value = readScaled(text, factor);
-        if (!value)
-            return std::nullopt;
-        return setLine(word, *value);
-    };
+    return lineOfNumber(word, [factor](const QString& text) { return readScaled(text, factor); });
+}
+
+LineForText Line::scaledToNearest(const QByteArray& word, double factor)
+{
+    return lineOfNumber(word, [factor](const QString& text) { return readScaledToNearest(text, factor); });
 }
 
 LineForText Line::wholeNumber(const QByteArray& word, int min, int max)
 {
-    return [word, min, max](const QString& text) -> std::optional<QByteArray> {
-        const std::optional<int> value = readWholeNumber(text, min, max);
-        if (!value)
-            return std::nullopt;
-        return setLine(word, *value);
-    };
+    return lineOfNumber(word, [min, max](const QString& text) { return readWholeNumber(text, min, max); });
 }
 
 // ---------------------------------------------------------------- Binding
@@ -81,8 +88,32 @@ QByteArray Binding::lineWith(const QByteArray& argument) const
     return m_index.isEmpty() ? m_word + ' ' + argument : m_word + ' ' + m_index + ' ' + argument;
 }
 
+QByteArray Binding::settingKey() const
+{
+    return (m_index.isEmpty() ? m_word : m_word + ' ' + m_index).simplified();
+}
+
+std::optional<QByteArray> Binding::settingLine() const
+{
+    if (!m_isSetting)
+        return std::nullopt;
+    std::optional<QByteArray> line = composeSetting();
+    // Some lines go out with a carriage return of their own; the empty line
+    // it makes is no part of the setting.
+    while (line && line->endsWith('\r'))
+        line->chop(1);
+    return line;
+}
+
+double Binding::answerTimeoutSeconds() const
+{
+    return m_mode.awaitsAnswer() ? m_mode.timeoutSeconds() : 1.0;
+}
+
 bool Binding::deliver(const QByteArray& line, int value, const std::function<void()>& follow)
 {
+    if (m_onlyIf && !m_onlyIf(value))
+        return false;
     if (m_before)
         m_before(value);
     SetOutcome outcome = SetOutcome::Accepted;
@@ -195,6 +226,12 @@ EditBinding& EditBinding::line(LineForText compose)
     return *this;
 }
 
+EditBinding& EditBinding::savedAs(LineForText compose)
+{
+    m_composeSetting = std::move(compose);
+    return *this;
+}
+
 EditBinding& EditBinding::onEnter(std::function<void()> handler)
 {
     m_onEnter = std::move(handler);
@@ -232,6 +269,25 @@ void EditBinding::enterText(const QString& text)
 QObject* EditBinding::control() const
 {
     return m_edit;
+}
+
+std::optional<QByteArray> EditBinding::composeSetting() const
+{
+    // A row of a table sends its line itself and says so with a setting of its own.
+    if (m_onEnter)
+        return std::nullopt;
+    const QString text = m_edit->text();
+    if (text.trimmed().isEmpty() || text.trimmed() == LoadPlan::kNotAvailable)
+        return std::nullopt;
+    if (m_composeSetting)
+        return m_composeSetting(text);
+    if (m_compose)
+        return m_compose(text);
+    const std::optional<int> value =
+        m_accepted ? readWholeNumber(text, m_accepted->first, m_accepted->second) : readWholeNumber(text);
+    if (!value)
+        return std::nullopt;
+    return lineWith(*value);
 }
 
 void EditBinding::show(int value)
@@ -299,6 +355,12 @@ void SliderBinding::follow(int value)
 QObject* SliderBinding::control() const
 {
     return m_slider;
+}
+
+std::optional<QByteArray> SliderBinding::composeSetting() const
+{
+    const int value = m_slider->value();
+    return m_compose ? m_compose(value) : lineWith(value);
 }
 
 void SliderBinding::show(int value)
@@ -384,6 +446,34 @@ void ComboBinding::showReadBack(int value)
     }
 }
 
+std::optional<QByteArray> ComboBinding::composeSetting() const
+{
+    const int index = m_combo->currentIndex();
+    if (m_compose)
+        return index < 0 ? std::nullopt : m_compose(index);
+    switch (m_argument) {
+    case Argument::Index:
+        return index < 0 ? std::nullopt : std::optional(lineWith(index));
+    case Argument::Values:
+        return index < 0 || index >= m_values.size() ? std::nullopt : std::optional(lineWith(m_values.at(index)));
+    case Argument::Text: {
+        // An editable list shows the camera's value in its edit field, which
+        // need not be one of its items.
+        const QString text = m_combo->currentText().trimmed();
+        return text.isEmpty() ? std::nullopt : std::optional(lineWith(text.toLatin1()));
+    }
+    case Argument::LeadingNumber: {
+        const QByteArray text = m_combo->currentText().toLatin1();
+        qsizetype pos = 0;
+        int number = 0;
+        return scanDecimal(text, pos, number) ? std::optional(lineWith(number)) : std::nullopt;
+    }
+    case Argument::Data:
+        return index < 0 ? std::nullopt : std::optional(lineWith(m_combo->itemData(index).toInt()));
+    }
+    return std::nullopt;
+}
+
 void ComboBinding::activated(int index)
 {
     if (index < 0)
@@ -453,6 +543,12 @@ void CheckBinding::showReadBack(int value)
     m_box->setChecked(value == m_checked);
 }
 
+std::optional<QByteArray> CheckBinding::composeSetting() const
+{
+    const int value = m_box->isChecked() ? m_checked : m_unchecked;
+    return m_compose ? m_compose(value) : lineWith(value);
+}
+
 void CheckBinding::clicked(bool checked)
 {
     const int value = checked ? m_checked : m_unchecked;
@@ -495,6 +591,15 @@ void RadioBinding::showReadBack(int value)
     m_group->show(value);
 }
 
+std::optional<QByteArray> RadioBinding::composeSetting() const
+{
+    constexpr int kNoneChecked = INT_MIN;
+    const int value = m_group->checkedValue(kNoneChecked);
+    if (value == kNoneChecked)
+        return std::nullopt;
+    return m_compose ? m_compose(value) : lineWith(value);
+}
+
 void RadioBinding::clicked(int value, bool checked)
 {
     if (!checked) {
@@ -512,6 +617,7 @@ void RadioBinding::clicked(int value, bool checked)
 ButtonBinding::ButtonBinding(Connection& connection, QAbstractButton* button, QByteArray word)
     : BindingWith(connection, button->text(), std::move(word), SendMode::transact()), m_button(button)
 {
+    m_isSetting = false;
     QObject::connect(button, &QAbstractButton::clicked, button, [this] { whenIdle([this] { clicked(); }); });
 }
 
@@ -556,6 +662,15 @@ ButtonBinding& ButtonBinding::selectedIndexOf(QComboBox* list)
             return std::nullopt;
         return index;
     });
+}
+
+// ---------------------------------------------------------------- SettingBinding
+
+SettingBinding::SettingBinding(Connection& connection, QObject* control, QByteArray word,
+                               std::function<std::optional<QByteArray>()> compose)
+    : BindingWith(connection, QString(), std::move(word), SendMode::transact()), m_control(control),
+      m_compose(std::move(compose))
+{
 }
 
 // ---------------------------------------------------------------- Bindings
@@ -609,6 +724,20 @@ RadioBinding& Bindings::radios(RadioGroup* group, const QString& caption, const 
 ButtonBinding& Bindings::button(QAbstractButton* button, const QByteArray& word)
 {
     return add<ButtonBinding>(button, word);
+}
+
+SettingBinding& Bindings::setting(QObject* control, const QByteArray& word,
+                                  std::function<std::optional<QByteArray>()> compose)
+{
+    return add<SettingBinding>(control, word, std::move(compose));
+}
+
+QList<const Binding*> Bindings::all() const
+{
+    QList<const Binding*> bindings;
+    for (const auto& binding : m_bindings)
+        bindings.append(binding.get());
+    return bindings;
 }
 
 void Bindings::action(QAbstractButton* button, std::function<void()> handler)

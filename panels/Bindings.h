@@ -42,6 +42,24 @@
 //
 // Every declaration names the control's caption (its label), which becomes
 // the control's accessible name.
+//
+// Settings files: every binding but a button's stands for a camera setting,
+// and settingLine() composes the line the page would send for the value the
+// control shows now. A page's file of settings is made from these lines (see
+// Page::settingLines). Line composers only compose: a check that asks the
+// camera or tells the user something before a send belongs in onlyIf(). A
+// control that is no setting of its own (a shortcut that fills another
+// control, a view of a value another control holds, the serial speed) is
+// declared notASetting(). A setting sent by the page's own handlers, or whose
+// line is made of several controls (a region row, a curve point), is declared
+// with setting():
+//
+//   bind().combo(m_preset, "Exposure preset", cmd::EXP).itemData().notASetting();
+//   bind().check(m_hbin, cmd::HBIN).values(1, 2).appliedFirst();    // binning rescales the image
+//   bind().check(m_matrix, cmd::CR_TF).onlyIf([this](int on) { return matrixAllowed(on); });
+//   bind().setting(m_awb, cmd::AWB, [this] { return awbLine(); });
+//   bind().edit(m_rate, "Frame Rate", cmd::FRAMERATE).line(Line::scaled(cmd::FRAMERATE, 1e6))
+//         .savedAs(Line::scaledToNearest(cmd::FRAMERATE, 1e6));        // shown in fps, kept exactly
 
 #include "Display.h"
 #include "SendMode.h"
@@ -78,6 +96,10 @@ LineForText text(const QByteArray& word);
 // "<word> <n>" with n = the typed number times factor, truncated; nothing
 // when the text is not a number or n does not fit in 32 bits.
 LineForText scaled(const QByteArray& word, double factor);
+// "<word> <n>" with n = the number times factor rounded to the nearest whole
+// number: a value shown divided by factor ("%f" of micro-units) gives back
+// exactly the camera's value, where truncating may lose one.
+LineForText scaledToNearest(const QByteArray& word, double factor);
 // "<word> <n>" when the text is a whole number within min..max
 // (readWholeNumber); nothing for any other text, empty or overflowing.
 LineForText wholeNumber(const QByteArray& word, int min = INT_MIN, int max = INT_MAX);
@@ -95,8 +117,27 @@ public:
     // the command.
     void setWord(const QByteArray& word) { m_word = word; }
 
+    // Whether the control stands for a camera setting (buttons are actions).
+    bool isSetting() const { return m_isSetting; }
+    // The setting's word and index as a read of it names them, blanks
+    // simplified: "GAIN-FINE", "STROBE-TIME 4".
+    QByteArray settingKey() const;
+    // The line the page would send for the value the control shows now (as
+    // "SP-FL  1": a word's own trailing blank is kept), without carriage
+    // returns; nothing when the binding is no setting or the control shows no
+    // value (empty text, "N/A", no item chosen, no button checked).
+    std::optional<QByteArray> settingLine() const;
+    // How long the page waits for the camera to answer its line: its own
+    // time-out, or 1.0 s where the page does not wait.
+    double answerTimeoutSeconds() const;
+    // Settings applied before the page's other ones, whatever the load order.
+    bool isAppliedFirst() const { return m_appliedFirst; }
+
 protected:
     Binding(Connection& connection, QString caption, QByteArray word, SendMode mode);
+
+    // settingLine() for the control's kind of value; nothing when it shows none.
+    virtual std::optional<QByteArray> composeSetting() const = 0;
 
     // "<word> <argument>", or "<word> <index> <argument>" for indexed bindings.
     QByteArray lineWith(const QByteArray& argument) const;
@@ -119,9 +160,12 @@ protected:
     QByteArray m_word;
     QByteArray m_index;
     SendMode m_mode;
+    std::function<bool(int value)> m_onlyIf;
     ValueHook m_before;
     ValueHook m_onRefused;
     ValueHook m_then;
+    bool m_isSetting = true;
+    bool m_appliedFirst = false;
 
 private:
     friend class Bindings;
@@ -169,6 +213,26 @@ public:
         m_index = index;
         return self();
     }
+    // Runs first when the user acts; false sends nothing (for checks that
+    // ask the camera or tell the user why not).
+    Derived& onlyIf(std::function<bool(int value)> allowed)
+    {
+        m_onlyIf = std::move(allowed);
+        return self();
+    }
+    // The control is no camera setting of its own: a file of settings leaves it out.
+    Derived& notASetting()
+    {
+        m_isSetting = false;
+        return self();
+    }
+    // Applying settings sends this one before the page's others: setting it
+    // changes them (binning rescales the image), so they must follow.
+    Derived& appliedFirst()
+    {
+        m_appliedFirst = true;
+        return self();
+    }
 
 protected:
     using Binding::Binding;
@@ -192,6 +256,10 @@ public:
     // number ("", "N/A", "12.5", too large) sends nothing and stays as typed.
     EditBinding& wholeNumbersOnly();
     EditBinding& line(LineForText compose);
+    // How a file of settings composes the edit's line, where that differs
+    // from the line Enter sends (a value shown in other units than the
+    // camera's, read back exactly).
+    EditBinding& savedAs(LineForText compose);
     // Replaces the whole Enter handling (for edits that send a composite
     // command, such as a row of an area table).
     EditBinding& onEnter(std::function<void()> handler);
@@ -208,6 +276,7 @@ public:
 protected:
     QObject* control() const override;
     void showReadBack(int value) override { show(value); }
+    std::optional<QByteArray> composeSetting() const override;
 
 private:
     QLineEdit* m_edit;
@@ -216,6 +285,7 @@ private:
     Format m_format;
     std::optional<std::pair<int, int>> m_accepted;
     LineForText m_compose;
+    LineForText m_composeSetting;
     std::function<void()> m_onEnter;
 };
 
@@ -241,6 +311,7 @@ public:
 protected:
     QObject* control() const override;
     void showReadBack(int value) override { show(value); }
+    std::optional<QByteArray> composeSetting() const override;
 
 private:
     void notified(SliderNotification kind, int position);
@@ -277,6 +348,7 @@ public:
 protected:
     QObject* control() const override;
     void showReadBack(int value) override;
+    std::optional<QByteArray> composeSetting() const override;
 
 private:
     void activated(int index);
@@ -302,6 +374,7 @@ public:
 protected:
     QObject* control() const override;
     void showReadBack(int value) override;
+    std::optional<QByteArray> composeSetting() const override;
 
 private:
     void clicked(bool checked);
@@ -327,6 +400,7 @@ public:
 protected:
     QObject* control() const override;
     void showReadBack(int value) override;
+    std::optional<QByteArray> composeSetting() const override;
 
 private:
     void clicked(int value, bool checked);
@@ -356,6 +430,7 @@ public:
 protected:
     QObject* control() const override;
     void showReadBack(int) override {}
+    std::optional<QByteArray> composeSetting() const override { return std::nullopt; }
 
 private:
     void clicked();
@@ -363,6 +438,25 @@ private:
     QAbstractButton* m_button;
     std::function<std::optional<int>()> m_argument;
     bool m_disabledWhileSending = false;
+};
+
+// A setting that no binding of its own sends: one the page sends through its
+// own handlers, or one whose line is made of several controls (a region row,
+// a curve point). It is declared so that a file of settings keeps it; it
+// sends nothing. compose gives the line for what the controls show now.
+class SettingBinding : public BindingWith<SettingBinding> {
+public:
+    SettingBinding(Connection& connection, QObject* control, QByteArray word,
+                   std::function<std::optional<QByteArray>()> compose);
+
+protected:
+    QObject* control() const override { return m_control; }
+    void showReadBack(int) override {}
+    std::optional<QByteArray> composeSetting() const override { return m_compose(); }
+
+private:
+    QObject* m_control;
+    std::function<std::optional<QByteArray>()> m_compose;
 };
 
 // A page's bindings. Owns them; the controls belong to the page.
@@ -381,6 +475,10 @@ public:
     ButtonBinding& button(QAbstractButton* button, const QByteArray& word);
     // A button with a handler of the page's own.
     void action(QAbstractButton* button, std::function<void()> handler);
+    // A setting the page sends itself, or whose line several controls make:
+    // kept in files of settings under word (and index), sent by none.
+    SettingBinding& setting(QObject* control, const QByteArray& word,
+                            std::function<std::optional<QByteArray>()> compose);
     // A slider whose notifications the page handles itself (for example
     // sliders that fill other controls and send only when released).
     SliderNotifier* onSlider(QAbstractSlider* slider, const QString& caption,
@@ -389,6 +487,9 @@ public:
     // How a refused control is given the camera's value back: the page runs
     // the load step that fills it, returning false when it has none.
     void setRestorer(std::function<bool(QObject* control)> restorer);
+
+    // Every binding, in the order they were declared.
+    QList<const Binding*> all() const;
 
 private:
     template <class B, class... Args>

@@ -6,7 +6,7 @@
 CControlPanelPTM_Brevo::CControlPanelPTM_Brevo(Connection& connection, const QString& model, int sensorTaps,
                                                const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad,
                                                QWidget* parent)
-    : ControlPanel(connection, model, sensorTaps, pages, QSize(547, 295), observeLoad, parent)
+    : ControlPanel(connection, model, QStringLiteral("Brevo"), sensorTaps, pages, QSize(547, 295), observeLoad, parent)
 {
     setWindowTitle(QStringLiteral("Feature Control Brevo"));
     auto* close = new QPushButton(QStringLiteral("Close"), tabs());

@@ -5,7 +5,7 @@
 CControlPanelTovane::CControlPanelTovane(Connection& connection, const QString& model, int sensorTaps,
                                          const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad,
                                          QWidget* parent)
-    : ControlPanel(connection, model, sensorTaps, pages, QSize(567, 360), observeLoad, parent)
+    : ControlPanel(connection, model, QStringLiteral("Tovane"), sensorTaps, pages, QSize(567, 360), observeLoad, parent)
 {
     setWindowTitle(QStringLiteral("PTM-TW Series Control"));
 }

@@ -103,15 +103,29 @@ std::optional<double> readFloatingPoint(const QString& text)
     return negative ? -value : value;
 }
 
-std::optional<int> readScaled(const QString& text, double factor)
+namespace {
+
+std::optional<int> readScaledWith(const QString& text, double factor, double (*toWhole)(double))
 {
     const std::optional<double> number = readFloatingPoint(text);
     if (!number)
         return std::nullopt;
-    const double scaled = std::trunc(*number * factor);
+    const double scaled = toWhole(*number * factor);
     if (!std::isfinite(scaled) || scaled < INT_MIN || scaled > INT_MAX)
         return std::nullopt;
     return static_cast<int>(scaled);
+}
+
+} // namespace
+
+std::optional<int> readScaled(const QString& text, double factor)
+{
+    return readScaledWith(text, factor, [](double x) { return std::trunc(x); });
+}
+
+std::optional<int> readScaledToNearest(const QString& text, double factor)
+{
+    return readScaledWith(text, factor, [](double x) { return std::round(x); });
 }
 
 std::optional<int> readWholeNumber(const QString& text, int min, int max)

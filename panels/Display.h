@@ -64,6 +64,9 @@ std::optional<double> readFloatingPoint(const QString& text);
 // does not fit in 32 bits, so a typing error never reaches the camera as a
 // wrapped-around value.
 std::optional<int> readScaled(const QString& text, double factor);
+// The same rounded to the nearest whole number: a value shown divided by
+// factor reads back exactly, where truncating may lose one.
+std::optional<int> readScaledToNearest(const QString& text, double factor);
 
 // A typed whole number, read strictly: blanks around it, an optional sign and
 // digits, nothing else. Nothing when the text is empty, is not such a number

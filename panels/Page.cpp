@@ -8,6 +8,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
 
 namespace {
 
@@ -43,7 +47,56 @@ void Page::OnInitDialog()
 
 void Page::LoadFromCamera()
 {
+    Connection::ReadRecord record(connection());
     m_load.run();
+    m_lastLoad = record.reads();
+}
+
+QList<SettingLine> Page::settingLines() const
+{
+    // Where each key was first read, and whether the camera answered its
+    // last read (a value read twice counts as the control shows it now).
+    QHash<QByteArray, int> firstRead;
+    QHash<QByteArray, bool> answered;
+    for (const Connection::Read& read : m_lastLoad) {
+        const QByteArray key = read.command.simplified();
+        if (!firstRead.contains(key))
+            firstRead.insert(key, int(firstRead.size()));
+        answered.insert(key, read.answered);
+    }
+    struct Found {
+        SettingLine setting;
+        bool first;
+        int readAt;
+    };
+    std::vector<Found> found;
+    QSet<QByteArray> taken;
+    for (const Binding* binding : m_bindings.all()) {
+        const QByteArray key = binding->settingKey();
+        if (!binding->isSetting() || taken.contains(key) || !answered.value(key))
+            continue;
+        const std::optional<QByteArray> line = binding->settingLine();
+        if (!line)
+            continue;
+        taken.insert(key);
+        found.push_back({{key, *line}, binding->isAppliedFirst(), firstRead.value(key)});
+    }
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return a.first != b.first ? a.first : a.readAt < b.readAt;
+    });
+    QList<SettingLine> lines;
+    for (const Found& f : found)
+        lines.append(f.setting);
+    return lines;
+}
+
+std::optional<double> Page::timeoutFor(const QByteArray& key) const
+{
+    for (const Binding* binding : m_bindings.all()) {
+        if (binding->settingKey() == key)
+            return binding->answerTimeoutSeconds();
+    }
+    return std::nullopt;
 }
 
 void Page::pollWhileShown(std::function<void()> onTick)

@@ -53,17 +53,25 @@
 // when the page is hidden and dies with it.
 //
 // Message boxes go through showMessage() (Messages.h).
+//
+// Settings files: settingLines() gives the page's part of a file of camera
+// settings, made from its bindings (Bindings.h) and what its last load read:
+// a setting is kept only when that load read its word and the camera
+// answered with a value.
 
 #include "Bindings.h"
+#include "Connection.h"
 #include "LoadPlan.h"
 #include "Polling.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
-class Connection;
 class QPushButton;
 
 // What a panel hands each of its pages: the main window's connection (always
@@ -72,6 +80,15 @@ class QPushButton;
 struct PageContext {
     Connection& connection;
     int sensorTaps = 0;
+};
+
+// One setting as a file of settings keeps it: its key (word and index, as
+// Binding::settingKey) and the line to send.
+struct SettingLine {
+    QByteArray key;
+    QByteArray line;
+
+    bool operator==(const SettingLine& other) const = default;
 };
 
 class Page : public QWidget {
@@ -84,11 +101,21 @@ public:
     void initialise();
 
     // Reads every value the page shows, in the page's fixed order. "Refresh"
-    // runs it again.
+    // runs it again. The reads and whether the camera answered them are kept
+    // for settingLines(); a page that overrides it keeps none.
     virtual void LoadFromCamera();
 
     // The page's periodic poll, or null when it has none.
     PollingTimer* polling() const { return m_polling; }
+
+    // The settings the page shows, each once, as the page would send them:
+    // those whose word its last load read and the camera answered, shown by
+    // a setting's control that holds a value. Settings declared appliedFirst
+    // come first; the others follow in the order the load read them.
+    QList<SettingLine> settingLines() const;
+    // The time-out the page waits for the answer to the command of that key
+    // (a setting's or a button's); none when the page sends no such command.
+    std::optional<double> timeoutFor(const QByteArray& key) const;
 
 protected:
     // The page's initialisation: fixed ranges and lists are set by the
@@ -118,6 +145,7 @@ private:
     Bindings m_bindings;
     LoadPlan m_load;
     PollingTimer* m_polling = nullptr;
+    std::vector<Connection::Read> m_lastLoad;
 };
 
 // One tab of a panel: its title and how to build its page.

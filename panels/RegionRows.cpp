@@ -102,18 +102,24 @@ void RegionRows::buildRow(int row, Bindings& bindings)
         });
         controls.fields << edit;
     }
+    // A file of settings keeps the row as its own line. Rows go before the
+    // page's other settings: an enable-all switch is taken only once a
+    // region is enabled.
+    bindings.setting(controls.enable, m_table.word, [this, row] { return rowLine(row); })
+        .indexed(QByteArray::number(row))
+        .appliedFirst();
 }
 
-std::optional<QByteArray> RegionRows::lineFor(int row)
+std::optional<QByteArray> RegionRows::rowLine(int row, int* faultyColumn) const
 {
     const Row& controls = m_rows.at(size_t(row));
     QList<int> wireValues(m_table.columns.size());
     for (int column = 0; column < m_table.columns.size(); ++column) {
         const RegionColumn& spec = m_table.columns.at(column);
-        QLineEdit* edit = controls.fields.at(column);
-        const std::optional<int> value = readWholeNumber(edit->text(), spec.min, spec.max);
+        const std::optional<int> value = readWholeNumber(controls.fields.at(column)->text(), spec.min, spec.max);
         if (!value) {
-            edit->setFocus();
+            if (faultyColumn)
+                *faultyColumn = column;
             return std::nullopt;
         }
         wireValues[spec.wirePosition] = *value;
@@ -122,6 +128,15 @@ std::optional<QByteArray> RegionRows::lineFor(int row)
         + QByteArray::number(controls.enable->isChecked() ? 1 : 0);
     for (int value : std::as_const(wireValues))
         line += ' ' + QByteArray::number(value);
+    return line;
+}
+
+std::optional<QByteArray> RegionRows::lineFor(int row)
+{
+    int faultyColumn = -1;
+    const std::optional<QByteArray> line = rowLine(row, &faultyColumn);
+    if (!line)
+        field(row, faultyColumn)->setFocus();
     return line;
 }
 

@@ -28,6 +28,9 @@
 // Loading reads "<word> <row>" with QueryInts. A row whose read fails shows
 // empty fields and a cleared box, never what an earlier load or another row
 // left there.
+//
+// In a file of settings each row is the line it sends, before the page's
+// other settings.
 
 #include <QByteArray>
 #include <QList>
@@ -92,7 +95,10 @@ private:
     };
 
     void buildRow(int row, Bindings& bindings);
-    // The row's command, or nothing, with the focus on the field at fault.
+    // The row's command for what it shows; nothing while a field holds a
+    // value that cannot be sent (its column goes to faultyColumn).
+    std::optional<QByteArray> rowLine(int row, int* faultyColumn = nullptr) const;
+    // rowLine, with the focus put on the field at fault.
     std::optional<QByteArray> lineFor(int row);
     void clearRow(int row);
 

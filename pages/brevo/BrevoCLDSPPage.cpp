@@ -204,6 +204,7 @@ void CBrevoCLDSPPage::declareBindings()
     m_thresholdBinding =
         &bind().edit(m_threshold, QStringLiteral("Threshold"), cmd::BINARIZATION).accept(0, kMaxThreshold);
     bind().action(m_build, [this] { interpolation::build(connection(), *m_points, cmd::LINEAR_INTERPOLATION_BUILD); });
+    interpolation::declareSettings(bind(), *m_points);
     for (int colour = 0; colour < m_colourBuilds.size(); ++colour) {
         bind().action(m_colourBuilds[colour],
                       [this, colour] { interpolation::build(connection(), *m_points, kColourBuilds[colour].word); });
@@ -211,7 +212,7 @@ void CBrevoCLDSPPage::declareBindings()
 
     // "Color Matrix": the sliders only fill the grid while they move; the
     // grid goes out when the gesture ends.
-    bind().check(m_matrixEnable, cmd::CR_TF).line([this](int on) { return colourMatrixSwitch(on); });
+    bind().check(m_matrixEnable, cmd::CR_TF).onlyIf([this](int on) { return colourMatrixAllowed(on); });
     for (int cell = 0; cell < m_matrix->cellCount(); ++cell)
         m_matrixBindings.append(&bind()
                                      .edit(m_matrix->cell(cell), m_matrix->cell(cell)->accessibleName(), kMatrixWords[cell])
@@ -267,16 +268,16 @@ void CBrevoCLDSPPage::OnInitDialog()
     Page::OnInitDialog();
 }
 
-std::optional<QByteArray> CBrevoCLDSPPage::colourMatrixSwitch(int on)
+bool CBrevoCLDSPPage::colourMatrixAllowed(int on)
 {
     // Switching off is always taken, so the box never shows off while the
     // camera's matrix stays on.
     if (on && QueryInt(connection(), cmd::PIXEL_DEPTH) != kRgbPixelDepth) {
         m_matrixEnable->setChecked(false);
         showMessage(kPixelDepthNotice);
-        return std::nullopt;
+        return false;
     }
-    return setLine(cmd::CR_TF, on);
+    return true;
 }
 
 void CBrevoCLDSPPage::loadColourMatrix(int pixelDepth)

@@ -52,8 +52,8 @@ private:
     void declareLoad();
 
     // "CR-TF": switching on only while the camera sends 24-bit pixels;
-    // otherwise the notice, the box unchecked and nothing sent.
-    std::optional<QByteArray> colourMatrixSwitch(int on);
+    // otherwise the notice, the box unchecked and false (nothing is sent).
+    bool colourMatrixAllowed(int on);
     void loadColourMatrix(int pixelDepth);
     void loadSpatialFilter(int on);
     void presetMatrix(SliderNotification kind, const QList<int>& matrix);

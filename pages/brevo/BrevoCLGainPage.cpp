@@ -186,6 +186,14 @@ void CBrevoCLGainPage::declareBindings()
     // The black-level sliders follow a new balance mode at the next load.
     bind().combo(m_blackLevelAuto, QStringLiteral("Black Level Auto Balance"), cmd::BL_AB).send(SendMode::line());
     connect(m_awb, &QComboBox::activated, this, &CBrevoCLGainPage::selectWhiteBalance);
+    // The balance is sent by the page's own handler; a file keeps the
+    // camera's mode (ByApp is the page's, never the camera's).
+    bind().setting(m_awb, cmd::AWB, [this]() -> std::optional<QByteArray> {
+        const int mode = m_awb->currentIndex();
+        if (mode < 0 || mode == kWhiteBalanceByApp)
+            return std::nullopt;
+        return setLine(cmd::AWB, mode);
+    });
     bind().action(m_individualBox, [this] { switchMode(m_individualBox->isChecked()); });
 }
 

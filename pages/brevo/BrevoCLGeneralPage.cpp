@@ -223,7 +223,10 @@ void CBrevoCLGeneralPage::declareBindings()
     bind().edit(m_height, QStringLiteral("Height"), cmd::HEIGHT);
     bind().edit(m_offsetX, QStringLiteral("OffsetX"), cmd::OFFSETX);
     bind().edit(m_offsetY, QStringLiteral("OffsetY"), cmd::OFFSETY);
-    bind().edit(m_frameRate, QStringLiteral("Frame Rate"), cmd::FRAMERATE).line(Line::scaled(cmd::FRAMERATE, 1000000.0));
+    bind()
+        .edit(m_frameRate, QStringLiteral("Frame Rate"), cmd::FRAMERATE)
+        .line(Line::scaled(cmd::FRAMERATE, 1000000.0))
+        .savedAs(Line::scaledToNearest(cmd::FRAMERATE, 1000000.0));
     bind().check(m_frameRateAuto, cmd::FRAMERATE_AUTO)
         .before([this](int automatic) { m_frameRate->setEnabled(automatic == 0); })
         .then([this](int) { showText(m_actualFrameRate, kPerSecond(QueryInt(connection(), cmd::FRAMERATE_ACTUAL))); });
@@ -232,16 +235,18 @@ void CBrevoCLGeneralPage::declareBindings()
     bind().button(m_usersetLoad, cmd::USERSET_LOAD).selectedIndexOf(m_usersetSelector).send(SendMode::line());
     bind().button(m_usersetSave, cmd::USERSET_SAVE).selectedIndexOf(m_usersetSelector);
     bind().combo(m_usersetDefault, QStringLiteral("Userset Default"), cmd::USERSET_DEFAULT);
-    // Only the camera's speed changes; the port keeps its rate.
-    bind().combo(m_baudRate, QStringLiteral("Baudrate"), cmd::BAUDRATE).itemText();
+    // Only the camera's speed changes; the port keeps its rate. Files of
+    // settings leave it out: applying one would cut the link to the camera.
+    bind().combo(m_baudRate, QStringLiteral("Baudrate"), cmd::BAUDRATE).itemText().notASetting();
     bind().combo(m_ledMode, QStringLiteral("LED-MODE"), cmd::LED_MODE);
     bind().button(m_reset, cmd::RESET);
     bind().button(m_factoryDefault, cmd::FACTORY_DEFAULT).send(SendMode::transact(5.0)).disabledWhileSending();
     bind().radios(m_testChart, QStringLiteral("Test Chart"), cmd::TESTCHART);
 
     bind().combo(m_pixelDepth, QStringLiteral("PixelDepth="), cmd::PIXEL_DEPTH).values(kPixelDepths);
-    bind().check(m_hBinning, cmd::HBIN).values(1, 2);
-    bind().check(m_vBinning, cmd::VBIN).values(1, 2);
+    // Binning rescales the image, so a file applies it before the image size.
+    bind().check(m_hBinning, cmd::HBIN).values(1, 2).appliedFirst();
+    bind().check(m_vBinning, cmd::VBIN).values(1, 2).appliedFirst();
 
     bind().radios(m_sensorTaps, QStringLiteral("Sensor-Tap "), cmd::SENSOR_TAP).then([this](int) {
         connection().pauseMs(kTapSettleMs);

@@ -273,7 +273,8 @@ void CTovaneGainPage::declareBindings()
     m_stepBinding = &bind().edit(m_gainStep, QStringLiteral("Step"), cmd::GAIN_FINE).slider(m_gain).then([this](int) {
         showGainDb();
     });
-    bind().edit(m_gainDb, QStringLiteral("Gain"), cmd::GAIN).then([this](int) {
+    // Whole decibels of the gain GAIN-FINE holds in tenths; files keep GAIN-FINE.
+    bind().edit(m_gainDb, QStringLiteral("Gain"), cmd::GAIN).notASetting().then([this](int) {
         m_stepBinding->show(QueryInt(connection(), cmd::GAIN_FINE));
     });
     bind().action(m_minimumGain, [this] { sendMinimumGain(); });
@@ -286,7 +287,8 @@ void CTovaneGainPage::declareBindings()
 
     // Exposure
     bind().edit(m_exposureTime, QStringLiteral("ExposureTime"), cmd::EXP);
-    bind().combo(m_exposurePreset, QStringLiteral("Exposure preset"), cmd::EXP).itemData().then([this](int) {
+    // A shortcut into the exposure time; files keep the time itself.
+    bind().combo(m_exposurePreset, QStringLiteral("Exposure preset"), cmd::EXP).itemData().notASetting().then([this](int) {
         m_exposureTime->setText(QString::number(QueryInt(connection(), cmd::EXP)));
     });
 

@@ -217,10 +217,14 @@ void CTovaneGeneralPage::declareBindings()
 {
     bind().edit(m_offsetX, QStringLiteral("OffsetX"), cmd::OFFSETX);
     bind().edit(m_offsetY, QStringLiteral("OffsetY"), cmd::OFFSETY);
-    bind().edit(m_frameRate, QStringLiteral("Frame Rate"), cmd::FRAMERATE).line(Line::scaled(cmd::FRAMERATE, 1000000.0));
+    bind()
+        .edit(m_frameRate, QStringLiteral("Frame Rate"), cmd::FRAMERATE)
+        .line(Line::scaled(cmd::FRAMERATE, 1000000.0))
+        .savedAs(Line::scaledToNearest(cmd::FRAMERATE, 1000000.0));
     bind().check(m_frameRateAuto, cmd::FRAMERATE_AUTO).then([this](int automatic) { m_frameRate->setEnabled(automatic == 0); });
-    bind().check(m_hBinning, cmd::HBIN).values(1, 2);
-    bind().check(m_vBinning, cmd::VBIN).values(1, 2);
+    // Binning rescales the image, so a file applies it before the offsets.
+    bind().check(m_hBinning, cmd::HBIN).values(1, 2).appliedFirst();
+    bind().check(m_vBinning, cmd::VBIN).values(1, 2).appliedFirst();
     bind().check(m_reverseX, cmd::REVERSEX);
     bind().check(m_reverseY, cmd::REVERSEY);
     bind().combo(m_pixelDepth, QStringLiteral("PixelDepth"), cmd::PIXEL_DEPTH).values(kPixelDepths);
@@ -229,7 +233,9 @@ void CTovaneGeneralPage::declareBindings()
     bind().button(m_usersetLoad, cmd::USERSET_LOAD).selectedIndexOf(m_usersetSelector);
     bind().button(m_usersetSave, cmd::USERSET_SAVE).selectedIndexOf(m_usersetSelector);
     bind().button(m_reboot, cmd::RESET);
-    bind().combo(m_normalBaudRate, QStringLiteral("Normal(Need reboot)"), cmd::BAUDRATE).values(kNormalRates);
+    // The serial speed belongs to the link, not to the image: files of
+    // settings leave it out.
+    bind().combo(m_normalBaudRate, QStringLiteral("Normal(Need reboot)"), cmd::BAUDRATE).values(kNormalRates).notASetting();
 }
 
 void CTovaneGeneralPage::declareLoad()

@@ -110,6 +110,7 @@ void CTovaneLUTPage::declareBindings()
     bind().action(m_build, [this] {
         interpolation::build(connection(), *m_points, cmd::LINEAR_INTERPOLATION_BUILD);
     });
+    interpolation::declareSettings(bind(), *m_points);
     for (int point = 0; point < kWideLutPoints; ++point) {
         QLineEdit* cell = m_wideLut->cell(point);
         m_wideLutBindings[point] =

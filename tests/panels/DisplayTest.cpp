@@ -110,6 +110,22 @@ INSTANTIATE_TEST_SUITE_P(
                       ScaledCase{"fps", std::nullopt}, ScaledCase{"inf", std::nullopt}, ScaledCase{"nan", std::nullopt},
                       ScaledCase{"+-1", std::nullopt}, ScaledCase{"1e300", std::nullopt}));
 
+TEST(ScaledNumbers, ARateShownInMillionthsReadsBackExactlyWhenRoundedToTheNearest)
+{
+    // What a page shows with "%f" after dividing by a million; truncating
+    // loses one at 1.001000 (1000999.99...), rounding never does.
+    QList<int> values = {1001000, 12345678, 29970000, -500000, 0, INT_MAX, INT_MIN + 1};
+    for (int v = 100000; v < 30000000; v += 9973)
+        values << v;
+    for (int value : values) {
+        const QString shown = dividedBy(1000000.0, "%f")(value);
+        EXPECT_EQ(readScaledToNearest(shown, 1000000.0), value) << shown.toStdString();
+    }
+    EXPECT_EQ(readScaled(QStringLiteral("1.001000"), 1000000.0), 1000999);
+    EXPECT_EQ(readScaledToNearest(QStringLiteral("fps"), 1000000.0), std::nullopt);
+    EXPECT_EQ(readScaledToNearest(QStringLiteral("2147.483648"), 1000000.0), std::nullopt);
+}
+
 struct WholeNumberCase {
     const char* text;
     std::optional<int> value;

@@ -1,0 +1,178 @@
+#include "SettingsTransfer.h"
+
+#include "CommandWords.h"
+#include "Connection.h"
+#include "ControlPanel.h"
+#include "Link.h"
+#include "Messages.h"
+#include "SettingsFile.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QSaveFile>
+
+namespace {
+
+const QString kFileFilter = QStringLiteral("Camera settings (*.txt);;All files (*)");
+
+QString chooseFileToSave(QWidget* parent, const QString& suggestedName)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Settings"),
+                                        QDir::home().filePath(suggestedName), kFileFilter);
+}
+
+QString chooseFileToApply(QWidget* parent, const QString&)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Apply Settings"), QDir::homePath(), kFileFilter);
+}
+
+bool askYesOrNo(QWidget* parent, const QString& text)
+{
+    return QMessageBox::question(parent, QStringLiteral("Apply Settings"), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
+class ApplyProgressDialog : public ApplyProgressView {
+public:
+    ApplyProgressDialog(QWidget* parent, int lineCount)
+        : m_dialog(QStringLiteral("Applying settings"), QStringLiteral("Cancel"), 0, lineCount, parent)
+    {
+        m_dialog.setWindowTitle(QStringLiteral("Apply Settings"));
+        m_dialog.setWindowModality(Qt::ApplicationModal);
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+    }
+
+    void showLine(int index, int count, const QByteArray& line) override
+    {
+        m_dialog.setLabelText(QStringLiteral("Line %1 of %2: %3").arg(index + 1).arg(count).arg(QString::fromLatin1(line)));
+        // A modal dialog lets the window events through here, Cancel included.
+        m_dialog.setValue(index);
+    }
+
+    bool cancelRequested() override { return m_dialog.wasCanceled(); }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+} // namespace
+
+std::unique_ptr<ApplyProgressView> createApplyProgressDialog(QWidget* parent, int lineCount)
+{
+    return std::make_unique<ApplyProgressDialog>(parent, lineCount);
+}
+
+SettingsTransfer::SettingsTransfer(ControlPanel& panel, Connection& connection)
+    : m_panel(panel), m_connection(connection), m_chooseSaveFile(chooseFileToSave),
+      m_chooseApplyFile(chooseFileToApply), m_ask(askYesOrNo)
+{
+}
+
+void SettingsTransfer::save()
+{
+    const QString path = m_chooseSaveFile(&m_panel, m_panel.model() + QStringLiteral("-settings.txt"));
+    if (!path.isEmpty())
+        saveTo(path, QDateTime::currentDateTime());
+}
+
+void SettingsTransfer::apply()
+{
+    const QString path = m_chooseApplyFile(&m_panel, QString());
+    if (!path.isEmpty())
+        applyFrom(path);
+}
+
+bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
+{
+    QByteArrayList lines;
+    QByteArray version;
+    {
+        // Held only while the camera is read, not while a message is up.
+        Connection::BusyScope busy(m_connection);
+        m_panel.reloadAllPages();
+        for (const SettingLine& setting : m_panel.settingLines())
+            lines << setting.line;
+        if (!lines.isEmpty())
+            version = QueryText(m_connection, cmd::VERSION);
+    }
+    if (lines.isEmpty()) {
+        showMessage(QStringLiteral("No settings could be read from the camera; no file was written."));
+        return false;
+    }
+    // The offset from UTC goes into the date, so that files from different
+    // places compare.
+    const QDateTime date = at.toOffsetFromUtc(at.offsetFromUtc());
+    const SettingsFileHeader header{m_panel.model(), QString::fromLatin1(version), date, m_panel.family()};
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(composeSettingsFile(header, lines)) < 0 || !file.commit()) {
+        showMessage(QStringLiteral("The settings could not be written to %1: %2.").arg(path, file.errorString()));
+        return false;
+    }
+    showMessage(QStringLiteral("%1 settings of the %2 were saved to %3.").arg(lines.size()).arg(m_panel.model(), path));
+    return true;
+}
+
+SettingsTransfer::Outcome SettingsTransfer::applyFrom(const QString& path)
+{
+    const SettingsFileReading reading = readSettingsFile(path);
+    if (!reading.contents) {
+        showMessage(reading.error);
+        return Outcome::BadFile;
+    }
+    const SettingsFileContents& file = *reading.contents;
+    if (!file.model.isEmpty() && file.model != m_panel.model()) {
+        const QString question = QStringLiteral("%1 holds settings of a %2; this camera is a %3. Apply them anyway?")
+                                     .arg(path, file.model, m_panel.model());
+        if (!m_ask(&m_panel, question))
+            return Outcome::NotConfirmed;
+    }
+    Outcome outcome = Outcome::Applied;
+    QString report;
+    {
+        // User actions on the pages wait until the panel shows the camera's
+        // values again; the message comes after.
+        Connection::BusyScope busy(m_connection);
+        outcome = sendLines(path, file.lines, report);
+        m_panel.reloadAllPages();
+    }
+    showMessage(report);
+    return outcome;
+}
+
+SettingsTransfer::Outcome SettingsTransfer::sendLines(const QString& path, const QList<SettingsFileLine>& lines,
+                                                      QString& report)
+{
+    const int count = int(lines.size());
+    const std::unique_ptr<ApplyProgressView> progress = m_createProgressView(&m_panel, count);
+    for (int i = 0; i < count; ++i) {
+        const SettingsFileLine& line = lines.at(i);
+        if (progress->cancelRequested()) {
+            report = QStringLiteral("Applying %1 was cancelled after %2 of %3 lines; the rest were not sent.")
+                         .arg(path)
+                         .arg(i)
+                         .arg(count);
+            return Outcome::Cancelled;
+        }
+        progress->showLine(i, count, line.text);
+        const SetOutcome sent = TransactOutcome(m_connection, line.text, m_panel.timeoutFor(line.text));
+        if (sent == SetOutcome::Accepted)
+            continue;
+        const QString where = QStringLiteral("line %1 of %2:\n%3\n").arg(line.number).arg(path, QString::fromLatin1(line.text));
+        const QString rest = QStringLiteral("The lines before it were applied; the rest were not sent.");
+        if (sent == SetOutcome::NoAnswer) {
+            report = QStringLiteral("The camera did not answer %1%2").arg(where, rest);
+            return Outcome::NoAnswer;
+        }
+        const QString reason = LastErrorText(m_connection);
+        report = QStringLiteral("The camera refused %1Reason: %2\n%3")
+                     .arg(where, reason.isEmpty() ? QStringLiteral("(the camera gave none)") : reason, rest);
+        return Outcome::Refused;
+    }
+    report = QStringLiteral("%1 settings from %2 were applied.").arg(count).arg(path);
+    return Outcome::Applied;
+}
