@@ -22,13 +22,19 @@ QByteArrayList splitLines(const QByteArray& text, const char* delimiters)
 AnswerEnd classifyAnswer(const QByteArray& collected)
 {
     // Only lines already ended by their carriage return count; the text after
-    // the last one may still grow.
-    const qsizetype lastEnd = collected.lastIndexOf('\r');
-    if (lastEnd < 0)
-        return AnswerEnd::Pending;
-    const QByteArrayList lines = splitLines(collected.left(lastEnd + 1));
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray& line = lines.at(i);
+    // the last one may still grow. The first non-empty line is the echo. Read
+    // in place: this runs for every piece of an answer that arrives.
+    const QByteArrayView text(collected);
+    bool echoPassed = false;
+    qsizetype start = 0;
+    for (qsizetype end; (end = text.indexOf('\r', start)) >= 0; start = end + 1) {
+        const QByteArrayView line = text.sliced(start, end - start);
+        if (line.isEmpty())
+            continue;
+        if (!echoPassed) {
+            echoPassed = true;
+            continue;
+        }
         if (line == "OK")
             return AnswerEnd::Accepted;
         if (line == "NG" || line.startsWith("ERROR"))
@@ -81,6 +87,16 @@ void AnswerCollector::dropEarlierAnswers()
         m_insideEarlierAnswer = !isTerminalLine(line);
         m_text.remove(0, end + 1);
     }
+}
+
+qsizetype AnswerCollector::bytesStillToCome() const
+{
+    // The shortest terminal line, "OK" or "NG", with its carriage return.
+    constexpr qsizetype kShortestEnd = 3;
+    if (m_echoSeen || m_text.isEmpty() || m_insideEarlierAnswer || m_text.contains('\r')
+        || !m_command.startsWith(m_text))
+        return 0;
+    return m_command.size() + 1 - m_text.size() + kShortestEnd;
 }
 
 // ---------------------------------------------------------------- OwedAnswers

@@ -47,6 +47,10 @@ public:
     bool heardAnything() const { return m_heardAnything; }
     // Whether an answer of an earlier line was dropped.
     bool droppedAnything() const { return m_droppedAnything; }
+    // Once the echo has begun to arrive: how many more bytes must still come
+    // before the answer can be complete (the rest of the echo and a terminal
+    // line). 0 when that is not known.
+    qsizetype bytesStillToCome() const;
 
 private:
     void dropEarlierAnswers();

@@ -118,7 +118,9 @@ bool CameraLinkSerialPort::setLineSettings(qint32 baudRate)
 {
     // The API's ports always run 8 data bits, no parity, one stop bit.
     const uint32_t bit = clser::rateBit(baudRate);
-    return m_serialRef && bit != 0 && m_library->setBaudRate(m_serialRef, bit) == clser::NoError;
+    const bool ok = m_serialRef && bit != 0 && m_library->setBaudRate(m_serialRef, bit) == clser::NoError;
+    m_baudRate = ok ? baudRate : 0;
+    return ok;
 }
 
 bool CameraLinkSerialPort::supportsRate(qint32 baudRate) const

@@ -58,6 +58,7 @@ public:
     ~CameraLinkSerialPort() override;
 
     bool setLineSettings(qint32 baudRate) override;
+    qint32 baudRate() const override { return m_baudRate; }
     qint64 bytesWaiting() override;
     QByteArray read(qint64 maxBytes) override;
     qint64 write(const QByteArray& bytes) override;
@@ -69,6 +70,7 @@ private:
     std::shared_ptr<CameraLinkSerialLibrary> m_library;
     void* m_serialRef;
     uint32_t m_supportedRates = 0;
+    qint32 m_baudRate = 0;
     QByteArray m_held; // bytes already taken from the library by a wait
 };
 

@@ -34,6 +34,15 @@ void waitForInput(Connection& connection, int maxMs)
         clock.sleepUs(restUs);
 }
 
+// Ten bit times (start, eight data bits, stop) at the port's rate; 0 when
+// the port cannot tell its rate.
+qint64 wireTimePerByteUs(Connection& connection)
+{
+    const SerialPort* port = connection.port();
+    const qint32 rate = port ? port->baudRate() : 0;
+    return rate > 0 ? 10000000 / rate : 0;
+}
+
 bool wholeSecondsPassed(Connection& connection, qint64 startSeconds, double timeoutSeconds)
 {
     return static_cast<double>(connection.clock().wholeSeconds() - startSeconds) > timeoutSeconds;
@@ -92,7 +101,14 @@ AnswerCollector awaitAnswer(Connection& connection, const QByteArray& command,
         const qint64 remaining = remainingMs();
         if (remaining <= 0)
             break;
-        waitForInput(connection, static_cast<int>(qMin<qint64>(remaining, kWaitSliceMs)));
+        // The echo has begun: its rest cannot arrive faster than the line
+        // carries it, so the wait sleeps that long instead of waking for
+        // every byte.
+        const qint64 stillToComeUs = collector.bytesStillToCome() * wireTimePerByteUs(connection);
+        if (stillToComeUs > 0)
+            connection.clock().sleepUs(qMin(stillToComeUs, remaining * 1000));
+        else
+            waitForInput(connection, static_cast<int>(qMin<qint64>(remaining, kWaitSliceMs)));
     }
     if (collector.end() == AnswerEnd::Pending) {
         if (!collector.heardAnything() && (wait == Wait::Long || !cameraMayBeBusy))

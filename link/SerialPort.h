@@ -18,6 +18,9 @@ public:
     // 8 data bits, no parity, one stop bit, no flow control, at this rate.
     virtual bool setLineSettings(qint32 baudRate) = 0;
 
+    // The rate the port runs at now; 0 when the port cannot tell.
+    virtual qint32 baudRate() const { return 0; }
+
     // Bytes in the input queue now, clearing any pending line error; -1 when
     // the port cannot tell.
     virtual qint64 bytesWaiting() = 0;

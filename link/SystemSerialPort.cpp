@@ -88,6 +88,11 @@ bool SystemSerialPort::setLineSettings(qint32 baudRate)
     return ok;
 }
 
+qint32 SystemSerialPort::baudRate() const
+{
+    return m_port.isOpen() && !m_lost ? m_port.baudRate() : 0;
+}
+
 qint64 SystemSerialPort::bytesWaiting()
 {
     if (!m_port.isOpen() || m_lost)

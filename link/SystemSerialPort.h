@@ -16,6 +16,7 @@ public:
     bool isOpen() const { return m_port.isOpen(); }
 
     bool setLineSettings(qint32 baudRate) override;
+    qint32 baudRate() const override;
     qint64 bytesWaiting() override;
     QByteArray read(qint64 maxBytes) override;
     qint64 write(const QByteArray& bytes) override;

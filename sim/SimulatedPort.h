@@ -28,7 +28,7 @@ public:
     // A cut line (SimulatedCamera::setDisconnected) is a device that has gone.
     bool isLost() const override { return m_open && m_camera->isDisconnected(); }
 
-    qint32 baudRate() const { return m_rate; }
+    qint32 baudRate() const override { return m_rate; }
     SimulatedCamera& camera() const { return *m_camera; }
 
     // Held while the port is open; the backend opens a camera only once.

@@ -132,6 +132,37 @@ TEST(AnswerCollector, DropsEarlierAnswersWhereverTheInputIsCut)
     }
 }
 
+// The wait for an answer sleeps for the bytes still to come, so the count
+// must never exceed what the shortest answer still has to carry, and is
+// unknown (0) whenever the input is not the start of the command's echo.
+TEST(AnswerCollector, NeverCountsMoreBytesToComeThanTheShortestAnswerHolds)
+{
+    const QByteArray shortest = "GAIN 12\rOK\r";
+    for (qsizetype cut = 1; cut < shortest.size(); ++cut) {
+        AnswerCollector collector("GAIN 12");
+        collector.add(shortest.left(cut));
+        EXPECT_LE(collector.bytesStillToCome(), shortest.size() - cut) << cut;
+        if (cut < 7)
+            EXPECT_EQ(collector.bytesStillToCome(), shortest.size() - cut) << cut;
+    }
+    struct Case {
+        const char* arrived;
+        qsizetype stillToCome;
+    };
+    const Case cases[] = {
+        {"", 0},             // nothing yet: the camera may take its time
+        {"GAIM", 0},         // not this command's echo
+        {"GAIN 12\r", 0},    // the echo is complete; value lines may follow
+        {"OK\rGA", 9},       // an earlier answer's end dropped, then the echo
+        {"\rGAIN", 7},       // an empty line before the echo
+    };
+    for (const Case& c : cases) {
+        AnswerCollector collector("GAIN 12");
+        collector.add(c.arrived);
+        EXPECT_EQ(collector.bytesStillToCome(), c.stillToCome) << c.arrived;
+    }
+}
+
 TEST(OwedAnswers, MatchesTerminalLinesToTheLinesInOrderWhereverTheInputIsCut)
 {
     const QByteArray arrived = "GAIN-FINE 5\rOK\rGAIN-FINE 999\rNG\rGAIN-FINE 7\rOK\rNEXT\r";
