@@ -76,6 +76,12 @@ public:
     void showNotice(const QString& text);
 
     Connection& connection() { return m_connection; }
+    // The port chosen last could not be opened (and the notice says why); a
+    // port that opened and was lost later does not count.
+    bool portFailedToOpen() const
+    {
+        return !m_failedPortName.isEmpty() && m_failedPortName == m_connection.portName;
+    }
     // Every line sent and received on the connection.
     WireLog& wireLog() { return m_wireLog; }
     CWireLogDlg* wireLogWindow() const { return m_wireLogWindow.get(); }

@@ -67,7 +67,9 @@ int CPK70App::run(const StartOptions& options)
     });
     const auto restoreHandler = qScopeGuard([] { setMessageHandler({}); });
     mainWindow.OnInitDialog();
-    if (portFromCommandLine && !mainWindow.connection().isOpen())
+    // A camera that vanished during the load leaves an opened port closed: the
+    // window shows, with the loss in its status line.
+    if (portFromCommandLine && mainWindow.portFailedToOpen())
         return kPortNotOpened;
     mainWindow.show();
     return QApplication::exec();
