@@ -48,13 +48,24 @@ QSlider* makeSlider(QWidget* parent, int min, int max, int tickInterval)
     return slider;
 }
 
+void nameForAccessibility(QWidget* control, const QString& caption)
+{
+    if (control && !caption.isEmpty() && control->accessibleName().isEmpty())
+        control->setAccessibleName(caption.trimmed());
+}
+
+void nameSliderForAccessibility(QAbstractSlider* slider, const QString& caption)
+{
+    if (!caption.isEmpty())
+        nameForAccessibility(slider, caption.trimmed() + QStringLiteral(" slider"));
+}
+
 QLabel* makeLabel(QWidget* parent, const QString& text, QWidget* buddy)
 {
     auto* label = new QLabel(text, parent);
     if (buddy) {
         label->setBuddy(buddy);
-        if (buddy->accessibleName().isEmpty())
-            buddy->setAccessibleName(text.trimmed());
+        nameForAccessibility(buddy, text);
     }
     return label;
 }

@@ -8,6 +8,7 @@
 
 #include <initializer_list>
 
+class QAbstractSlider;
 class QComboBox;
 class QGroupBox;
 class QHBoxLayout;
@@ -28,6 +29,12 @@ QComboBox* makeEditableList(QWidget* parent, const QStringList& items);
 
 // A horizontal slider with ticks.
 QSlider* makeSlider(QWidget* parent, int min, int max, int tickInterval = 1);
+
+// Names a control for screen readers by its caption, unless it has a name.
+void nameForAccessibility(QWidget* control, const QString& caption);
+// A slider shares its caption with the edit it is coupled to; its name says
+// which of the two it is: "<caption> slider".
+void nameSliderForAccessibility(QAbstractSlider* slider, const QString& caption);
 
 // A label; with a buddy, the buddy also takes the text as its accessible name
 // unless it has one.
