@@ -108,16 +108,18 @@ void WireLog::take(WireLogEntry::Kind kind, PendingLine& pending, const QByteArr
     qsizetype start = 0;
     for (;;) {
         const qsizetype end = bytes.indexOf('\r', start);
+        const qsizetype stop = end < 0 ? bytes.size() : end + 1;
+        pending.bytes += QByteArrayView(bytes).sliced(start, stop - start);
+        pending.lastByteUs = nowUs;
+        while (pending.bytes.size() > kMaxEntryBytes) {
+            append({kind, sinceOpened(nowUs), pending.bytes.first(kMaxEntryBytes), true});
+            pending.bytes.remove(0, kMaxEntryBytes);
+        }
         if (end < 0)
             break;
-        pending.bytes += bytes.mid(start, end + 1 - start);
         append({kind, sinceOpened(nowUs), pending.bytes, false});
         pending.bytes.clear();
-        start = end + 1;
-    }
-    if (start < bytes.size()) {
-        pending.bytes += bytes.mid(start);
-        pending.lastByteUs = nowUs;
+        start = stop;
     }
 }
 

@@ -44,6 +44,10 @@ class WireLog : public QObject {
     Q_OBJECT
 public:
     static constexpr qsizetype kDefaultCapacity = 10000;
+    // A line longer than this (a camera that talks without carriage returns)
+    // is logged in pieces of this size, each marked partial, so that no entry
+    // grows without bound.
+    static constexpr qsizetype kMaxEntryBytes = 4096;
 
     explicit WireLog(qsizetype capacity = kDefaultCapacity, QObject* parent = nullptr);
 

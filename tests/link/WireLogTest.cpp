@@ -97,6 +97,30 @@ TEST_F(WireLogTest, ALinePendingAtATimeOutAppearsMarkedPartialWhenTheNextBytesCo
     EXPECT_TRUE(log.pendingLines().empty());
 }
 
+TEST(WireLogLimits, AnOverLongLineIsLoggedInBoundedPiecesThatAddUpToIt)
+{
+    constexpr qsizetype max = WireLog::kMaxEntryBytes;
+    // Line lengths around the limit, arriving in one read or in two.
+    for (const qsizetype length : {max - 1, max, max + 1, 3 * max + 7}) {
+        for (const bool inTwoReads : {false, true}) {
+            WireLog log;
+            const QByteArray line = QByteArray(length, 'x') + '\r';
+            const qsizetype cut = inTwoReads ? max / 2 : line.size();
+            log.received(line.first(cut), 0);
+            log.received(line.sliced(cut), 0);
+            QByteArray whole;
+            for (qsizetype i = 0; i < log.size(); ++i) {
+                SCOPED_TRACE(testing::Message() << "length " << length << ", entry " << i);
+                EXPECT_LE(log.at(i).bytes.size(), max);
+                EXPECT_EQ(log.at(i).partial, i + 1 < log.size());
+                whole += log.at(i).bytes;
+            }
+            EXPECT_EQ(whole, line) << "length " << length;
+            EXPECT_TRUE(log.pendingLines().empty());
+        }
+    }
+}
+
 TEST_F(WireLogTest, APartialLineIsLoggedWhenThePortCloses)
 {
     camera->sendAt(clock.nowUs(), "GAIN 1");
