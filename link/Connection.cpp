@@ -45,7 +45,7 @@ void Connection::attach(std::unique_ptr<SerialPort> port)
     if (m_port) {
         m_openedUs = m_clock.nowUs();
         if (m_wireLog)
-            m_wireLog->portOpened(QStringLiteral("%1 at %2 baud").arg(portName).arg(baudRate), m_openedUs);
+            m_wireLog->portOpened(portDescription(), m_openedUs);
         // Bytes that come while no exchange runs are collected soon after,
         // so they never pile up unread.
         m_port->setArrivalHandler([this] {
@@ -82,16 +82,21 @@ void Connection::setWireLog(WireLog* log)
 {
     m_wireLog = log;
     if (m_wireLog && m_port)
-        m_wireLog->portOpened(QStringLiteral("%1 at %2 baud").arg(portName).arg(baudRate), m_openedUs);
+        m_wireLog->portOpened(portDescription(), m_openedUs);
 }
 
-void Connection::noteWritten(const QByteArray& bytes)
+QString Connection::portDescription() const
+{
+    return QStringLiteral("%1 at %2 baud").arg(portName).arg(baudRate);
+}
+
+void Connection::logSent(const QByteArray& bytes)
 {
     if (m_wireLog)
         m_wireLog->sent(bytes, m_clock.nowUs());
 }
 
-void Connection::noteRead(const QByteArray& bytes)
+void Connection::logReceived(const QByteArray& bytes)
 {
     if (m_wireLog)
         m_wireLog->received(bytes, m_clock.nowUs());

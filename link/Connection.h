@@ -49,8 +49,8 @@ public:
     WireLog* wireLog() const { return m_wireLog; }
     // SendLine and ReadAvailable, the only places where bytes cross the port,
     // report them here.
-    void noteWritten(const QByteArray& bytes);
-    void noteRead(const QByteArray& bytes);
+    void logSent(const QByteArray& bytes);
+    void logReceived(const QByteArray& bytes);
     // Sets the rate of the open port (baud detection tries one after another).
     void setRate(qint32 baudRate);
 
@@ -198,6 +198,9 @@ private:
     void runDeferred();
     void collectBetweenExchanges();
     void armCollector();
+
+    // "<port> at <rate> baud", as the wire log names the port.
+    QString portDescription() const;
 
     Clock& m_clock;
     std::unique_ptr<SerialPort> m_port;

@@ -222,7 +222,7 @@ void SendLine(Connection& connection, const QByteArray& line)
         const QByteArray bytes = line + '\r';
         const qint64 written = port->write(bytes);
         if (written > 0)
-            connection.noteWritten(bytes.left(written));
+            connection.logSent(bytes.left(written));
         connection.checkPort();
     }
 }
@@ -246,7 +246,7 @@ QByteArray ReadAvailable(Connection& connection)
     if (waiting > 0)
         bytes = port->read(qMin(waiting, Connection::kMaxReadBytes));
     if (!bytes.isEmpty())
-        connection.noteRead(bytes);
+        connection.logReceived(bytes);
     connection.checkPort();
     return bytes;
 }

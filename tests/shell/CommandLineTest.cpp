@@ -17,6 +17,7 @@ TEST(CommandLine, ReadsTheOptionsAndLeavesQtsOwnToQt)
         QStringList arguments;
         QString portName;
         std::optional<qint32> baudRate;
+        QString wireLogPath;
     } cases[] = {
         {{}, "", std::nullopt},
         {{"--port", "sim:PTM-TW640M"}, "sim:PTM-TW640M", std::nullopt},
@@ -25,6 +26,8 @@ TEST(CommandLine, ReadsTheOptionsAndLeavesQtsOwnToQt)
         {{"-platform", "offscreen", "--port", "ttyS0"}, "ttyS0", std::nullopt},
         {{"--port", "ttyS0", "-platform", "offscreen:size=800x600", "-reverse"}, "ttyS0", std::nullopt},
         {{"--port", "a", "--port", "b"}, "b", std::nullopt}, // the last one counts
+        {{"--wire-log", "/tmp/w.log"}, "", std::nullopt, "/tmp/w.log"},
+        {{"-platform", "offscreen", "--wire-log=w.log"}, "", std::nullopt, "w.log"},
     };
     for (const auto& c : cases) {
         const CommandLine line = parseCommandLine(QStringList{"pk70app"} + c.arguments);
@@ -32,6 +35,7 @@ TEST(CommandLine, ReadsTheOptionsAndLeavesQtsOwnToQt)
         EXPECT_FALSE(line.exitCode.has_value()) << line.error.toStdString();
         EXPECT_EQ(line.options.portName, c.portName);
         EXPECT_EQ(line.options.baudRate, c.baudRate);
+        EXPECT_EQ(line.options.wireLogPath, c.wireLogPath);
     }
 }
 
@@ -52,6 +56,8 @@ TEST(CommandLine, HelpVersionAndMistakesEndAtOnceWithTheirText)
         {{"--rate", "fast"}, 2, "", "--rate needs a baud rate in whole numbers, not \"fast\""},
         {{"--rate", "0"}, 2, "", "not \"0\""},
         {{"--rate", "-9600"}, 2, "", "not \"-9600\""},
+        {{"--wire-log"}, 2, "", "--wire-log needs"},
+        {{"--wire-log="}, 2, "", "--wire-log needs"},
         {{"/dev/ttyUSB0"}, 2, "", "unexpected argument \"/dev/ttyUSB0\" (a port is named with --port)"},
     };
     for (const auto& c : cases) {

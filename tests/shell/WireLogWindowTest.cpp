@@ -1,6 +1,5 @@
 #include "CameraLinkDlg.h"
 #include "CapturedMessages.h"
-#include "CommandLine.h"
 #include "QtPrinters.h"
 #include "SimulatedCameras.h"
 #include "TerminalDlg.h"
@@ -165,25 +164,4 @@ TEST_F(WireLogWindowTest, TheLogFileIsWrittenWhileTheApplicationRuns)
               (QStringList{R"(->  "GAIN-FINE 50\r")", R"(<-  "GAIN-FINE 50\r")", R"(<-  "OK\r")"}));
     window.close();
     EXPECT_EQ(withoutTimes(fileLines(path)).last(), "--  closed");
-}
-
-TEST(WireLogOption, NamesTheFileOrSaysItIsMissing)
-{
-    const struct {
-        QStringList arguments;
-        QString path;
-        bool mistake;
-    } cases[] = {
-        {{"pk70app"}, "", false},
-        {{"pk70app", "--wire-log", "/tmp/w.log"}, "/tmp/w.log", false},
-        {{"pk70app", "-platform", "offscreen", "--wire-log=w.log"}, "w.log", false},
-        {{"pk70app", "--wire-log"}, "", true},
-        {{"pk70app", "--wire-log="}, "", true},
-    };
-    for (const auto& c : cases) {
-        const CommandLine line = parseCommandLine(c.arguments);
-        EXPECT_EQ(line.options.wireLogPath, c.path) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(line.exitCode.has_value(), c.mistake) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(line.error.contains("--wire-log needs"), c.mistake) << line.error.toStdString();
-    }
 }
