@@ -149,6 +149,11 @@ struct DetectionCase {
     bool averageStaysAvailable;
 };
 
+void PrintTo(const DetectionCase& c, std::ostream* out)
+{
+    *out << c.model << ' ' << c.modeButton;
+}
+
 class BrevoDetection : public BrevoCLShadingPage, public ::testing::WithParamInterface<DetectionCase> {};
 
 TEST_P(BrevoDetection, RunsToTheCamerasEndPollingEveryTwoSecondsWithTheWindowRepainting)

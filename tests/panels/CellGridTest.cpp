@@ -43,6 +43,11 @@ struct TypedCase {
     std::optional<int> value;
 };
 
+void PrintTo(const TypedCase& c, std::ostream* out)
+{
+    *out << '"' << c.text << '"';
+}
+
 class TypedText : public ::testing::TestWithParam<TypedCase> {};
 
 TEST_P(TypedText, IsAValueOnlyAsAWholeNumberInRange)

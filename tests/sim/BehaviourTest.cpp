@@ -334,6 +334,11 @@ struct OnceCase {
     const char* value;
 };
 
+void PrintTo(const OnceCase& c, std::ostream* out)
+{
+    *out << c.model << ' ' << c.mode << ' ' << c.value;
+}
+
 class OnceModes : public SimFixture, public ::testing::WithParamInterface<OnceCase> {};
 
 TEST_P(OnceModes, MoveTheValueThenFallBackToOff)

@@ -55,6 +55,11 @@ struct ColourWord {
     const char* query;
 };
 
+void PrintTo(const ColourWord& c, std::ostream* out)
+{
+    *out << c.mono << ' ' << c.query;
+}
+
 class MonoModels : public SimFixture, public ::testing::WithParamInterface<ColourWord> {};
 
 TEST_P(MonoModels, RefuseTheColourWordsTheirColourSiblingAnswers)

@@ -105,6 +105,11 @@ struct DoubleBlankCase {
     int value;
 };
 
+void PrintTo(const DoubleBlankCase& c, std::ostream* out)
+{
+    *out << c.model << " '" << c.set << "'";
+}
+
 class TrailingBlankWords : public SimFixture, public ::testing::WithParamInterface<DoubleBlankCase> {};
 
 TEST_P(TrailingBlankWords, AreSetWithTwoBlanksAndQueriedWithTheirBlank)
@@ -153,6 +158,11 @@ struct RefusalCase {
     const char* terminal;
     const char* reason;
 };
+
+void PrintTo(const RefusalCase& c, std::ostream* out)
+{
+    *out << c.model << " '" << c.line << "'";
+}
 
 class Refusals : public SimFixture, public ::testing::WithParamInterface<RefusalCase> {};
 
