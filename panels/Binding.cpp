@@ -102,7 +102,7 @@ bool Binding::deliver(const QByteArray& line, int value, const std::function<voi
         m_onRefused(value);
     if (follow && !refusedHere)
         follow();
-    if (m_then)
+    if (m_then && !refusedHere)
         m_then(value);
     if (refusedHere)
         refused(line, reason);
@@ -119,6 +119,10 @@ void Binding::whenIdle(std::function<void()> action)
 void Binding::refused(const QByteArray& line, const QString& reason)
 {
     restore();
+    if (m_then) {
+        if (const std::optional<int> shown = shownValue())
+            m_then(*shown);
+    }
     m_connection.reportRefusal(line, reason);
 }
 

@@ -89,6 +89,9 @@ protected:
     virtual QObject* control() const = 0;
     // Shows a value read back from the camera when no load step fills the control.
     virtual void showReadBack(int value) = 0;
+    // The value the control stands for now, as a send of it would pass it to
+    // the hooks; nothing when it shows none.
+    virtual std::optional<int> shownValue() const { return std::nullopt; }
 
     Connection& m_connection;
     QString m_caption;
@@ -129,7 +132,10 @@ public:
         m_before = std::move(hook);
         return self();
     }
-    // Runs after the line went out (for example reading a value back).
+    // Runs after the line went out (for example reading a value back). When
+    // the camera refused it, it runs once the control shows the camera's
+    // value again, with that value, so that whatever follows the control
+    // follows what the camera holds.
     Derived& then(ValueHook hook)
     {
         m_then = std::move(hook);

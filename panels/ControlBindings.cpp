@@ -132,6 +132,14 @@ std::optional<QByteArray> EditBinding::composeSetting() const
     return lineWith(*value);
 }
 
+std::optional<int> EditBinding::shownValue() const
+{
+    const QString text = m_edit->text();
+    if (m_accepted)
+        return readWholeNumber(text, m_accepted->first, m_accepted->second);
+    return readDecimal(text);
+}
+
 void EditBinding::show(int value)
 {
     m_edit->setText(QString::number(value));
@@ -203,6 +211,11 @@ std::optional<QByteArray> SliderBinding::composeSetting() const
 {
     const int value = m_slider->value();
     return m_compose ? m_compose(value) : lineWith(value);
+}
+
+std::optional<int> SliderBinding::shownValue() const
+{
+    return m_slider->value();
 }
 
 void SliderBinding::show(int value)
@@ -316,6 +329,32 @@ std::optional<QByteArray> ComboBinding::composeSetting() const
     return std::nullopt;
 }
 
+std::optional<int> ComboBinding::shownValue() const
+{
+    // The value activated() passes for the item shown.
+    const int index = m_combo->currentIndex();
+    if (index < 0)
+        return std::nullopt;
+    if (m_compose)
+        return index;
+    switch (m_argument) {
+    case Argument::Index:
+    case Argument::Text:
+        return index;
+    case Argument::Values:
+        return index < m_values.size() ? std::optional(m_values.at(index)) : std::nullopt;
+    case Argument::LeadingNumber: {
+        const QByteArray text = m_combo->itemText(index).toLatin1();
+        qsizetype pos = 0;
+        int number = 0;
+        return scanDecimal(text, pos, number) ? std::optional(number) : std::nullopt;
+    }
+    case Argument::Data:
+        return m_combo->itemData(index).toInt();
+    }
+    return std::nullopt;
+}
+
 void ComboBinding::activated(int index)
 {
     if (index < 0)
@@ -391,6 +430,11 @@ std::optional<QByteArray> CheckBinding::composeSetting() const
     return m_compose ? m_compose(value) : lineWith(value);
 }
 
+std::optional<int> CheckBinding::shownValue() const
+{
+    return m_box->isChecked() ? m_checked : m_unchecked;
+}
+
 void CheckBinding::clicked(bool checked)
 {
     const int value = checked ? m_checked : m_unchecked;
@@ -440,6 +484,13 @@ std::optional<QByteArray> RadioBinding::composeSetting() const
     if (value == kNoneChecked)
         return std::nullopt;
     return m_compose ? m_compose(value) : lineWith(value);
+}
+
+std::optional<int> RadioBinding::shownValue() const
+{
+    constexpr int kNoneChecked = INT_MIN;
+    const int value = m_group->checkedValue(kNoneChecked);
+    return value == kNoneChecked ? std::nullopt : std::optional(value);
 }
 
 void RadioBinding::clicked(int value, bool checked)

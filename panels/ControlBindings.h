@@ -54,6 +54,7 @@ public:
 protected:
     QObject* control() const override;
     void showReadBack(int value) override { show(value); }
+    std::optional<int> shownValue() const override;
     std::optional<QByteArray> composeSetting() const override;
 
 private:
@@ -89,6 +90,7 @@ public:
 protected:
     QObject* control() const override;
     void showReadBack(int value) override { show(value); }
+    std::optional<int> shownValue() const override;
     std::optional<QByteArray> composeSetting() const override;
 
 private:
@@ -126,6 +128,7 @@ public:
 protected:
     QObject* control() const override;
     void showReadBack(int value) override;
+    std::optional<int> shownValue() const override;
     std::optional<QByteArray> composeSetting() const override;
 
 private:
@@ -152,6 +155,7 @@ public:
 protected:
     QObject* control() const override;
     void showReadBack(int value) override;
+    std::optional<int> shownValue() const override;
     std::optional<QByteArray> composeSetting() const override;
 
 private:
@@ -178,6 +182,7 @@ public:
 protected:
     QObject* control() const override;
     void showReadBack(int value) override;
+    std::optional<int> shownValue() const override;
     std::optional<QByteArray> composeSetting() const override;
 
 private:

@@ -5,7 +5,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QEvent>
+#include <QWidget>
 
 #include <algorithm>
 #include <vector>
@@ -45,34 +45,14 @@ PendingEventsRunner setPendingEventsRunner(PendingEventsRunner runner)
     return previous;
 }
 
-// Notices the page being hidden by the program (its panel closed, its tab
-// left); a minimised window's spontaneous hide does not count.
-class LongOperation::OwnerWatch : public QObject {
-public:
-    OwnerWatch(QObject* owner, bool& hidden) : m_hidden(hidden) { owner->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Hide && !event->spontaneous())
-            m_hidden = true;
-        return false;
-    }
-
-private:
-    bool& m_hidden;
-};
-
 QString LongOperation::notFinishedText()
 {
     return QStringLiteral("The camera did not finish the detection");
 }
 
 LongOperation::LongOperation(Connection& connection, QObject* owner)
-    : m_connection(connection), m_busy(connection), m_owner(owner)
+    : m_connection(connection), m_busy(connection), m_owner(owner), m_ownerWindowWasShown(ownerWindowShown())
 {
-    if (owner)
-        m_watch = std::make_unique<OwnerWatch>(owner, m_endRequested);
     runningOperations().push_back(this);
 }
 
@@ -89,6 +69,20 @@ void LongOperation::endAll(Connection& connection)
     }
 }
 
+bool LongOperation::ownerWindowShown() const
+{
+    const auto* page = qobject_cast<const QWidget*>(m_owner.data());
+    return page && page->window()->isVisible();
+}
+
+bool LongOperation::ownerWindowClosed() const
+{
+    // Leaving the page's tab keeps it running: the panel is still open and
+    // the operation's last steps (a save after a detection) still belong to
+    // the user. A minimised window still counts as shown.
+    return m_ownerWindowWasShown && !ownerWindowShown();
+}
+
 bool LongOperation::pause(int ms)
 {
     // Timed to the microsecond, so that a pause never ends early.
@@ -96,7 +90,7 @@ bool LongOperation::pause(int ms)
     const qint64 endUs = clock.nowUs() + qint64(ms) * 1000;
     for (;;) {
         runPendingEvents();
-        if (m_owner.isNull() || m_endRequested)
+        if (m_owner.isNull() || m_endRequested || ownerWindowClosed())
             return false;
         const qint64 remainingUs = endUs - clock.nowUs();
         if (remainingUs <= 0)

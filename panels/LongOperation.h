@@ -13,8 +13,8 @@
 //   if (outcome == LongOperation::Outcome::PageGone)
 //       return; // the page was destroyed meanwhile: touch nothing
 //
-// An operation ends early, at its next poll, when its page is hidden by the
-// program (its panel closed) or when the main window asks every operation on
+// An operation ends early, at its next poll, when the window its page is in
+// is closed (its panel; leaving the page's tab does not end it) or when the main window asks every operation on
 // the connection to end because the application is closing (endAll); it ends
 // at once when its page is destroyed. Pauses run on the connection's clock,
 // so tests run them on virtual time.
@@ -26,7 +26,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class QAbstractButton;
 class QObject;
@@ -51,7 +50,7 @@ public:
     enum class Outcome {
         Finished, // the camera reported the end
         GaveUp,   // maxPolls polls without the end
-        Ended,    // ended early: the page was hidden, or the application is closing
+        Ended,    // ended early: the page's window was closed, or the application is closing
         PageGone, // the owner was destroyed while events ran: touch nothing of it
     };
 
@@ -66,7 +65,7 @@ public:
     };
 
     // owner: the page; when it is destroyed while events run, the operation
-    // ends at once, and when it is hidden, at its next poll.
+    // ends at once, and when its window is closed, at its next poll.
     LongOperation(Connection& connection, QObject* owner);
     ~LongOperation();
     LongOperation(const LongOperation&) = delete;
@@ -90,12 +89,13 @@ public:
     int lastValue() const { return m_lastValue; }
 
 private:
-    class OwnerWatch;
+    bool ownerWindowShown() const;
+    bool ownerWindowClosed() const;
 
     Connection& m_connection;
     Connection::BusyScope m_busy;
     QPointer<QObject> m_owner;
-    std::unique_ptr<OwnerWatch> m_watch;
+    bool m_ownerWindowWasShown;
     bool m_endRequested = false;
     int m_lastValue = 0;
 };

@@ -47,10 +47,11 @@
 //
 // Long operations (detections that poll the camera with pauses) use
 // LongOperation (LongOperation.h): pauses on the connection's clock with
-// window events running meanwhile, a limit, and an end when the page is
-// hidden or destroyed or the application closes. A timer of the page's own
-// (such as a demonstration cycle) is a PageTimer (Polling.h), which stops
-// when the page is hidden and dies with it.
+// window events running meanwhile, a limit, and an end when the page's panel
+// is closed, the page destroyed or the application closed (leaving its tab
+// does not end it). A timer of the page's own (such as a demonstration cycle)
+// is a PageTimer (Polling.h), which stops with its page or its panel and dies
+// with the page.
 //
 // Message boxes go through showMessage() (Messages.h).
 //

@@ -5,8 +5,8 @@
 #include <QEvent>
 #include <QWidget>
 
-PageTimer::PageTimer(Connection& connection, QWidget* page, std::function<void()> onTick)
-    : QObject(page), m_connection(connection), m_onTick(std::move(onTick))
+PageTimer::PageTimer(Connection& connection, QWidget* page, std::function<void()> onTick, StopsWhen stopsWhen)
+    : QObject(page), m_connection(connection), m_onTick(std::move(onTick)), m_stopsWhen(stopsWhen)
 {
     // A coarse timer may fire a twentieth early; an interval is a full one.
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -17,6 +17,7 @@ PageTimer::PageTimer(Connection& connection, QWidget* page, std::function<void()
 
 void PageTimer::start(int intervalMs)
 {
+    m_panelShownAtStart = panelShown();
     m_timer.start(intervalMs);
 }
 
@@ -27,6 +28,13 @@ void PageTimer::stop()
 
 void PageTimer::tick()
 {
+    // A page whose tab was left gets no hide event when its panel closes
+    // afterwards; its timer finds out here.
+    if (m_stopsWhen == StopsWhen::PanelClosed && m_panelShownAtStart && !panelShown()) {
+        if (m_timer.isActive())
+            stopWithPage();
+        return;
+    }
     if (m_connection.isBusy())
         return;
     // A tick's reads are one load: a camera gone silent costs one time-out.
@@ -39,10 +47,23 @@ bool PageTimer::eventFilter(QObject* watched, QEvent* event)
     // A minimised window hides its pages spontaneously; they are still the
     // user's, so only a hide made by the program stops the timer.
     if (watched == parent() && event->type() == QEvent::Hide && !event->spontaneous() && m_timer.isActive()) {
-        m_timer.stop();
-        emit stoppedWithPage();
+        // The panel hides itself before its pages hear of it.
+        if (m_stopsWhen == StopsWhen::PageHidden || !panelShown())
+            stopWithPage();
     }
     return false;
+}
+
+bool PageTimer::panelShown() const
+{
+    const auto* page = qobject_cast<const QWidget*>(parent());
+    return page && page->window()->isVisible();
+}
+
+void PageTimer::stopWithPage()
+{
+    m_timer.stop();
+    emit stoppedWithPage();
 }
 
 PollingTimer::PollingTimer(Connection& connection, std::function<void()> onTick, QWidget* page)

@@ -11,15 +11,20 @@ class QWidget;
 // A timer of a page's own, such as the Brevo shading demonstration's cycle:
 // it ticks at the interval it was started with, and skips a tick that falls
 // while an exchange or a long operation holds the connection, so a tick never
-// cuts into another exchange. It stops when its page is hidden by the
-// program (its tab left, its panel closed; not a window minimised) and dies
-// with the page, so it never sends for a page the user cannot see or that is
-// gone.
+// cuts into another exchange. It dies with the page. A page's periodic
+// reads stop when the page is hidden by the program (its tab left, its panel
+// closed; not a window minimised); a cycle the user started, such as the
+// demonstration, goes on while another tab is shown and stops when the
+// panel is closed, at the latest at its next tick. Either way it never sends
+// for a panel that is closed or a page that is gone.
 class PageTimer : public QObject {
     Q_OBJECT
 public:
+    enum class StopsWhen { PageHidden, PanelClosed };
+
     // page: the timer's parent; may be null for a timer that no page owns.
-    PageTimer(Connection& connection, QWidget* page, std::function<void()> onTick);
+    PageTimer(Connection& connection, QWidget* page, std::function<void()> onTick,
+              StopsWhen stopsWhen = StopsWhen::PageHidden);
 
     // (Re)starts with a full interval.
     void start(int intervalMs);
@@ -32,15 +37,21 @@ public:
     void tick();
 
 signals:
-    // The page was hidden while the timer ran, and the timer has stopped.
+    // The page was hidden (or its panel closed) while the timer ran, and the
+    // timer has stopped.
     void stoppedWithPage();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool panelShown() const;
+    void stopWithPage();
+
     Connection& m_connection;
     std::function<void()> m_onTick;
+    StopsWhen m_stopsWhen;
+    bool m_panelShownAtStart = false;
     QTimer m_timer;
 };
 

@@ -233,10 +233,12 @@ void CBrevoCLDSPPage::declareBindings()
     bind().action(m_filterSet, [this] { sendCells(*m_filter, m_filterBindings); });
     bind().action(m_filterReset, [this] { resetSpatialFilter(); });
 
-    // "Sharpness": paging and dragging send; the up-down sends its own steps.
+    // "Sharpness": paging and dragging send, each waiting for its answer; the
+    // up-down sends its own steps.
     bind()
         .slider(m_sharpness, QStringLiteral("Sharpness"), cmd::SHARP)
         .on(SliderNotification::PageLeft | SliderNotification::PageRight | SliderNotification::ThumbTrack)
+        .send(SendMode::transact())
         .then([this](int position) { m_sharpnessBox->setValue(position); });
 }
 

@@ -38,7 +38,7 @@ const QString kCorrectionOff = QStringLiteral("Shading Correction OFF");
 CBrevoCLShadingPage::CBrevoCLShadingPage(PageContext context, QWidget* parent) : Page(context, parent)
 {
     buildLayout();
-    m_demoTimer = new PageTimer(connection(), this, [this] { demonstrationTick(); });
+    m_demoTimer = new PageTimer(connection(), this, [this] { demonstrationTick(); }, PageTimer::StopsWhen::PanelClosed);
     connect(m_demoTimer, &PageTimer::stoppedWithPage, this, &CBrevoCLShadingPage::stopDemonstration);
     declareBindings();
     declareLoad();

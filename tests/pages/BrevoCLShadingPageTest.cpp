@@ -1,7 +1,8 @@
 // The Brevo "Shading" page against simulated Brevo cameras on virtual time:
 // its load, the lists of slots and patterns, detection in both modes to its
 // end and to its limit, Detect & Save, the demonstration cycle on its timer,
-// and what happens when the page goes away or is hidden during a detection.
+// and what happens when the page goes away, its tab is left or its panel is
+// closed during a detection or the demonstration.
 
 #include "CapturedMessages.h"
 #include "DialogUnits.h"
@@ -240,13 +241,20 @@ TEST_F(BrevoCLShadingPage, ADetectionThatNeverEndsGivesUpAfterItsLimitAndSaysSoO
     EXPECT_EQ(status->text(), QStringLiteral("Standby"));
 }
 
-TEST_F(BrevoCLShadingPage, DetectAndSaveStoresTheFinishedPatternInTheSelectedSlot)
+TEST_F(BrevoCLShadingPage, DetectAndSaveStoresTheFinishedPatternInTheSelectedSlotAlsoWhenItsTabIsLeft)
 {
     openPage();
+    QWidget panel;
+    page->setParent(&panel);
+    panel.show();
     choose(slotList(), 2);
     EventsDuringPauses events;
     bool disabledMeanwhile = false;
-    events.onRun = [&] { disabledMeanwhile = disabledMeanwhile || !button("Detect && Save")->isEnabled(); };
+    events.onRun = [&] {
+        disabledMeanwhile = disabledMeanwhile || !button("Detect && Save")->isEnabled();
+        if (sent().size() == 4) // the correction twice, the start, one poll
+            page->hide();       // another tab chosen
+    };
 
     button("Detect && Save")->click();
 
@@ -255,9 +263,10 @@ TEST_F(BrevoCLShadingPage, DetectAndSaveStoresTheFinishedPatternInTheSelectedSlo
     EXPECT_TRUE(disabledMeanwhile);
     EXPECT_TRUE(button("Detect && Save")->isEnabled());
     EXPECT_EQ(camera->savedShadingPattern(2), 1);
+    page->setParent(nullptr);
 }
 
-TEST_F(BrevoCLShadingPage, HidingThePageEndsTheDetectionAtItsNextPollWithoutSaving)
+TEST_F(BrevoCLShadingPage, ClosingThePagesWindowEndsTheDetectionAtItsNextPollWithoutSaving)
 {
     openPage();
     page->show();
@@ -340,17 +349,23 @@ TEST_F(BrevoCLShadingPage, AnIntervalThatIsNotAPositiveNumberStartsNothing)
     }
 }
 
-TEST_F(BrevoCLShadingPage, TheDemonstrationStopsWhenThePageIsHidden)
+TEST_F(BrevoCLShadingPage, TheDemonstrationGoesOnWhileAnotherTabIsShownAndStopsWithThePanel)
 {
     openPage();
-    page->show();
+    QWidget panel;
+    page->setParent(&panel);
+    panel.show();
     button("Demo Start")->click();
-    page->hide();
+    page->hide(); // another tab chosen
+    EXPECT_TRUE(demoTimer()->isActive());
+    page->show();
+    panel.hide();
     EXPECT_FALSE(demoTimer()->isActive());
     EXPECT_EQ(button("Demo Start")->text(), QStringLiteral("Demo Start"));
     EXPECT_EQ(status->text(), QStringLiteral("Standby"));
-    page->show();
+    panel.show();
     EXPECT_FALSE(demoTimer()->isActive());
+    page->setParent(nullptr);
 }
 
 TEST_F(BrevoCLShadingPage, ADemonstrationTickDuringADetectionWaitsItsTurn)

@@ -103,33 +103,54 @@ TEST_F(LongOperationTest, EndsAtOnceWhenItsPageIsDestroyedMeanwhile)
     EXPECT_FALSE(operation.ownerAlive());
 }
 
-TEST_F(LongOperationTest, EndsAtItsNextPollWhenItsPageIsHiddenOrTheApplicationCloses)
+TEST_F(LongOperationTest, EndsAtItsNextPollWhenItsPanelClosesOrTheApplicationClosesButNotWhenItsTabIsLeft)
 {
     struct Case {
         const char* what;
-        std::function<void(QWidget& page)> act;
+        std::function<void(QWidget& panel, QWidget& page)> act;
+        LongOperation::Outcome outcome;
+        int polls;
     };
     Connection otherConnection(clock);
     const QList<Case> cases = {
-        {"page hidden", [](QWidget& page) { page.hide(); }},
-        {"application closing", [this](QWidget&) { LongOperation::endAll(connection); }},
+        {"tab left",
+         [this](QWidget&, QWidget& page) {
+             page.hide();
+             camera->set("SHADING-DETECTION", 0);
+         },
+         LongOperation::Outcome::Finished, 3},
+        {"panel closed", [](QWidget& panel, QWidget&) { panel.hide(); }, LongOperation::Outcome::Ended, 2},
+        {"panel closed after the tab was left",
+         [](QWidget& panel, QWidget& page) {
+             page.hide();
+             panel.hide();
+         },
+         LongOperation::Outcome::Ended, 2},
+        {"application closing", [this](QWidget&, QWidget&) { LongOperation::endAll(connection); },
+         LongOperation::Outcome::Ended, 2},
     };
     for (const Case& c : cases) {
         camera->forgetLines();
         camera->set("SHADING-DETECTION", 1);
-        QWidget page;
-        page.show();
+        QWidget panel;
+        auto* page = new QWidget(&panel);
+        panel.show();
+        bool acted = false;
         events.onRun = [&] {
             // Another connection's close concerns other operations only.
             LongOperation::endAll(otherConnection);
-            if (sent().size() == 2)
-                c.act(page);
+            if (sent().size() == 2 && !acted) {
+                acted = true;
+                c.act(panel, *page);
+            }
         };
-        LongOperation operation(connection, &page);
-        EXPECT_EQ(operation.pollUntil("SHADING-DETECTION", {.pauseMs = 1000}), LongOperation::Outcome::Ended) << c.what;
-        EXPECT_EQ(sent().size(), 2) << c.what;
+        LongOperation operation(connection, page);
+        EXPECT_EQ(operation.pollUntil("SHADING-DETECTION", {.pauseMs = 1000}), c.outcome) << c.what;
+        EXPECT_EQ(sent().size(), c.polls) << c.what;
         EXPECT_TRUE(operation.ownerAlive());
-        EXPECT_FALSE(operation.pause(10)) << c.what;
+        if (c.outcome == LongOperation::Outcome::Ended) {
+            EXPECT_FALSE(operation.pause(10)) << c.what;
+        }
     }
 }
 

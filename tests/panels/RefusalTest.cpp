@@ -29,8 +29,10 @@ public:
             bind().edit(gainEdit, QStringLiteral("RGain"), "RGAIN-FINE").slider(gain).readout(decibels, asDecimal());
         bind().slider(gain, QStringLiteral("RGain"), "RGAIN-FINE").edit(gainEdit).readout(decibels, asDecimal());
         bind().edit(exposure, QStringLiteral("Exposure"), "EXP"); // no load step: read back by its word
-        bind().combo(depth, QStringLiteral("Depth"), "PIXEL-DEPTH").values({8, 10, 12});
-        bind().check(mirror, "REVERSEX");
+        bind().combo(depth, QStringLiteral("Depth"), "PIXEL-DEPTH").values({8, 10, 12}).then([this](int v) {
+            followed << v;
+        });
+        bind().check(mirror, "REVERSEX").then([this](int v) { followed << v; });
         bind().action(fire, [this] { SoftTriggerPulse::fire(connection(), this, fire, 500); });
 
         load().number("RGAIN-FINE", gainBinding).prefix("PIXEL-DEPTH", depth, "%d").check("REVERSEX", mirror);
@@ -43,6 +45,7 @@ public:
     QComboBox* depth;
     QCheckBox* mirror;
     QPushButton* fire;
+    QList<int> followed; // what the hooks after a list's or a box's send were given
 };
 
 struct Refusal {
@@ -113,6 +116,29 @@ TEST_F(RefusalTest, ARefusedValueIsReplacedByTheCamerasAndReportedWithItsReason)
         ASSERT_EQ(refusals.size(), 1) << c.name;
         EXPECT_EQ(refusals.first().line, c.wire.first()) << c.name;
         EXPECT_EQ(refusals.first().reason, "Out of range") << c.name;
+    }
+}
+
+TEST_F(RefusalTest, WhatFollowsAControlIsGivenTheCamerasValueWhenItRefusesTheSent)
+{
+    struct Case {
+        const char* name;
+        std::function<void(RefusalPage&)> act;
+        bool refused;
+        QList<int> followed;
+    };
+    const Case cases[] = {
+        {"list accepted", [](RefusalPage& p) { choose(p.depth, 0); }, false, {8}},
+        {"list refused", [](RefusalPage& p) { choose(p.depth, 2); }, true, {8}},
+        {"check box refused", [](RefusalPage& p) { p.mirror->click(); }, true, {0}},
+    };
+    for (const Case& c : cases) {
+        camera->raw.clear();
+        if (c.refused)
+            camera->raw = {{"PIXEL-DEPTH 12", "PIXEL-DEPTH 12\rNG\r"}, {"REVERSEX 1", "REVERSEX 1\rNG\r"}};
+        view().followed.clear();
+        c.act(view());
+        EXPECT_EQ(view().followed, c.followed) << c.name;
     }
 }
 
