@@ -148,6 +148,14 @@ public:
     void pauseMs(qint64 ms) { pauseUs(ms * 1000); }
     void pauseUs(qint64 us);
     qint64 fixedPausesUs() const { return m_fixedPausesUs; }
+    // Told just before each line goes out (a control panel reading its pages
+    // keeps its progress view up to date with it); none by default.
+    void setLineObserver(std::function<void()> observer) { m_lineObserver = std::move(observer); }
+    void noteLineGoingOut()
+    {
+        if (m_lineObserver)
+            m_lineObserver();
+    }
     // Told about each such pause: when it began and how long it was.
     void setPauseObserver(std::function<void(qint64 startUs, qint64 durationUs)> observer)
     {
@@ -215,6 +223,7 @@ private:
     bool m_answerMayComeLate = false;
     qint64 m_fixedPausesUs = 0;
     std::function<void(qint64, qint64)> m_pauseObserver;
+    std::function<void()> m_lineObserver;
     OwedAnswers m_owed;
 
     struct Deferred {

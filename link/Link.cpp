@@ -218,6 +218,7 @@ QByteArray setLine(const char* word, int value)
 
 void SendLine(Connection& connection, const QByteArray& line)
 {
+    connection.noteLineGoingOut();
     if (SerialPort* port = connection.port()) {
         const QByteArray bytes = line + '\r';
         const qint64 written = port->write(bytes);

@@ -50,10 +50,17 @@ ControlPanel::ControlPanel(Connection& connection, const QString& model, const Q
     // All pages load as one: when the camera turns out to be silent, the
     // rest of the panel fails at once instead of a time-out per read.
     Connection::LoadScope load(connection);
+    const int count = static_cast<int>(pages.size());
     for (const PageEntry& entry : pages) {
-        if (observeLoad)
-            observeLoad(entry.title, static_cast<int>(m_pages.size()) + 1, static_cast<int>(pages.size()));
+        const int number = static_cast<int>(m_pages.size()) + 1;
+        // A slow camera may take long over one page: its progress is looked
+        // at before every line, not only between pages.
+        if (observeLoad) {
+            observeLoad(entry.title, number, count);
+            connection.setLineObserver([&observeLoad, &entry, number, count] { observeLoad(entry.title, number, count); });
+        }
         Page* page = entry.create ? entry.create(PageContext{connection, sensorTaps}, m_tabs) : nullptr;
+        connection.setLineObserver({});
         m_pages.append(page);
         // A page that could not be built still gets its tab, with nothing on it.
         m_tabs->addTab(page ? static_cast<QWidget*>(page) : new QWidget, entry.title);

@@ -15,8 +15,9 @@ class QTabWidget;
 class SettingsTransfer;
 class StatusLine;
 
-// Told before each page is built and reads its values: the page's tab title,
-// its number (from 1) and the number of pages.
+// Told before each page is built and reads its values, and again before each
+// line that page sends meanwhile: the page's tab title, its number (from 1)
+// and the number of pages.
 using PanelLoadObserver = std::function<void(const QString& title, int number, int count)>;
 
 // A modeless window with one tab per page of a camera family. All pages are

@@ -142,8 +142,9 @@ TEST(AnswerCollector, NeverCountsMoreBytesToComeThanTheShortestAnswerHolds)
         AnswerCollector collector("GAIN 12");
         collector.add(shortest.left(cut));
         EXPECT_LE(collector.bytesStillToCome(), shortest.size() - cut) << cut;
-        if (cut < 7)
+        if (cut < 7) {
             EXPECT_EQ(collector.bytesStillToCome(), shortest.size() - cut) << cut;
+        }
     }
     struct Case {
         const char* arrived;
