@@ -4,7 +4,7 @@
 #include <QProgressDialog>
 
 PanelLoadProgress::PanelLoadProgress(Clock& clock, PanelLoadProgressViewFactory createView)
-    : m_view(clock, std::move(createView))
+    : m_clock(clock), m_view(clock, std::move(createView))
 {
 }
 
@@ -13,6 +13,11 @@ void PanelLoadProgress::operator()(const QString& title, int number, int count)
     PanelLoadProgressView* view = m_view.view();
     if (!view)
         return;
+    const qint64 nowMs = m_clock.nowMs();
+    if (number == m_shownNumber && nowMs - m_shownAtMs < kRepaintEveryMs)
+        return;
+    m_shownNumber = number;
+    m_shownAtMs = nowMs;
     view->showPage(title, number, count);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -22,19 +22,24 @@ using PanelLoadProgressViewFactory = std::function<std::unique_ptr<PanelLoadProg
 
 // The observer handed to a control panel while its pages are built. A panel
 // ready within half a second on the connection's clock shows nothing; after
-// that a view names each page as its reading begins. Reading cannot be
-// cancelled, so the order on the wire is the same with or without it; only
-// repaints run between pages, clicks and keys wait until the panel is ready.
+// that a view names the page being read, from the first line after that,
+// and lets the window repaint (at most every kRepaintEveryMs while one page
+// is read). Reading cannot be cancelled, so the order on the wire is the
+// same with or without it; clicks and keys wait until the panel is ready.
 class PanelLoadProgress {
 public:
     static constexpr qint64 kShowAfterMs = LateProgressView<PanelLoadProgressView>::kShowAfterMs;
+    static constexpr qint64 kRepaintEveryMs = 50;
 
     PanelLoadProgress(Clock& clock, PanelLoadProgressViewFactory createView);
 
     void operator()(const QString& title, int number, int count);
 
 private:
+    Clock& m_clock;
     LateProgressView<PanelLoadProgressView> m_view;
+    int m_shownNumber = 0;
+    qint64 m_shownAtMs = 0;
 };
 
 // The progress dialog: "Reading Gain, 2 of 11" over a bar of the pages,
