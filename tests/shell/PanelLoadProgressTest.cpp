@@ -82,7 +82,7 @@ TEST_F(PanelLoadProgressTest, FromHalfASecondOnThePageBeingReadIsNamedBeforeEach
     EXPECT_EQ(shown.first().text, "General 1/11");
     EXPECT_GE(shown.first().atUs - start, PanelLoadProgress::kShowAfterMs * 1000);
     EXPECT_LT(shown.first().atUs - start, (PanelLoadProgress::kShowAfterMs + 100) * 1000);
-    // While one page is read, the view is looked at no more than every 50 ms.
+    // While one page is read, the view is looked at no more than once a second.
     for (qsizetype i = 1; i < shown.size(); ++i) {
         if (shown[i].text == shown[i - 1].text) {
             EXPECT_GE(shown[i].atUs - shown[i - 1].atUs, PanelLoadProgress::kRepaintEveryMs * 1000) << i;
