@@ -14,11 +14,16 @@ void PanelLoadProgress::operator()(const QString& title, int number, int count)
     if (!view)
         return;
     const qint64 nowMs = m_clock.nowMs();
-    if (number == m_shownNumber && nowMs - m_shownAtMs < kRepaintEveryMs)
+    if (number != m_shownNumber) {
+        m_firstPaintPending = m_shownNumber == 0;
+        m_shownNumber = number;
+        m_shownAtMs = nowMs;
+        view->showPage(title, number, count);
+    } else if (m_firstPaintPending && nowMs - m_shownAtMs >= kFirstPaintAfterMs) {
+        m_firstPaintPending = false;
+    } else {
         return;
-    m_shownNumber = number;
-    m_shownAtMs = nowMs;
-    view->showPage(title, number, count);
+    }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 

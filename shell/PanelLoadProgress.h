@@ -22,14 +22,17 @@ using PanelLoadProgressViewFactory = std::function<std::unique_ptr<PanelLoadProg
 
 // The observer handed to a control panel while its pages are built. A panel
 // ready within half a second on the connection's clock shows nothing; after
-// that a view names the page being read, from the first line after that,
-// and lets the window repaint (at most every kRepaintEveryMs while one page
-// is read). Reading cannot be cancelled, so the order on the wire is the
-// same with or without it; clicks and keys wait until the panel is ready.
+// that a view names each page as its reading begins, or, for a page that is
+// still being read when the half second is up (a slow camera), at its next
+// line. Reading cannot be cancelled, so the order on the wire is the same
+// with or without it; only repaints run, clicks and keys wait until the
+// panel is ready.
 class PanelLoadProgress {
 public:
     static constexpr qint64 kShowAfterMs = LateProgressView<PanelLoadProgressView>::kShowAfterMs;
-    static constexpr qint64 kRepaintEveryMs = 50;
+    // A view just put up is painted once the window system has shown it:
+    // the window gets one more chance to repaint this long afterwards.
+    static constexpr qint64 kFirstPaintAfterMs = 100;
 
     PanelLoadProgress(Clock& clock, PanelLoadProgressViewFactory createView);
 
@@ -40,6 +43,7 @@ private:
     LateProgressView<PanelLoadProgressView> m_view;
     int m_shownNumber = 0;
     qint64 m_shownAtMs = 0;
+    bool m_firstPaintPending = false;
 };
 
 // The progress dialog: "Reading Gain, 2 of 11" over a bar of the pages,

@@ -65,7 +65,7 @@ protected:
     int viewsCreated = 0;
 };
 
-TEST_F(PanelLoadProgressTest, FromHalfASecondOnThePageBeingReadIsNamedBeforeEachLineAndTheWireStaysTheSame)
+TEST_F(PanelLoadProgressTest, AfterHalfASecondThePageBeingReadIsNamedAtItsNextLineThenEachPageOnceAndTheWireStaysTheSame)
 {
     const QByteArrayList withoutProgress = loadPanel({});
     PanelLoadProgress progress(cameras.clock, [this] {
@@ -82,18 +82,10 @@ TEST_F(PanelLoadProgressTest, FromHalfASecondOnThePageBeingReadIsNamedBeforeEach
     EXPECT_EQ(shown.first().text, "General 1/11");
     EXPECT_GE(shown.first().atUs - start, PanelLoadProgress::kShowAfterMs * 1000);
     EXPECT_LT(shown.first().atUs - start, (PanelLoadProgress::kShowAfterMs + 100) * 1000);
-    // While one page is read, the view is looked at no more than once a second.
-    for (qsizetype i = 1; i < shown.size(); ++i) {
-        if (shown[i].text == shown[i - 1].text) {
-            EXPECT_GE(shown[i].atUs - shown[i - 1].atUs, PanelLoadProgress::kRepaintEveryMs * 1000) << i;
-        }
-    }
-    // Then every page in turn, the ones that read nothing included.
+    // Then every other page once, in turn, the ones that read nothing included.
     QStringList named;
-    for (const Shown& s : std::as_const(shown)) {
-        if (named.isEmpty() || named.last() != s.text)
-            named << s.text;
-    }
+    for (const Shown& s : std::as_const(shown))
+        named << s.text;
     ASSERT_EQ(named.size(), 11);
     EXPECT_EQ(named.last(), "FrameBuffer 11/11");
 }
