@@ -77,6 +77,12 @@ protected:
     // "<word> <argument>", or "<word> <index> <argument>" for indexed bindings.
     QByteArray lineWith(const QByteArray& argument) const;
     QByteArray lineWith(int value) const { return lineWith(QByteArray::number(value)); }
+    // The line a control of a value sends: the page's own composition when it
+    // gave one, else "<word> <value>".
+    std::optional<QByteArray> lineFor(const LineForValue& compose, int value) const
+    {
+        return compose ? compose(value) : std::optional(lineWith(value));
+    }
 
     // Runs before, sends, runs onRefused if the camera refused, lets the
     // controls follow, runs then. False when the camera refused.

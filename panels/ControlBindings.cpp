@@ -189,7 +189,7 @@ void SliderBinding::notified(SliderNotification kind, int position)
 {
     if (!m_kinds.testFlag(kind))
         return;
-    const std::optional<QByteArray> line = m_compose ? m_compose(position) : lineWith(position);
+    const std::optional<QByteArray> line = lineFor(m_compose, position);
     if (!line)
         return;
     deliver(*line, position, [this, position] { follow(position); });
@@ -209,8 +209,7 @@ QObject* SliderBinding::control() const
 
 std::optional<QByteArray> SliderBinding::composeSetting() const
 {
-    const int value = m_slider->value();
-    return m_compose ? m_compose(value) : lineWith(value);
+    return lineFor(m_compose, m_slider->value());
 }
 
 std::optional<int> SliderBinding::shownValue() const
@@ -301,94 +300,65 @@ void ComboBinding::showReadBack(int value)
     }
 }
 
-std::optional<QByteArray> ComboBinding::composeSetting() const
+std::optional<int> ComboBinding::valueFor(int index, const QString& text) const
 {
-    const int index = m_combo->currentIndex();
     if (m_compose)
-        return index < 0 ? std::nullopt : m_compose(index);
-    switch (m_argument) {
-    case Argument::Index:
-        return index < 0 ? std::nullopt : std::optional(lineWith(index));
-    case Argument::Values:
-        return index < 0 || index >= m_values.size() ? std::nullopt : std::optional(lineWith(m_values.at(index)));
-    case Argument::Text: {
-        // An editable list shows the camera's value in its edit field, which
-        // need not be one of its items.
-        const QString text = m_combo->currentText().trimmed();
-        return text.isEmpty() ? std::nullopt : std::optional(lineWith(text.toLatin1()));
-    }
-    case Argument::LeadingNumber: {
-        const QByteArray text = m_combo->currentText().toLatin1();
+        return index < 0 ? std::nullopt : std::optional(index);
+    if (m_argument == Argument::LeadingNumber) {
+        // Read from the text, which in an editable list may be the camera's
+        // value rather than one of the items.
+        const QByteArray latin = text.toLatin1();
         qsizetype pos = 0;
         int number = 0;
-        return scanDecimal(text, pos, number) ? std::optional(lineWith(number)) : std::nullopt;
+        return scanDecimal(latin, pos, number) ? std::optional(number) : std::nullopt;
     }
-    case Argument::Data:
-        return index < 0 ? std::nullopt : std::optional(lineWith(m_combo->itemData(index).toInt()));
-    }
-    return std::nullopt;
-}
-
-std::optional<int> ComboBinding::shownValue() const
-{
-    // The value activated() passes for the item shown.
-    const int index = m_combo->currentIndex();
     if (index < 0)
         return std::nullopt;
-    if (m_compose)
-        return index;
     switch (m_argument) {
     case Argument::Index:
     case Argument::Text:
         return index;
     case Argument::Values:
         return index < m_values.size() ? std::optional(m_values.at(index)) : std::nullopt;
-    case Argument::LeadingNumber: {
-        const QByteArray text = m_combo->itemText(index).toLatin1();
-        qsizetype pos = 0;
-        int number = 0;
-        return scanDecimal(text, pos, number) ? std::optional(number) : std::nullopt;
-    }
     case Argument::Data:
         return m_combo->itemData(index).toInt();
+    case Argument::LeadingNumber:
+        break;
     }
     return std::nullopt;
+}
+
+std::optional<QByteArray> ComboBinding::lineShowing(int index, const QString& text) const
+{
+    if (m_argument == Argument::Text && !m_compose) {
+        // An editable list shows the camera's value in its edit field, which
+        // need not be one of its items.
+        const QString shown = text.trimmed();
+        return shown.isEmpty() ? std::nullopt : std::optional(lineWith(shown.toLatin1()));
+    }
+    const std::optional<int> value = valueFor(index, text);
+    if (!value)
+        return std::nullopt;
+    return m_compose ? m_compose(index) : std::optional(lineWith(*value));
+}
+
+std::optional<QByteArray> ComboBinding::composeSetting() const
+{
+    return lineShowing(m_combo->currentIndex(), m_combo->currentText());
+}
+
+std::optional<int> ComboBinding::shownValue() const
+{
+    return valueFor(m_combo->currentIndex(), m_combo->currentText());
 }
 
 void ComboBinding::activated(int index)
 {
     if (index < 0)
         return;
-    if (m_compose) {
-        if (const std::optional<QByteArray> line = m_compose(index))
-            deliver(*line, index);
-        return;
-    }
-    switch (m_argument) {
-    case Argument::Index:
-        deliver(lineWith(index), index);
-        break;
-    case Argument::Values:
-        if (index < m_values.size())
-            deliver(lineWith(m_values.at(index)), m_values.at(index));
-        break;
-    case Argument::Text:
-        deliver(lineWith(m_combo->itemText(index).toLatin1()), index);
-        break;
-    case Argument::LeadingNumber: {
-        const QByteArray text = m_combo->itemText(index).toLatin1();
-        qsizetype pos = 0;
-        int number = 0;
-        if (scanDecimal(text, pos, number))
-            deliver(lineWith(number), number);
-        break;
-    }
-    case Argument::Data: {
-        const int value = m_combo->itemData(index).toInt();
-        deliver(lineWith(value), value);
-        break;
-    }
-    }
+    const QString text = m_combo->itemText(index);
+    if (const std::optional<QByteArray> line = lineShowing(index, text))
+        deliver(*line, valueFor(index, text).value_or(index));
 }
 
 // ---------------------------------------------------------------- CheckBinding
@@ -426,8 +396,7 @@ void CheckBinding::showReadBack(int value)
 
 std::optional<QByteArray> CheckBinding::composeSetting() const
 {
-    const int value = m_box->isChecked() ? m_checked : m_unchecked;
-    return m_compose ? m_compose(value) : lineWith(value);
+    return lineFor(m_compose, *shownValue());
 }
 
 std::optional<int> CheckBinding::shownValue() const
@@ -438,8 +407,7 @@ std::optional<int> CheckBinding::shownValue() const
 void CheckBinding::clicked(bool checked)
 {
     const int value = checked ? m_checked : m_unchecked;
-    const std::optional<QByteArray> line = m_compose ? m_compose(value) : lineWith(value);
-    if (line)
+    if (const std::optional<QByteArray> line = lineFor(m_compose, value))
         deliver(*line, value);
 }
 
@@ -479,11 +447,8 @@ void RadioBinding::showReadBack(int value)
 
 std::optional<QByteArray> RadioBinding::composeSetting() const
 {
-    constexpr int kNoneChecked = INT_MIN;
-    const int value = m_group->checkedValue(kNoneChecked);
-    if (value == kNoneChecked)
-        return std::nullopt;
-    return m_compose ? m_compose(value) : lineWith(value);
+    const std::optional<int> value = shownValue();
+    return value ? lineFor(m_compose, *value) : std::nullopt;
 }
 
 std::optional<int> RadioBinding::shownValue() const
@@ -500,8 +465,7 @@ void RadioBinding::clicked(int value, bool checked)
             return;
         value = 0;
     }
-    const std::optional<QByteArray> line = m_compose ? m_compose(value) : lineWith(value);
-    if (line)
+    if (const std::optional<QByteArray> line = lineFor(m_compose, value))
         deliver(*line, value);
 }
 

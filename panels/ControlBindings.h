@@ -133,6 +133,10 @@ protected:
 
 private:
     void activated(int index);
+    // The value a send passes to the hooks, and the line it sends, for the
+    // item at index with text shown; nothing when the item stands for none.
+    std::optional<int> valueFor(int index, const QString& text) const;
+    std::optional<QByteArray> lineShowing(int index, const QString& text) const;
 
     enum class Argument { Index, Values, Text, LeadingNumber, Data };
     QComboBox* m_combo;

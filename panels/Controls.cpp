@@ -97,3 +97,9 @@ void layOutColumns(QWidget* page, std::initializer_list<QLayout*> columns)
     for (QLayout* column : columns)
         layout->addLayout(column);
 }
+
+bool windowShown(const QObject* page)
+{
+    const auto* widget = qobject_cast<const QWidget*>(page);
+    return widget && widget->window()->isVisible();
+}

@@ -47,3 +47,7 @@ QGroupBox* makeGroup(QWidget* parent, const QString& title, QLayout* layout);
 
 // Lays a page out as columns side by side, left to right.
 void layOutColumns(QWidget* page, std::initializer_list<QLayout*> columns);
+
+// Whether the window a page is in (its panel) is shown; false for anything
+// that is not a widget. A minimised window still counts as shown.
+bool windowShown(const QObject* page);

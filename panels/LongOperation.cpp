@@ -1,11 +1,11 @@
 #include "LongOperation.h"
 
 #include "Clock.h"
+#include "Controls.h"
 #include "Link.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QWidget>
 
 #include <algorithm>
 #include <vector>
@@ -51,7 +51,7 @@ QString LongOperation::notFinishedText()
 }
 
 LongOperation::LongOperation(Connection& connection, QObject* owner)
-    : m_connection(connection), m_busy(connection), m_owner(owner), m_ownerWindowWasShown(ownerWindowShown())
+    : m_connection(connection), m_busy(connection), m_owner(owner), m_ownerWindowWasShown(windowShown(owner))
 {
     runningOperations().push_back(this);
 }
@@ -69,18 +69,12 @@ void LongOperation::endAll(Connection& connection)
     }
 }
 
-bool LongOperation::ownerWindowShown() const
-{
-    const auto* page = qobject_cast<const QWidget*>(m_owner.data());
-    return page && page->window()->isVisible();
-}
-
 bool LongOperation::ownerWindowClosed() const
 {
     // Leaving the page's tab keeps it running: the panel is still open and
     // the operation's last steps (a save after a detection) still belong to
-    // the user. A minimised window still counts as shown.
-    return m_ownerWindowWasShown && !ownerWindowShown();
+    // the user.
+    return m_ownerWindowWasShown && !windowShown(m_owner.data());
 }
 
 bool LongOperation::pause(int ms)

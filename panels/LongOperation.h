@@ -89,7 +89,6 @@ public:
     int lastValue() const { return m_lastValue; }
 
 private:
-    bool ownerWindowShown() const;
     bool ownerWindowClosed() const;
 
     Connection& m_connection;

@@ -1,6 +1,7 @@
 #include "Polling.h"
 
 #include "Connection.h"
+#include "Controls.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -17,7 +18,7 @@ PageTimer::PageTimer(Connection& connection, QWidget* page, std::function<void()
 
 void PageTimer::start(int intervalMs)
 {
-    m_panelShownAtStart = panelShown();
+    m_panelShownAtStart = windowShown(parent());
     m_timer.start(intervalMs);
 }
 
@@ -30,7 +31,7 @@ void PageTimer::tick()
 {
     // A page whose tab was left gets no hide event when its panel closes
     // afterwards; its timer finds out here.
-    if (m_stopsWhen == StopsWhen::PanelClosed && m_panelShownAtStart && !panelShown()) {
+    if (m_stopsWhen == StopsWhen::PanelClosed && m_panelShownAtStart && !windowShown(parent())) {
         if (m_timer.isActive())
             stopWithPage();
         return;
@@ -48,16 +49,10 @@ bool PageTimer::eventFilter(QObject* watched, QEvent* event)
     // user's, so only a hide made by the program stops the timer.
     if (watched == parent() && event->type() == QEvent::Hide && !event->spontaneous() && m_timer.isActive()) {
         // The panel hides itself before its pages hear of it.
-        if (m_stopsWhen == StopsWhen::PageHidden || !panelShown())
+        if (m_stopsWhen == StopsWhen::PageHidden || !windowShown(parent()))
             stopWithPage();
     }
     return false;
-}
-
-bool PageTimer::panelShown() const
-{
-    const auto* page = qobject_cast<const QWidget*>(parent());
-    return page && page->window()->isVisible();
 }
 
 void PageTimer::stopWithPage()

@@ -45,7 +45,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool panelShown() const;
     void stopWithPage();
 
     Connection& m_connection;
