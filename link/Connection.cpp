@@ -123,52 +123,10 @@ bool Connection::checkPort()
     return false;
 }
 
-Connection::ReadRecord::ReadRecord(Connection& connection)
-    : m_connection(connection), m_outer(connection.m_readRecord)
-{
-    m_connection.m_readRecord = this;
-}
-
-Connection::ReadRecord::~ReadRecord()
-{
-    m_connection.m_readRecord = m_outer;
-}
-
 void Connection::leaveBusy()
 {
-    if (--m_busyDepth > 0 || m_deferred.empty() || m_deferredScheduled)
-        return;
-    // Not from here: the scope may end in the middle of the handler that
-    // opened it. The waiting actions run once that handler has returned.
-    if (!eventLoopAvailable())
-        return;
-    m_deferredScheduled = true;
-    QTimer::singleShot(0, this, &Connection::runDeferred);
-}
-
-void Connection::whenIdle(std::function<void()> action, QObject* guard)
-{
-    if (!isBusy() && m_deferred.empty()) {
-        action();
-        return;
-    }
-    m_deferred.push_back({std::move(action), QPointer<QObject>(guard), guard != nullptr});
-    if (!isBusy() && !m_deferredScheduled && eventLoopAvailable()) {
-        m_deferredScheduled = true;
-        QTimer::singleShot(0, this, &Connection::runDeferred);
-    }
-}
-
-void Connection::runDeferred()
-{
-    m_deferredScheduled = false;
-    while (!m_deferred.empty() && !isBusy()) {
-        Deferred next = std::move(m_deferred.front());
-        m_deferred.pop_front();
-        if (next.guarded && next.guard.isNull())
-            continue;
-        next.action();
-    }
+    if (--m_busyDepth == 0)
+        emit freed();
 }
 
 Connection::LoadScope::LoadScope(Connection& connection) : m_connection(connection)
@@ -200,8 +158,10 @@ void Connection::expectAnswer(const QByteArray& line, std::function<void()> onRe
 
 void Connection::settleRefusals(std::vector<std::function<void()>> handlers)
 {
+    // The handlers only take note; whatever they ask of the camera waits
+    // for the connection to be free.
     for (auto& handler : handlers)
-        whenIdle(std::move(handler));
+        handler();
 }
 
 void Connection::noteAnswerMayComeLate()

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QTimer>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -22,10 +21,9 @@ class WireLog;
 // user has chosen another one.
 //
 // Besides the port it keeps what the exchanges share: whether one is running,
-// the answers still owed to lines written without waiting, whether the load
-// under way has found the camera silent, and user actions that wait for the
-// running exchange to end. Its signals tell the windows what happened to the
-// port and which settings the camera refused.
+// the answers still owed to lines written without waiting, and whether the
+// load under way has found the camera silent. Its signals tell the windows
+// what happened to the port.
 class Connection : public QObject {
     Q_OBJECT
 public:
@@ -82,11 +80,20 @@ public:
         Connection& m_connection;
     };
 
-    // Runs a user action now, or, when it arrives from inside a running
-    // exchange (a long operation lets the window handle input meanwhile),
-    // once the connection is free again, in the order the actions came. An
-    // action whose guard has been destroyed by then is dropped.
-    void whenIdle(std::function<void()> action, QObject* guard = nullptr);
+    // A sequence of exchanges with pauses between them (a detection that
+    // polls the camera): page timers keep out of it for its whole length,
+    // while a user action may go out between two of its exchanges.
+    bool inSequence() const { return m_sequenceDepth > 0; }
+    class SequenceScope {
+    public:
+        explicit SequenceScope(Connection& connection) : m_connection(connection) { ++m_connection.m_sequenceDepth; }
+        ~SequenceScope() { --m_connection.m_sequenceDepth; }
+        SequenceScope(const SequenceScope&) = delete;
+        SequenceScope& operator=(const SequenceScope&) = delete;
+
+    private:
+        Connection& m_connection;
+    };
 
     // A load or refresh: the reads of a page, of a whole panel, of a poll.
     // Once one exchange in it has heard not a single byte within its
@@ -102,36 +109,6 @@ public:
     private:
         Connection& m_connection;
     };
-    // The values read while it lives, in order: each query of a value
-    // (QueryInt, TryQueryInt, QueryInts, QueryText) and whether the camera
-    // answered it with one. A page keeps the reads of its last load, which
-    // tell which of its controls show a value the camera gave. Records nest;
-    // the innermost one hears the reads.
-    struct Read {
-        QByteArray command;
-        bool answered = false;
-    };
-    class ReadRecord {
-    public:
-        explicit ReadRecord(Connection& connection);
-        ~ReadRecord();
-        ReadRecord(const ReadRecord&) = delete;
-        ReadRecord& operator=(const ReadRecord&) = delete;
-
-        const std::vector<Read>& reads() const { return m_reads; }
-
-    private:
-        friend class Connection;
-        Connection& m_connection;
-        ReadRecord* m_outer;
-        std::vector<Read> m_reads;
-    };
-    void noteRead(const QByteArray& command, bool answered)
-    {
-        if (m_readRecord)
-            m_readRecord->m_reads.push_back({command, answered});
-    }
-
     bool loadHasGoneSilent() const { return m_loadDepth > 0 && m_loadSilent; }
     void noteNothingHeard()
     {
@@ -164,11 +141,11 @@ public:
 
     // Answers owed to lines written without waiting (StreamLine, Link.h). The
     // next exchange lets them arrive before it starts; between exchanges they
-    // are collected as they come. A refused one runs its handler once the
-    // connection is free.
+    // are collected as they come. A refused one runs its handler as soon as
+    // its answer is in; the handler only takes note and leaves the port alone.
     OwedAnswers& owedAnswers() { return m_owed; }
     void expectAnswer(const QByteArray& line, std::function<void()> onRefused);
-    // Runs the handlers of refused owed lines (when the connection is free).
+    // Runs the handlers of refused owed lines.
     void settleRefusals(std::vector<std::function<void()>> handlers);
 
     // An exchange ended before its answer did: what still comes belongs to no
@@ -186,10 +163,6 @@ public:
     bool cameraHasLastError() const { return m_hasLastError; }
     void noteNoLastError() { m_hasLastError = false; }
 
-    // A setting the camera refused, or did not answer; the panels show it.
-    void reportRefusal(const QByteArray& line, const QString& reason) { emit refused(line, reason); }
-    void reportNoAnswer(const QByteArray& line) { emit unanswered(line); }
-
     // The most a port is read at once, and the most input kept for an answer.
     static constexpr qint64 kMaxReadBytes = 64 * 1024;
 
@@ -197,13 +170,13 @@ signals:
     void stateChanged();
     // The port's device went away; the port has been closed.
     void lost(const QString& portName);
-    void refused(const QByteArray& line, const QString& reason);
-    void unanswered(const QByteArray& line);
+    // The last exchange, detection or long operation has let go of the
+    // port: the connection is free for the next one.
+    void freed();
     void unsolicitedInput(const QByteArray& bytes);
 
 private:
     void leaveBusy();
-    void runDeferred();
     void collectBetweenExchanges();
     void armCollector();
 
@@ -217,8 +190,8 @@ private:
     bool m_lost = false;
     bool m_hasLastError = true;
     int m_busyDepth = 0;
+    int m_sequenceDepth = 0;
     int m_loadDepth = 0;
-    ReadRecord* m_readRecord = nullptr;
     bool m_loadSilent = false;
     bool m_answerMayComeLate = false;
     qint64 m_fixedPausesUs = 0;
@@ -226,13 +199,6 @@ private:
     std::function<void()> m_lineObserver;
     OwedAnswers m_owed;
 
-    struct Deferred {
-        std::function<void()> action;
-        QPointer<QObject> guard;
-        bool guarded = false;
-    };
-    std::deque<Deferred> m_deferred;
-    bool m_deferredScheduled = false;
     bool m_arrivalCollectScheduled = false;
 
     // Collects owed and late answers between exchanges until this time.

@@ -325,7 +325,6 @@ int QueryInt(Connection& connection, const QByteArray& command)
     const AnswerCollector answer = query(connection, command);
     QByteArray valueLine;
     const QueryFailure failure = checkQueryAnswer(answer.answer(), command, valueLine);
-    connection.noteRead(command, failure == QueryFailure::None);
     switch (failure) {
     case QueryFailure::TooFewLines:
         // Only answers of other lines came back: the echo was wrong.
@@ -355,46 +354,61 @@ bool TryQueryInt(Connection& connection, const QByteArray& command, int& value)
     int scanned = 0;
     const bool answered = checkQueryAnswer(answer.answer(), command, valueLine) == QueryFailure::None
                           && scanInts(valueLine, "%d", {&scanned}) == 1;
-    connection.noteRead(command, answered);
     if (!answered)
         return false;
     value = scanned;
     return true;
 }
 
+std::optional<QList<int>> QueryNumbers(Connection& connection, const QByteArray& command, const char* format,
+                                       int count)
+{
+    Connection::BusyScope busy(connection);
+    if (!connection.canExchange() || count < 1 || count > kMaxQueriedNumbers)
+        return std::nullopt;
+    QByteArray valueLine;
+    if (checkQueryAnswer(query(connection, command).answer(), command, valueLine) != QueryFailure::None)
+        return std::nullopt;
+    int values[kMaxQueriedNumbers] = {};
+    int* v = values;
+    if (scanInts(valueLine, format, {v, v + 1, v + 2, v + 3, v + 4, v + 5, v + 6, v + 7}) < count)
+        return std::nullopt;
+    return QList<int>(values, values + count);
+}
+
 bool QueryInts(Connection& connection, const QByteArray& command, const char* format,
                std::initializer_list<int*> outputs)
 {
-    Connection::BusyScope busy(connection);
-    if (!connection.canExchange())
-        return false;
-    QByteArray valueLine;
-    const bool checkedOut = checkQueryAnswer(query(connection, command).answer(), command, valueLine) == QueryFailure::None;
     // Scanned into temporaries so that a short value line leaves every output
     // as it was.
-    int values[8] = {};
-    const int wanted = static_cast<int>(outputs.size());
-    int* v = values;
-    const bool answered = checkedOut && wanted <= 8
-                          && scanInts(valueLine, format, {v, v + 1, v + 2, v + 3, v + 4, v + 5, v + 6, v + 7}) >= wanted;
-    connection.noteRead(command, answered);
-    if (!answered)
+    const std::optional<QList<int>> values = QueryNumbers(connection, command, format, int(outputs.size()));
+    if (!values)
         return false;
     int i = 0;
     for (int* output : outputs)
-        *output = values[i++];
+        *output = values->at(i++);
     return true;
+}
+
+std::optional<QByteArray> QueryTextLine(Connection& connection, const QByteArray& command)
+{
+    Connection::BusyScope busy(connection);
+    if (!connection.canExchange())
+        return std::nullopt;
+    const QByteArrayList lines = splitLines(query(connection, command).answer());
+    if (lines.size() < 2 || !echoMatches(lines.at(0), command))
+        return std::nullopt;
+    // The echo and "OK" alone: the camera holds an empty text.
+    if (lines.size() == 2)
+        return lines.at(1) == "OK" ? std::optional(QByteArray()) : std::nullopt;
+    if (lines.at(1) == "OK" || lines.at(2) != "OK")
+        return std::nullopt;
+    return lines.at(1);
 }
 
 QByteArray QueryText(Connection& connection, const QByteArray& command)
 {
-    Connection::BusyScope busy(connection);
-    if (!connection.canExchange())
-        return {};
-    const QByteArrayList lines = splitLines(query(connection, command).answer());
-    const bool answered = lines.size() > 2 && echoMatches(lines.at(0), command) && lines.at(1) != "OK" && lines.at(2) == "OK";
-    connection.noteRead(command, answered);
-    return answered ? lines.at(1) : QByteArray();
+    return QueryTextLine(connection, command).value_or(QByteArray());
 }
 
 void QueryChoices(Connection& connection, const QByteArray& name, QByteArrayList& lines)

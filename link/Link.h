@@ -23,9 +23,11 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QList>
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
 
 // "%s %d": the command word, one blank and a signed decimal value. Words that
 // end in a blank of their own therefore put two blanks on the wire.
@@ -40,7 +42,8 @@ void SendLine(Connection& connection, const QByteArray& line);
 // first waits until their answers are in (or the camera has gone quiet for a
 // second) and discards them, so that none is taken for its own answer.
 // Between exchanges the answers are collected as they come. When the camera
-// refuses the line, onRefused runs once the connection is free.
+// refuses the line, onRefused runs as soon as that answer is in; it only
+// takes note (the exchange that collected it may still be running).
 void StreamLine(Connection& connection, const QByteArray& line, std::function<void()> onRefused = {});
 
 // The text waiting in the input queue now, possibly empty; never waits.
@@ -106,12 +109,19 @@ bool TryQueryInt(Connection& connection, const QByteArray& command, int& value);
 
 // Scans the value line with a format of several "%d"; the outputs are filled
 // only when the answer checks out and every value is there.
+inline constexpr int kMaxQueriedNumbers = 8;
+std::optional<QList<int>> QueryNumbers(Connection& connection, const QByteArray& command, const char* format,
+                                       int count);
 bool QueryInts(Connection& connection, const QByteArray& command, const char* format,
                std::initializer_list<int*> outputs);
 
 // The value line, or empty text. Waits for the whole answer as long as the
 // other queries do.
 QByteArray QueryText(Connection& connection, const QByteArray& command);
+
+// The same exchange, telling an empty text (the echo and "OK" alone) from
+// an answer that does not check out (nothing).
+std::optional<QByteArray> QueryTextLine(Connection& connection, const QByteArray& command);
 
 // Replaces nothing: appends the choice lines of "HELP <name>" to lines, each
 // still beginning with its blank, in the camera's order.

@@ -1,68 +1,72 @@
 #include "Bindings.h"
 
-#include "Connection.h"
 #include "Controls.h"
+#include "SendPath.h"
+#include "Setting.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
 
-// ---------------------------------------------------------------- Bindings
+namespace {
 
-Bindings::Bindings(Connection& connection) : m_connection(connection) {}
+QString captionOr(const QString& caption, const Setting& setting)
+{
+    return caption.isEmpty() ? setting.caption() : caption;
+}
+
+} // namespace
+
+Bindings::Bindings(SendPath& path) : m_path(path) {}
 
 Bindings::~Bindings() = default;
-
-void Bindings::setRestorer(std::function<bool(QObject* control)> restorer)
-{
-    m_restorer = std::move(restorer);
-    for (const auto& binding : m_bindings)
-        binding->m_restorer = m_restorer;
-}
 
 template <class B, class... Args>
 B& Bindings::add(Args&&... args)
 {
-    auto binding = std::make_unique<B>(m_connection, std::forward<Args>(args)...);
-    static_cast<Binding&>(*binding).m_restorer = m_restorer;
+    auto binding = std::make_unique<B>(m_path, std::forward<Args>(args)...);
     B& reference = *binding;
     m_bindings.push_back(std::move(binding));
     return reference;
 }
 
-EditBinding& Bindings::edit(QLineEdit* edit, const QString& caption, const QByteArray& word)
+EditBinding& Bindings::edit(QLineEdit* edit, Setting& setting, const QString& caption)
 {
-    return add<EditBinding>(edit, caption, word);
+    return add<EditBinding>(edit, setting, captionOr(caption, setting));
 }
 
-SliderBinding& Bindings::slider(QAbstractSlider* slider, const QString& caption, const QByteArray& word)
+SliderBinding& Bindings::slider(QAbstractSlider* slider, Setting& setting, const QString& caption)
 {
-    return add<SliderBinding>(slider, caption, word);
+    return add<SliderBinding>(slider, setting, captionOr(caption, setting));
 }
 
-ComboBinding& Bindings::combo(QComboBox* combo, const QString& caption, const QByteArray& word)
+ComboBinding& Bindings::combo(QComboBox* combo, Setting& setting, const QString& caption)
 {
-    return add<ComboBinding>(combo, caption, word);
+    return add<ComboBinding>(combo, setting, captionOr(caption, setting));
 }
 
-CheckBinding& Bindings::check(QAbstractButton* box, const QByteArray& word)
+CheckBinding& Bindings::check(QAbstractButton* box, Setting& setting)
 {
-    return add<CheckBinding>(box, word);
+    return add<CheckBinding>(box, setting);
 }
 
-RadioBinding& Bindings::radios(RadioGroup* group, const QString& caption, const QByteArray& word)
+RadioBinding& Bindings::radios(RadioGroup* group, Setting& setting, const QString& caption)
 {
-    return add<RadioBinding>(group, caption, word);
+    return add<RadioBinding>(group, setting, captionOr(caption, setting));
 }
 
-ButtonBinding& Bindings::button(QAbstractButton* button, const QByteArray& word)
+ReadoutBinding& Bindings::readout(QWidget* target, Setting& setting, Format format)
 {
-    return add<ButtonBinding>(button, word);
+    return add<ReadoutBinding>(target, setting, std::move(format));
 }
 
-SettingBinding& Bindings::setting(QObject* control, const QByteArray& word,
-                                  std::function<std::optional<QByteArray>()> compose)
+ReadoutBinding& Bindings::readout(QWidget* target, Setting& setting, const QString& prefix)
 {
-    return add<SettingBinding>(control, word, std::move(compose));
+    return add<ReadoutBinding>(target, setting, prefix);
+}
+
+ButtonBinding& Bindings::button(QAbstractButton* button, const CameraCommand& command)
+{
+    return add<ButtonBinding>(button, command);
 }
 
 QList<const Binding*> Bindings::all() const
@@ -75,10 +79,9 @@ QList<const Binding*> Bindings::all() const
 
 void Bindings::action(QAbstractButton* button, std::function<void()> handler)
 {
-    Connection& connection = m_connection;
-    QObject::connect(button, &QAbstractButton::clicked, button, [&connection, button, handler = std::move(handler)] {
-        connection.whenIdle(handler, button);
-    });
+    SendPath& path = m_path;
+    QObject::connect(button, &QAbstractButton::clicked, button,
+                     [&path, button, handler = std::move(handler)] { path.whenIdle(handler, button); });
 }
 
 SliderNotifier* Bindings::onSlider(QAbstractSlider* slider, const QString& caption,
@@ -86,10 +89,10 @@ SliderNotifier* Bindings::onSlider(QAbstractSlider* slider, const QString& capti
 {
     nameSliderForAccessibility(slider, caption);
     auto* notifier = new SliderNotifier(slider);
-    Connection& connection = m_connection;
+    SendPath& path = m_path;
     QObject::connect(notifier, &SliderNotifier::notified, notifier,
-                     [&connection, slider, handler = std::move(handler)](SliderNotification kind, int position) {
-                         connection.whenIdle([handler, kind, position] { handler(kind, position); }, slider);
+                     [&path, slider, handler = std::move(handler)](SliderNotification kind, int position) {
+                         path.whenIdle([handler, kind, position] { handler(kind, position); }, slider);
                      });
     return notifier;
 }

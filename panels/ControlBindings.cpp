@@ -2,75 +2,81 @@
 
 #include "Controls.h"
 #include "Link.h"
-#include "LoadPlan.h"
+#include "PageSettings.h"
 #include "RadioGroup.h"
 #include "Scan.h"
+#include "SendPath.h"
+#include "Setting.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPointer>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
+
+#include <climits>
 
 namespace {
 
-void showReadout(QWidget* target, const Format& format, int value)
+// Greys a control out while its setting is unavailable, and gives it back
+// when the setting returns; a control the page disabled itself is left so.
+void followAvailability(QWidget* control, const Setting& setting, bool& disabledHere)
 {
-    if (!target || !format)
-        return;
-    const QString text = format(value);
-    if (!text.isNull())
-        showText(target, text);
+    if (setting.isUnavailable()) {
+        if (control->isEnabled()) {
+            control->setEnabled(false);
+            disabledHere = true;
+        }
+    } else if (disabledHere) {
+        control->setEnabled(true);
+        disabledHere = false;
+    }
+}
+
+QString numberText(const Setting& setting)
+{
+    if (const std::optional<int> number = setting.number())
+        return QString::number(*number);
+    return QString::fromLatin1(setting.value());
 }
 
 } // namespace
 
 // ---------------------------------------------------------------- EditBinding
 
-EditBinding::EditBinding(Connection& connection, QLineEdit* edit, QString caption, QByteArray word)
-    : BindingWith(connection, std::move(caption), std::move(word), SendMode::transact()), m_edit(edit)
+EditBinding::EditBinding(SendPath& path, QLineEdit* edit, Setting& setting, QString caption)
+    : BindingWith(path, &setting, std::move(caption)), m_edit(edit), m_min(INT_MIN), m_max(INT_MAX)
 {
     nameForAccessibility(edit, m_caption);
-    QObject::connect(edit, &QLineEdit::returnPressed, edit, [this] {
-        const QString text = m_edit->text();
-        whenIdle([this, text] { enterText(text); });
-    });
-}
-
-EditBinding& EditBinding::slider(QAbstractSlider* slider)
-{
-    m_slider = slider;
-    return *this;
-}
-
-EditBinding& EditBinding::readout(QWidget* target, Format format)
-{
-    m_readout = target;
-    m_format = std::move(format);
-    return *this;
+    QObject::connect(edit, &QLineEdit::returnPressed, edit, [this] { whenIdle([this] { enter(); }); });
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [this] { markInvalid(false); });
+    followSetting();
 }
 
 EditBinding& EditBinding::accept(int min, int max)
 {
-    m_accepted = std::make_pair(min, max);
+    m_min = min;
+    m_max = max;
     return *this;
 }
 
-EditBinding& EditBinding::wholeNumbersOnly()
+EditBinding& EditBinding::scaled(double factor, const char* format)
 {
-    return accept(INT_MIN, INT_MAX);
-}
-
-EditBinding& EditBinding::line(LineForText compose)
-{
-    m_compose = std::move(compose);
+    m_factor = factor;
+    m_format = format;
+    showSetting();
     return *this;
 }
 
-EditBinding& EditBinding::savedAs(LineForText compose)
+EditBinding& EditBinding::text()
 {
-    m_composeSetting = std::move(compose);
+    m_text = true;
+    // A line to the camera ends at a carriage return; no control character
+    // may reach it from a text field.
+    m_edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\x00-\\x1f\\x7f]*")), m_edit));
+    showSetting();
     return *this;
 }
 
@@ -80,97 +86,101 @@ EditBinding& EditBinding::onEnter(std::function<void()> handler)
     return *this;
 }
 
-void EditBinding::enter()
-{
-    enterText(m_edit->text());
-}
-
-void EditBinding::enterText(const QString& text)
-{
-    if (m_onEnter) {
-        m_onEnter();
-        return;
-    }
-    int value = readDecimal(text);
-    if (m_accepted) {
-        const std::optional<int> whole = readWholeNumber(text, m_accepted->first, m_accepted->second);
-        if (!whole)
-            return;
-        value = *whole;
-    }
-    const std::optional<QByteArray> line = m_compose ? m_compose(text) : lineWith(value);
-    if (!line)
-        return;
-    deliver(*line, value, [this, value] {
-        if (m_slider)
-            m_slider->setValue(value);
-        showReadout(m_readout, m_format, value);
-    });
-}
-
 QObject* EditBinding::control() const
 {
     return m_edit;
 }
 
-std::optional<QByteArray> EditBinding::composeSetting() const
+std::optional<QByteArray> EditBinding::argumentFor(const QString& text, QString& why) const
 {
-    // A row of a table sends its line itself and says so with a setting of its own.
-    if (m_onEnter)
+    if (m_text)
+        return text.toLatin1();
+    if (m_factor != 0.0) {
+        if (const std::optional<int> scaledValue = readScaled(text, m_factor))
+            return QByteArray::number(*scaledValue);
+        why = QStringLiteral("%1: \"%2\" is not a number that fits the camera's range").arg(m_caption, text);
         return std::nullopt;
-    const QString text = m_edit->text();
-    if (text.trimmed().isEmpty() || text.trimmed() == LoadPlan::kNotAvailable)
-        return std::nullopt;
-    if (m_composeSetting)
-        return m_composeSetting(text);
-    if (m_compose)
-        return m_compose(text);
-    const std::optional<int> value =
-        m_accepted ? readWholeNumber(text, m_accepted->first, m_accepted->second) : readWholeNumber(text);
-    if (!value)
-        return std::nullopt;
-    return lineWith(*value);
+    }
+    if (const std::optional<int> value = readWholeNumber(text, m_min, m_max))
+        return QByteArray::number(*value);
+    if (text.trimmed().isEmpty())
+        why = QStringLiteral("%1: nothing typed, nothing sent").arg(m_caption);
+    else if (!readWholeNumber(text))
+        why = QStringLiteral("%1: \"%2\" is not a whole number; nothing sent").arg(m_caption, text.trimmed());
+    else
+        why = QStringLiteral("%1: %2 is outside %3 to %4; nothing sent").arg(m_caption, text.trimmed()).arg(m_min).arg(m_max);
+    return std::nullopt;
 }
 
-std::optional<int> EditBinding::shownValue() const
+void EditBinding::enter()
 {
-    const QString text = m_edit->text();
-    if (m_accepted)
-        return readWholeNumber(text, m_accepted->first, m_accepted->second);
-    return readDecimal(text);
+    if (m_onEnter) {
+        m_onEnter();
+        return;
+    }
+    QString why;
+    const std::optional<QByteArray> argument = argumentFor(m_edit->text(), why);
+    if (!argument) {
+        markInvalid(true);
+        m_path.rejectInput(why);
+        return;
+    }
+    markInvalid(false);
+    bool ok = false;
+    const int value = argument->toInt(&ok);
+    deliver(*argument, ok ? value : 0);
 }
 
-void EditBinding::show(int value)
+void EditBinding::markInvalid(bool invalid)
 {
-    m_edit->setText(QString::number(value));
-    if (m_slider)
-        m_slider->setValue(value);
-    showReadout(m_readout, m_format, value);
+    if (m_edit->property("invalidInput").toBool() == invalid)
+        return;
+    m_edit->setProperty("invalidInput", invalid);
+    // The palette's base colour shows the fault without a style sheet, which
+    // would replace the platform's look of the box.
+    QPalette palette = m_edit->palette();
+    palette.setColor(QPalette::Base, invalid ? QColor(255, 214, 214) : m_edit->style()->standardPalette().color(QPalette::Base));
+    m_edit->setPalette(palette);
+    m_edit->setAccessibleDescription(invalid ? QStringLiteral("not sent: not a valid value") : QString());
+}
+
+void EditBinding::showSetting()
+{
+    const Setting& setting = *m_setting;
+    followAvailability(m_edit, setting, m_disabledAsUnavailable);
+    markInvalid(false);
+    switch (setting.state()) {
+    case Setting::State::Known:
+        m_edit->setPlaceholderText(QString());
+        if (m_text)
+            m_edit->setText(QString::fromLatin1(setting.value()));
+        else if (m_factor != 0.0 && setting.number())
+            m_edit->setText(QString::asprintf(m_format, *setting.number() / m_factor));
+        else
+            m_edit->setText(numberText(setting));
+        break;
+    case Setting::State::NotRead:
+        m_edit->clear();
+        m_edit->setPlaceholderText(kNotRead);
+        break;
+    case Setting::State::Unavailable:
+        m_edit->setPlaceholderText(QString());
+        m_edit->setText(kNotAvailable);
+        break;
+    }
 }
 
 // ---------------------------------------------------------------- SliderBinding
 
-SliderBinding::SliderBinding(Connection& connection, QAbstractSlider* slider, QString caption, QByteArray word)
-    : BindingWith(connection, std::move(caption), std::move(word), SendMode::line()), m_slider(slider),
-      m_notifier(new SliderNotifier(slider))
+SliderBinding::SliderBinding(SendPath& path, QAbstractSlider* slider, Setting& setting, QString caption)
+    : BindingWith(path, &setting, std::move(caption)), m_slider(slider), m_notifier(new SliderNotifier(slider))
 {
+    m_mode = SendMode::line();
     nameSliderForAccessibility(slider, m_caption);
     QObject::connect(m_notifier, &SliderNotifier::notified, m_notifier, [this](SliderNotification kind, int position) {
         whenIdle([this, kind, position] { notified(kind, position); });
     });
-}
-
-SliderBinding& SliderBinding::edit(QLineEdit* edit)
-{
-    m_edit = edit;
-    return *this;
-}
-
-SliderBinding& SliderBinding::readout(QWidget* target, Format format)
-{
-    m_readout = target;
-    m_format = std::move(format);
-    return *this;
+    followSetting();
 }
 
 SliderBinding& SliderBinding::on(SliderNotifications kinds)
@@ -179,27 +189,24 @@ SliderBinding& SliderBinding::on(SliderNotifications kinds)
     return *this;
 }
 
-SliderBinding& SliderBinding::line(LineForValue compose)
+SliderBinding& SliderBinding::rangeFromCamera(bool keepWhenAbsent)
 {
-    m_compose = std::move(compose);
+    QObject::connect(m_setting, &Setting::rangeChanged, receiver(), [this, keepWhenAbsent] {
+        if (const auto& range = m_setting->range())
+            m_slider->setRange(range->min, range->max);
+        else if (!keepWhenAbsent)
+            m_slider->setRange(0, 0);
+        // The range may have moved the slider; it shows the value again.
+        showSetting();
+    });
     return *this;
 }
 
-void SliderBinding::notified(SliderNotification kind, int position)
+SliderBinding& SliderBinding::readout(QWidget* target, Format format)
 {
-    if (!m_kinds.testFlag(kind))
-        return;
-    const std::optional<QByteArray> line = lineFor(m_compose, position);
-    if (!line)
-        return;
-    deliver(*line, position, [this, position] { follow(position); });
-}
-
-void SliderBinding::follow(int value)
-{
-    if (m_edit)
-        m_edit->setText(QString::number(value));
-    showReadout(m_readout, m_format, value);
+    m_readout = target;
+    m_readoutFormat = std::move(format);
+    return *this;
 }
 
 QObject* SliderBinding::control() const
@@ -207,60 +214,74 @@ QObject* SliderBinding::control() const
     return m_slider;
 }
 
-std::optional<QByteArray> SliderBinding::composeSetting() const
+void SliderBinding::notified(SliderNotification kind, int position)
 {
-    return lineFor(m_compose, m_slider->value());
+    if (!m_kinds.testFlag(kind))
+        return;
+    if (m_readout) {
+        const QString text = m_readoutFormat(position);
+        if (!text.isNull())
+            showText(m_readout, text);
+    }
+    deliver(position);
 }
 
-std::optional<int> SliderBinding::shownValue() const
+void SliderBinding::showSetting()
 {
-    return m_slider->value();
-}
-
-void SliderBinding::show(int value)
-{
-    m_slider->setValue(value);
-    follow(value);
+    followAvailability(m_slider, *m_setting, m_disabledAsUnavailable);
+    // A value outside the slider's range shows at its end; the setting keeps
+    // the camera's value.
+    if (const std::optional<int> value = m_setting->number())
+        m_slider->setValue(*value);
 }
 
 // ---------------------------------------------------------------- ComboBinding
 
-ComboBinding::ComboBinding(Connection& connection, QComboBox* combo, QString caption, QByteArray word)
-    : BindingWith(connection, std::move(caption), std::move(word), SendMode::transact()), m_combo(combo)
+ComboBinding::ComboBinding(SendPath& path, QComboBox* combo, Setting& setting, QString caption)
+    : BindingWith(path, &setting, std::move(caption)), m_combo(combo)
 {
     nameForAccessibility(combo, m_caption);
     QObject::connect(combo, &QComboBox::activated, combo,
                      [this](int index) { whenIdle([this, index] { activated(index); }); });
+    followSetting();
 }
 
 ComboBinding& ComboBinding::values(QList<int> values)
 {
     m_argument = Argument::Values;
     m_values = std::move(values);
+    showSetting();
     return *this;
 }
 
 ComboBinding& ComboBinding::itemText()
 {
     m_argument = Argument::Text;
+    showSetting();
     return *this;
 }
 
-ComboBinding& ComboBinding::leadingNumber()
+ComboBinding& ComboBinding::leadingNumber(const char* format)
 {
     m_argument = Argument::LeadingNumber;
+    m_prefixFormat = format;
+    showSetting();
     return *this;
 }
 
 ComboBinding& ComboBinding::itemData()
 {
     m_argument = Argument::Data;
+    showSetting();
     return *this;
 }
 
-ComboBinding& ComboBinding::line(LineForValue composeFromIndex)
+ComboBinding& ComboBinding::choicesFromCamera()
 {
-    m_compose = std::move(composeFromIndex);
+    QObject::connect(m_setting, &Setting::choicesChanged, receiver(), [this] {
+        fillChoices(m_combo, m_setting->choices());
+        showSetting();
+    });
     return *this;
 }
 
@@ -269,7 +290,7 @@ QObject* ComboBinding::control() const
     return m_combo;
 }
 
-void ComboBinding::showReadBack(int value)
+void ComboBinding::select(int value)
 {
     switch (m_argument) {
     case Argument::Index:
@@ -280,30 +301,49 @@ void ComboBinding::showReadBack(int value)
             m_combo->setCurrentIndex(-1);
         return;
     case Argument::Data:
-        m_combo->setCurrentIndex(m_combo->findData(value));
+        // A list of presets picks nothing by itself; once the user has
+        // picked, it shows the preset of the camera's value, if any.
+        if (m_combo->currentIndex() >= 0)
+            m_combo->setCurrentIndex(m_combo->findData(value));
         return;
     case Argument::LeadingNumber:
-        for (int i = 0; i < m_combo->count(); ++i) {
-            const QByteArray text = m_combo->itemText(i).toLatin1();
-            qsizetype pos = 0;
-            int number = 0;
-            if (scanDecimal(text, pos, number) && number == value) {
-                m_combo->setCurrentIndex(i);
-                return;
-            }
-        }
-        m_combo->setCurrentIndex(-1);
+        selectPrefix(m_combo, QString::asprintf(m_prefixFormat, value));
         return;
     case Argument::Text:
-        m_combo->setCurrentIndex(m_combo->findText(QString::number(value)));
+        break;
+    }
+}
+
+void ComboBinding::showSetting()
+{
+    const Setting& setting = *m_setting;
+    followAvailability(m_combo, setting, m_disabledAsUnavailable);
+    if (setting.isUnavailable())
+        return;
+    if (!setting.isKnown()) {
+        m_combo->setCurrentIndex(-1);
+        if (m_combo->isEditable())
+            m_combo->setEditText(QString());
         return;
     }
+    if (m_argument == Argument::Text) {
+        const QString text = numberText(setting);
+        // An editable list shows the camera's value in its edit field, which
+        // need not be one of its items.
+        if (m_combo->isEditable())
+            m_combo->setEditText(text);
+        else
+            m_combo->setCurrentIndex(m_combo->findText(text));
+        return;
+    }
+    if (const std::optional<int> value = setting.number())
+        select(*value);
+    else
+        m_combo->setCurrentIndex(-1);
 }
 
 std::optional<int> ComboBinding::valueFor(int index, const QString& text) const
 {
-    if (m_compose)
-        return index < 0 ? std::nullopt : std::optional(index);
     if (m_argument == Argument::LeadingNumber) {
         // Read from the text, which in an editable list may be the camera's
         // value rather than one of the items.
@@ -316,40 +356,16 @@ std::optional<int> ComboBinding::valueFor(int index, const QString& text) const
         return std::nullopt;
     switch (m_argument) {
     case Argument::Index:
-    case Argument::Text:
         return index;
     case Argument::Values:
         return index < m_values.size() ? std::optional(m_values.at(index)) : std::nullopt;
     case Argument::Data:
         return m_combo->itemData(index).toInt();
+    case Argument::Text:
     case Argument::LeadingNumber:
         break;
     }
     return std::nullopt;
-}
-
-std::optional<QByteArray> ComboBinding::lineShowing(int index, const QString& text) const
-{
-    if (m_argument == Argument::Text && !m_compose) {
-        // An editable list shows the camera's value in its edit field, which
-        // need not be one of its items.
-        const QString shown = text.trimmed();
-        return shown.isEmpty() ? std::nullopt : std::optional(lineWith(shown.toLatin1()));
-    }
-    const std::optional<int> value = valueFor(index, text);
-    if (!value)
-        return std::nullopt;
-    return m_compose ? m_compose(index) : std::optional(lineWith(*value));
-}
-
-std::optional<QByteArray> ComboBinding::composeSetting() const
-{
-    return lineShowing(m_combo->currentIndex(), m_combo->currentText());
-}
-
-std::optional<int> ComboBinding::shownValue() const
-{
-    return valueFor(m_combo->currentIndex(), m_combo->currentText());
 }
 
 void ComboBinding::activated(int index)
@@ -357,30 +373,35 @@ void ComboBinding::activated(int index)
     if (index < 0)
         return;
     const QString text = m_combo->itemText(index);
-    if (const std::optional<QByteArray> line = lineShowing(index, text))
-        deliver(*line, valueFor(index, text).value_or(index));
+    if (m_argument == Argument::Text) {
+        const QString shown = text.trimmed();
+        if (!shown.isEmpty()) {
+            bool ok = false;
+            const int value = shown.toInt(&ok);
+            deliver(shown.toLatin1(), ok ? value : 0);
+        }
+        return;
+    }
+    if (const std::optional<int> value = valueFor(index, text))
+        deliver(*value);
 }
 
 // ---------------------------------------------------------------- CheckBinding
 
-CheckBinding::CheckBinding(Connection& connection, QAbstractButton* box, QByteArray word)
-    : BindingWith(connection, box->text(), std::move(word), SendMode::transact()), m_box(box)
+CheckBinding::CheckBinding(SendPath& path, QAbstractButton* box, Setting& setting)
+    : BindingWith(path, &setting, box->text()), m_box(box)
 {
     QObject::connect(box, &QAbstractButton::clicked, box, [this](bool checked) {
         whenIdle([this, checked] { clicked(checked); });
     });
+    followSetting();
 }
 
 CheckBinding& CheckBinding::values(int unchecked, int checked)
 {
     m_unchecked = unchecked;
     m_checked = checked;
-    return *this;
-}
-
-CheckBinding& CheckBinding::line(LineForValue compose)
-{
-    m_compose = std::move(compose);
+    showSetting();
     return *this;
 }
 
@@ -389,38 +410,44 @@ QObject* CheckBinding::control() const
     return m_box;
 }
 
-void CheckBinding::showReadBack(int value)
+void CheckBinding::showSetting()
 {
-    m_box->setChecked(value == m_checked);
-}
-
-std::optional<QByteArray> CheckBinding::composeSetting() const
-{
-    return lineFor(m_compose, *shownValue());
-}
-
-std::optional<int> CheckBinding::shownValue() const
-{
-    return m_box->isChecked() ? m_checked : m_unchecked;
+    const Setting& setting = *m_setting;
+    followAvailability(m_box, setting, m_disabledAsUnavailable);
+    auto* tristate = qobject_cast<QCheckBox*>(m_box);
+    if (!setting.isKnown() && !setting.isUnavailable() && tristate) {
+        // Not read: neither on nor off.
+        tristate->setTristate(true);
+        tristate->setCheckState(Qt::PartiallyChecked);
+        return;
+    }
+    if (tristate)
+        tristate->setTristate(false);
+    m_box->setChecked(setting.number() == m_checked);
 }
 
 void CheckBinding::clicked(bool checked)
 {
-    const int value = checked ? m_checked : m_unchecked;
-    if (const std::optional<QByteArray> line = lineFor(m_compose, value))
-        deliver(*line, value);
+    if (auto* tristate = qobject_cast<QCheckBox*>(m_box)) {
+        // A click on a box shown as not read means "on".
+        if (tristate->checkState() == Qt::PartiallyChecked)
+            checked = true;
+        tristate->setTristate(false);
+    }
+    deliver(checked ? m_checked : m_unchecked);
 }
 
 // ---------------------------------------------------------------- RadioBinding
 
-RadioBinding::RadioBinding(Connection& connection, RadioGroup* group, QString caption, QByteArray word)
-    : BindingWith(connection, std::move(caption), std::move(word), SendMode::transact()), m_group(group)
+RadioBinding::RadioBinding(SendPath& path, RadioGroup* group, Setting& setting, QString caption)
+    : BindingWith(path, &setting, std::move(caption)), m_group(group)
 {
     QObject::connect(group, &RadioGroup::clicked, group, [this](QRadioButton* button) {
         const int value = m_group->valueOf(button);
         const bool checked = button->isChecked();
         whenIdle([this, value, checked] { clicked(value, checked); });
     });
+    followSetting();
 }
 
 RadioBinding& RadioBinding::zeroWhenUnchecked()
@@ -429,33 +456,18 @@ RadioBinding& RadioBinding::zeroWhenUnchecked()
     return *this;
 }
 
-RadioBinding& RadioBinding::line(LineForValue compose)
-{
-    m_compose = std::move(compose);
-    return *this;
-}
-
 QObject* RadioBinding::control() const
 {
     return m_group;
 }
 
-void RadioBinding::showReadBack(int value)
+void RadioBinding::showSetting()
 {
-    m_group->show(value);
-}
-
-std::optional<QByteArray> RadioBinding::composeSetting() const
-{
-    const std::optional<int> value = shownValue();
-    return value ? lineFor(m_compose, *value) : std::nullopt;
-}
-
-std::optional<int> RadioBinding::shownValue() const
-{
-    constexpr int kNoneChecked = INT_MIN;
-    const int value = m_group->checkedValue(kNoneChecked);
-    return value == kNoneChecked ? std::nullopt : std::optional(value);
+    if (const std::optional<int> value = m_setting->number())
+        m_group->show(*value);
+    else
+        m_group->clear();
+    m_group->setEnabled(!m_setting->isUnavailable());
 }
 
 void RadioBinding::clicked(int value, bool checked)
@@ -465,16 +477,56 @@ void RadioBinding::clicked(int value, bool checked)
             return;
         value = 0;
     }
-    if (const std::optional<QByteArray> line = lineFor(m_compose, value))
-        deliver(*line, value);
+    deliver(value);
+}
+
+// ---------------------------------------------------------------- ReadoutBinding
+
+ReadoutBinding::ReadoutBinding(SendPath& path, QWidget* target, Setting& setting, Format format)
+    : Binding(path, &setting, QString()), m_target(target), m_format(std::move(format))
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(target))
+        edit->setReadOnly(true);
+    followSetting();
+}
+
+ReadoutBinding::ReadoutBinding(SendPath& path, QWidget* target, Setting& setting, QString prefix)
+    : Binding(path, &setting, QString()), m_target(target), m_prefix(std::move(prefix))
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(target))
+        edit->setReadOnly(true);
+    followSetting();
+}
+
+QObject* ReadoutBinding::control() const
+{
+    return m_target;
+}
+
+void ReadoutBinding::showSetting()
+{
+    const Setting& setting = *m_setting;
+    if (!setting.isKnown()) {
+        showText(m_target, m_prefix + (setting.isUnavailable() ? kNotAvailable : kNotRead));
+        return;
+    }
+    if (!m_format) {
+        showText(m_target, m_prefix + QString::fromLatin1(setting.value()));
+        return;
+    }
+    if (const std::optional<int> value = setting.number()) {
+        const QString text = m_format(*value);
+        // A format with nothing to show for a value leaves the read-out as it is.
+        if (!text.isNull())
+            showText(m_target, text);
+    }
 }
 
 // ---------------------------------------------------------------- ButtonBinding
 
-ButtonBinding::ButtonBinding(Connection& connection, QAbstractButton* button, QByteArray word)
-    : BindingWith(connection, button->text(), std::move(word), SendMode::transact()), m_button(button)
+ButtonBinding::ButtonBinding(SendPath& path, QAbstractButton* button, const CameraCommand& command)
+    : Binding(path, nullptr, button->text()), m_button(button), m_command(command)
 {
-    m_isSetting = false;
     QObject::connect(button, &QAbstractButton::clicked, button, [this] { whenIdle([this] { clicked(); }); });
 }
 
@@ -484,9 +536,25 @@ ButtonBinding& ButtonBinding::argument(std::function<std::optional<int>()> argum
     return *this;
 }
 
+ButtonBinding& ButtonBinding::selectedIndexOf(QComboBox* list)
+{
+    return argument([list]() -> std::optional<int> {
+        const int index = list->currentIndex();
+        if (index < 0)
+            return std::nullopt;
+        return index;
+    });
+}
+
 ButtonBinding& ButtonBinding::disabledWhileSending()
 {
     m_disabledWhileSending = true;
+    return *this;
+}
+
+ButtonBinding& ButtonBinding::then(std::function<void()> hook)
+{
+    m_thenHook = std::move(hook);
     return *this;
 }
 
@@ -503,29 +571,12 @@ void ButtonBinding::clicked()
         if (!value)
             return;
     }
-    const QByteArray line = value ? lineWith(*value) : m_word;
+    const QByteArray line = value ? m_command.word + ' ' + QByteArray::number(*value) : m_command.word;
     if (m_disabledWhileSending)
         m_button->setEnabled(false);
-    deliver(line, value.value_or(0));
+    m_path.command(line, m_command.mode);
     if (m_disabledWhileSending)
         m_button->setEnabled(true);
-}
-
-ButtonBinding& ButtonBinding::selectedIndexOf(QComboBox* list)
-{
-    return argument([list]() -> std::optional<int> {
-        const int index = list->currentIndex();
-        if (index < 0)
-            return std::nullopt;
-        return index;
-    });
-}
-
-// ---------------------------------------------------------------- SettingBinding
-
-SettingBinding::SettingBinding(Connection& connection, QObject* control, QByteArray word,
-                               std::function<std::optional<QByteArray>()> compose)
-    : BindingWith(connection, QString(), std::move(word), SendMode::transact()), m_control(control),
-      m_compose(std::move(compose))
-{
+    if (m_thenHook)
+        m_thenHook();
 }

@@ -1,8 +1,15 @@
 #pragma once
 
 // The kinds of binding, one per kind of control: edits, sliders, lists,
-// check boxes, radio buttons, push buttons, and settings the page sends
-// itself. Pages declare them through Bindings (Bindings.h).
+// check boxes, radio buttons, read-outs, and buttons that send a command.
+// Pages declare them through Bindings (Bindings.h).
+//
+// Every control bound to a setting shows the setting's value whenever it
+// changes (read at load, accepted from any control, read back after a
+// refusal), so two controls of one setting never disagree. A setting the
+// camera has given no value for shows as not read (an empty box that says
+// so, a list with nothing selected, a box partly checked, no radio checked);
+// one the camera lacks shows greyed out ("N/A" in a box).
 
 #include "Binding.h"
 #include "Display.h"
@@ -10,6 +17,7 @@
 
 #include <QList>
 
+struct CameraCommand;
 class QAbstractButton;
 class QAbstractSlider;
 class QComboBox;
@@ -18,149 +26,138 @@ class QWidget;
 class RadioGroup;
 
 // An edit box whose value goes out when the user presses Enter in it
-// (QLineEdit::returnPressed, which only the key gives); the paired slider
-// follows and the read-out shows the derived value.
+// (QLineEdit::returnPressed, which only the key gives).
+//
+// A typed number goes out only when it is a whole number within the edit's
+// limits (the 32-bit range unless declared). Anything else (empty text,
+// letters, a fraction, a value out of range) sends nothing: the text stays
+// as typed, the box is marked and the status line says why.
 class EditBinding : public BindingWith<EditBinding> {
 public:
-    EditBinding(Connection& connection, QLineEdit* edit, QString caption, QByteArray word);
+    EditBinding(SendPath& path, QLineEdit* edit, Setting& setting, QString caption);
 
-    EditBinding& slider(QAbstractSlider* slider);
-    EditBinding& readout(QWidget* target, Format format);
-    // Only a whole number within min..max is sent; anything else (empty
-    // text, letters, a fraction, a value outside or beyond 32 bits) sends
-    // nothing and leaves the edit as typed.
+    // Only whole numbers within min..max are sent.
     EditBinding& accept(int min, int max);
-    // accept() over the whole 32-bit range: any text that is not a whole
-    // number ("", "N/A", "12.5", too large) sends nothing and stays as typed.
-    EditBinding& wholeNumbersOnly();
-    EditBinding& line(LineForText compose);
-    // How a file of settings composes the edit's line, where that differs
-    // from the line Enter sends (a value shown in other units than the
-    // camera's, read back exactly).
-    EditBinding& savedAs(LineForText compose);
-    // Replaces the whole Enter handling (for edits that send a composite
-    // command, such as a row of an area table).
+    // The value is shown divided by factor in a printf format with one
+    // double conversion ("%f" of micro-units), and a typed number, which may
+    // have a fraction, is sent times factor, truncated.
+    EditBinding& scaled(double factor, const char* format);
+    // The edit holds text, sent as typed; control characters cannot be typed.
+    EditBinding& text();
+    // Replaces the whole Enter handling (a row of a table sends its own line).
     EditBinding& onEnter(std::function<void()> handler);
 
     QLineEdit* edit() const { return m_edit; }
-    QAbstractSlider* pairedSlider() const { return m_slider; }
+    QObject* control() const override;
 
     // What Enter in the edit does.
     void enter();
-    void enterText(const QString& text);
-    // Shows a value read from the camera: edit text, slider, read-out.
-    void show(int value);
 
 protected:
-    QObject* control() const override;
-    void showReadBack(int value) override { show(value); }
-    std::optional<int> shownValue() const override;
-    std::optional<QByteArray> composeSetting() const override;
+    void showSetting() override;
 
 private:
+    // The argument to send for the text, or why there is none.
+    std::optional<QByteArray> argumentFor(const QString& text, QString& why) const;
+    void markInvalid(bool invalid);
+
     QLineEdit* m_edit;
-    QAbstractSlider* m_slider = nullptr;
-    QWidget* m_readout = nullptr;
-    Format m_format;
-    std::optional<std::pair<int, int>> m_accepted;
-    LineForText m_compose;
-    LineForText m_composeSetting;
+    int m_min;
+    int m_max;
+    double m_factor = 0.0;
+    const char* m_format = nullptr;
+    bool m_text = false;
+    bool m_disabledAsUnavailable = false;
     std::function<void()> m_onEnter;
 };
 
-// A slider whose position goes out on the notifications it reacts to; the
-// paired edit and the read-out follow every step.
+// A slider whose position goes out on the notifications it reacts to,
+// streamed without waiting unless declared otherwise.
 class SliderBinding : public BindingWith<SliderBinding> {
 public:
-    SliderBinding(Connection& connection, QAbstractSlider* slider, QString caption, QByteArray word);
+    SliderBinding(SendPath& path, QAbstractSlider* slider, Setting& setting, QString caption);
 
-    SliderBinding& edit(QLineEdit* edit);
-    SliderBinding& readout(QWidget* target, Format format);
     // The notifications that send; every notification unless restricted.
     SliderBinding& on(SliderNotifications kinds);
-    SliderBinding& line(LineForValue compose);
+    // The slider's range follows the camera's HELP range of the setting;
+    // when the camera gives none, 0..0, or with keepWhenAbsent the range the
+    // slider has.
+    SliderBinding& rangeFromCamera(bool keepWhenAbsent = false);
+    // A read-out that shows the position while the user moves the slider.
+    SliderBinding& readout(QWidget* target, Format format);
 
     QAbstractSlider* slider() const { return m_slider; }
-    QLineEdit* pairedEdit() const { return m_edit; }
     SliderNotifier* notifier() const { return m_notifier; }
-
-    // Shows a value read from the camera: slider (clamped to its range), edit, read-out.
-    void show(int value);
+    QObject* control() const override;
 
 protected:
-    QObject* control() const override;
-    void showReadBack(int value) override { show(value); }
-    std::optional<int> shownValue() const override;
-    std::optional<QByteArray> composeSetting() const override;
+    void showSetting() override;
 
 private:
     void notified(SliderNotification kind, int position);
-    void follow(int value);
 
     QAbstractSlider* m_slider;
     SliderNotifier* m_notifier;
-    QLineEdit* m_edit = nullptr;
     QWidget* m_readout = nullptr;
-    Format m_format;
+    Format m_readoutFormat;
     SliderNotifications m_kinds = kEveryNotification;
-    LineForValue m_compose;
+    bool m_disabledAsUnavailable = false;
 };
 
 // A combo box whose selection goes out when the user chooses an item. The
-// value sent is the item's index unless declared otherwise.
+// value of an item is its index unless declared otherwise.
 class ComboBinding : public BindingWith<ComboBinding> {
 public:
-    ComboBinding(Connection& connection, QComboBox* combo, QString caption, QByteArray word);
+    ComboBinding(SendPath& path, QComboBox* combo, Setting& setting, QString caption);
 
     // The value of item i is values[i].
     ComboBinding& values(QList<int> values);
-    // "<word> <item text>" ("%s %s"), the text as it stands.
+    // The item's text is the value ("%s %s"), as in a list of baud rates.
     ComboBinding& itemText();
-    // The number at the start of the item text ("%d:%s", as in "7:Pin#7" or
-    // " 7(Pin)"); an item that does not begin with a number sends nothing.
-    ComboBinding& leadingNumber();
-    // The item's data as an integer.
+    // The value is the number the item text begins with (" 7(Pin)",
+    // "2:Sequential"); the item shown is the first one whose text begins
+    // with the value in the format (" %d(", "%d:").
+    ComboBinding& leadingNumber(const char* format);
+    // The item's data is the value: a list of presets that fill another
+    // control. A value read picks no preset by itself; once the user has
+    // picked one, the list shows the preset of the camera's value, or none.
     ComboBinding& itemData();
-    ComboBinding& line(LineForValue composeFromIndex);
+    // The items are the camera's choice lines (HELP) of the setting.
+    ComboBinding& choicesFromCamera();
 
     QComboBox* combo() const { return m_combo; }
+    QObject* control() const override;
 
 protected:
-    QObject* control() const override;
-    void showReadBack(int value) override;
-    std::optional<int> shownValue() const override;
-    std::optional<QByteArray> composeSetting() const override;
+    void showSetting() override;
 
 private:
     void activated(int index);
-    // The value a send passes to the hooks, and the line it sends, for the
-    // item at index with text shown; nothing when the item stands for none.
+    // The value of the item at index showing text; nothing when it stands for none.
     std::optional<int> valueFor(int index, const QString& text) const;
-    std::optional<QByteArray> lineShowing(int index, const QString& text) const;
+    void select(int value);
 
     enum class Argument { Index, Values, Text, LeadingNumber, Data };
     QComboBox* m_combo;
     Argument m_argument = Argument::Index;
     QList<int> m_values;
-    LineForValue m_compose;
+    const char* m_prefixFormat = nullptr;
+    bool m_disabledAsUnavailable = false;
 };
 
 // A check box that sends its state when clicked: 1 checked, 0 unchecked,
 // unless other values are declared.
 class CheckBinding : public BindingWith<CheckBinding> {
 public:
-    CheckBinding(Connection& connection, QAbstractButton* box, QByteArray word);
+    CheckBinding(SendPath& path, QAbstractButton* box, Setting& setting);
 
     CheckBinding& values(int unchecked, int checked);
-    CheckBinding& line(LineForValue compose);
 
     QAbstractButton* box() const { return m_box; }
+    QObject* control() const override;
 
 protected:
-    QObject* control() const override;
-    void showReadBack(int value) override;
-    std::optional<int> shownValue() const override;
-    std::optional<QByteArray> composeSetting() const override;
+    void showSetting() override;
 
 private:
     void clicked(bool checked);
@@ -168,7 +165,7 @@ private:
     QAbstractButton* m_box;
     int m_unchecked = 0;
     int m_checked = 1;
-    LineForValue m_compose;
+    bool m_disabledAsUnavailable = false;
 };
 
 // Radio buttons that send the value of the clicked button, clicked again or
@@ -176,32 +173,49 @@ private:
 // zeroWhenUnchecked() an unchecked one sends 0.
 class RadioBinding : public BindingWith<RadioBinding> {
 public:
-    RadioBinding(Connection& connection, RadioGroup* group, QString caption, QByteArray word);
+    RadioBinding(SendPath& path, RadioGroup* group, Setting& setting, QString caption);
 
     RadioBinding& zeroWhenUnchecked();
-    RadioBinding& line(LineForValue compose);
 
     RadioGroup* group() const { return m_group; }
+    QObject* control() const override;
 
 protected:
-    QObject* control() const override;
-    void showReadBack(int value) override;
-    std::optional<int> shownValue() const override;
-    std::optional<QByteArray> composeSetting() const override;
+    void showSetting() override;
 
 private:
     void clicked(int value, bool checked);
 
     RadioGroup* m_group;
     bool m_zeroWhenUnchecked = false;
-    LineForValue m_compose;
+};
+
+// A label (or a read-only box) that shows a setting and never sends: a
+// value the camera only reports, or one derived from a setting (decibels
+// from gain steps).
+class ReadoutBinding : public Binding {
+public:
+    // Numbers through the format; text behind the prefix.
+    ReadoutBinding(SendPath& path, QWidget* target, Setting& setting, Format format);
+    ReadoutBinding(SendPath& path, QWidget* target, Setting& setting, QString prefix);
+
+    QObject* control() const override;
+
+protected:
+    void showSetting() override;
+
+private:
+    QWidget* m_target;
+    Format m_format;
+    QString m_prefix;
 };
 
 // A push button that sends one command: the word alone, or "<word> <n>" with
-// an argument read when it is clicked.
-class ButtonBinding : public BindingWith<ButtonBinding> {
+// an argument read when it is clicked. The camera's refusal is reported like
+// a setting's.
+class ButtonBinding : public Binding {
 public:
-    ButtonBinding(Connection& connection, QAbstractButton* button, QByteArray word);
+    ButtonBinding(SendPath& path, QAbstractButton* button, const CameraCommand& command);
 
     // The argument, read when the button is clicked; no value sends nothing.
     ButtonBinding& argument(std::function<std::optional<int>()> argument);
@@ -211,37 +225,21 @@ public:
     // The button stays disabled until the camera has answered, so a slow
     // command cannot be started twice.
     ButtonBinding& disabledWhileSending();
+    // Runs after the command went out, accepted or not.
+    ButtonBinding& then(std::function<void()> hook);
 
     QAbstractButton* button() const { return m_button; }
+    QObject* control() const override;
 
 protected:
-    QObject* control() const override;
-    void showReadBack(int) override {}
-    std::optional<QByteArray> composeSetting() const override { return std::nullopt; }
+    void showSetting() override {}
 
 private:
     void clicked();
 
     QAbstractButton* m_button;
+    const CameraCommand& m_command;
     std::function<std::optional<int>()> m_argument;
+    std::function<void()> m_thenHook;
     bool m_disabledWhileSending = false;
-};
-
-// A setting that no binding of its own sends: one the page sends through its
-// own handlers, or one whose line is made of several controls (a region row,
-// a curve point). It is declared so that a file of settings keeps it; it
-// sends nothing. compose gives the line for what the controls show now.
-class SettingBinding : public BindingWith<SettingBinding> {
-public:
-    SettingBinding(Connection& connection, QObject* control, QByteArray word,
-                   std::function<std::optional<QByteArray>()> compose);
-
-protected:
-    QObject* control() const override { return m_control; }
-    void showReadBack(int) override {}
-    std::optional<QByteArray> composeSetting() const override { return m_compose(); }
-
-private:
-    QObject* m_control;
-    std::function<std::optional<QByteArray>()> m_compose;
 };

@@ -1,5 +1,6 @@
 #include "ControlPanel.h"
 
+#include "Catalogue.h"
 #include "Connection.h"
 #include "Controls.h"
 #include "DialogUnits.h"
@@ -8,7 +9,6 @@
 
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QSet>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -19,12 +19,12 @@ constexpr int kTabMarginDu = 7;
 
 } // namespace
 
-ControlPanel::ControlPanel(Connection& connection, const QString& model, const QString& family, int sensorTaps,
-                           const QList<PageEntry>& pages, QSize windowSizeDu, const PanelLoadObserver& observeLoad,
-                           QWidget* parent)
-    : QWidget(parent, Qt::Window), m_connection(connection), m_model(model), m_family(family),
-      m_sensorTaps(sensorTaps), m_tabs(new QTabWidget(this)),
-      m_settingsTransfer(std::make_unique<SettingsTransfer>(*this, connection))
+ControlPanel::ControlPanel(SendPath& sendPath, const QString& model, int sensorTaps,
+                           std::unique_ptr<Catalogue> catalogue, const QList<PageEntry>& pages, QSize windowSizeDu,
+                           const PanelLoadObserver& observeLoad, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_sendPath(sendPath), m_connection(sendPath.connection()),
+      m_catalogue(std::move(catalogue)), m_model(model), m_family(m_catalogue->family()), m_sensorTaps(sensorTaps),
+      m_tabs(new QTabWidget(this)), m_settingsTransfer(std::make_unique<SettingsTransfer>(*this, m_connection))
 {
     const DialogUnits& du = DialogUnits::standard();
     auto* layout = new QVBoxLayout(this);
@@ -39,34 +39,59 @@ ControlPanel::ControlPanel(Connection& connection, const QString& model, const Q
         button->setAutoDefault(false);
     // Clicks that come while an exchange runs wait until it is over.
     connect(m_saveSettings, &QPushButton::clicked, this,
-            [this] { m_connection.whenIdle([this] { m_settingsTransfer->save(); }, this); });
+            [this] { m_sendPath.whenIdle([this] { m_settingsTransfer->save(); }, this); });
     connect(m_applySettings, &QPushButton::clicked, this,
-            [this] { m_connection.whenIdle([this] { m_settingsTransfer->apply(); }, this); });
+            [this] { m_sendPath.whenIdle([this] { m_settingsTransfer->apply(); }, this); });
     layout->addLayout(makeRow({m_saveSettings, m_applySettings, nullptr}));
     layout->addWidget(m_tabs);
-    m_statusLine = new StatusLine(connection, this);
+    m_statusLine = new StatusLine(sendPath, this);
     layout->addWidget(m_statusLine);
 
+    buildPages(pages, observeLoad);
+    m_tabs->setCurrentIndex(0);
+    resize(du.toPixels(windowSizeDu.width(), windowSizeDu.height()));
+}
+
+void ControlPanel::buildPages(const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad)
+{
     // All pages load as one: when the camera turns out to be silent, the
     // rest of the panel fails at once instead of a time-out per read.
-    Connection::LoadScope load(connection);
+    Connection::LoadScope load(m_connection);
     const int count = static_cast<int>(pages.size());
+    QList<PageSettings*> built;
     for (const PageEntry& entry : pages) {
-        const int number = static_cast<int>(m_pages.size()) + 1;
+        const int index = static_cast<int>(m_pages.size());
+        const int number = index + 1;
+        PageSettings* settings = m_catalogue->page(entry.title);
+        if (!settings) {
+            m_spareSettings.push_back(std::make_unique<PageSettings>(m_connection, entry.title));
+            settings = m_spareSettings.back().get();
+        }
         // A slow camera may take long over one page: its progress is looked
         // at before every line, not only between pages.
         if (observeLoad) {
             observeLoad(entry.title, number, count);
-            connection.setLineObserver([&observeLoad, &entry, number, count] { observeLoad(entry.title, number, count); });
+            m_connection.setLineObserver([&observeLoad, &entry, number, count] { observeLoad(entry.title, number, count); });
         }
-        Page* page = entry.create ? entry.create(PageContext{connection, sensorTaps}, m_tabs) : nullptr;
-        connection.setLineObserver({});
+        settings->deferLateReads(true);
+        Page* page = entry.create ? entry.create(PageContext{m_sendPath, *settings, m_sensorTaps}, m_tabs) : nullptr;
+        m_connection.setLineObserver({});
         m_pages.append(page);
+        if (page && settings->loadsWhenCreated())
+            built.append(settings);
         // A page that could not be built still gets its tab, with nothing on it.
         m_tabs->addTab(page ? static_cast<QWidget*>(page) : new QWidget, entry.title);
     }
-    m_tabs->setCurrentIndex(0);
-    resize(du.toPixels(windowSizeDu.width(), windowSizeDu.height()));
+    // What the pages read after their fixed orders comes after every page's
+    // fixed order, so that the panel's first reads stay as the camera expects.
+    for (PageSettings* settings : built) {
+        settings->loadAfterFixedOrder();
+        settings->deferLateReads(false);
+    }
+    for (const auto& settings : m_spareSettings)
+        settings->deferLateReads(false);
+    for (int i = 0; i < m_catalogue->pageCount(); ++i)
+        m_catalogue->page(i).deferLateReads(false);
 }
 
 ControlPanel::~ControlPanel() = default;
@@ -88,41 +113,6 @@ void ControlPanel::reloadAllPages()
         if (page)
             page->LoadFromCamera();
     }
-}
-
-QList<SettingLine> ControlPanel::settingLines() const
-{
-    QList<SettingLine> lines;
-    QSet<QByteArray> keys;
-    for (const Page* page : m_pages) {
-        if (!page)
-            continue;
-        for (const SettingLine& setting : page->settingLines()) {
-            if (!keys.contains(setting.key)) {
-                keys.insert(setting.key);
-                lines.append(setting);
-            }
-        }
-    }
-    return lines;
-}
-
-double ControlPanel::timeoutFor(const QByteArray& line) const
-{
-    // The word and an index when the second token is one ("STROBE-TIME 4"),
-    // else the word alone.
-    const QByteArrayList tokens = line.simplified().split(' ');
-    QByteArrayList keys;
-    if (tokens.size() >= 2)
-        keys << tokens.at(0) + ' ' + tokens.at(1);
-    keys << tokens.at(0);
-    for (const QByteArray& key : std::as_const(keys)) {
-        for (const Page* page : m_pages) {
-            if (const std::optional<double> timeout = page ? page->timeoutFor(key) : std::nullopt)
-                return *timeout;
-        }
-    }
-    return 1.0;
 }
 
 void ControlPanel::keyPressEvent(QKeyEvent* event)

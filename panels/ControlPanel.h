@@ -8,7 +8,9 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
+class Catalogue;
 class Connection;
 class QPushButton;
 class QTabWidget;
@@ -53,27 +55,33 @@ public:
 
     // Every page reads the camera again (LoadFromCamera), as one load.
     void reloadAllPages();
-    // The settings of all pages, page by page in tab order, each once (the
-    // first page that shows it keeps it; Page::settingLines).
-    QList<SettingLine> settingLines() const;
-    // How long the page that sends this line's command waits for its answer;
-    // 1.0 s for a line no page sends.
-    double timeoutFor(const QByteArray& line) const;
+    // The camera's settings, page by page: what the panel shows, as data.
+    Catalogue& catalogue() const { return *m_catalogue; }
+    SendPath& sendPath() const { return m_sendPath; }
 
     SettingsTransfer& settingsTransfer() const { return *m_settingsTransfer; }
     QPushButton* saveSettingsButton() const { return m_saveSettings; }
     QPushButton* applySettingsButton() const { return m_applySettings; }
 
 protected:
-    // Sizes are in dialog units: the window and the margin around the tabs.
-    ControlPanel(Connection& connection, const QString& model, const QString& family, int sensorTaps,
+    // Sizes are in dialog units. Each page gets the catalogue's page of its
+    // title.
+    ControlPanel(SendPath& sendPath, const QString& model, int sensorTaps, std::unique_ptr<Catalogue> catalogue,
                  const QList<PageEntry>& pages, QSize windowSizeDu, const PanelLoadObserver& observeLoad,
                  QWidget* parent);
 
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Reads every page's settings as the pages are built, each page's fixed
+    // order first and what they read after it at the end.
+    void buildPages(const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad);
+
+    SendPath& m_sendPath;
     Connection& m_connection;
+    std::unique_ptr<Catalogue> m_catalogue;
+    // Settings for pages the catalogue does not have (panels built for tests).
+    std::vector<std::unique_ptr<PageSettings>> m_spareSettings;
     QString m_model;
     QString m_family;
     int m_sensorTaps;

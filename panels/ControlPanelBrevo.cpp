@@ -1,12 +1,15 @@
 #include "ControlPanelBrevo.h"
 
+#include "brevo/BrevoCatalogue.h"
+
 #include <QPushButton>
 #include <QTabWidget>
 
-CControlPanelPTM_Brevo::CControlPanelPTM_Brevo(Connection& connection, const QString& model, int sensorTaps,
+CControlPanelPTM_Brevo::CControlPanelPTM_Brevo(SendPath& sendPath, const QString& model, int sensorTaps,
                                                const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad,
                                                QWidget* parent)
-    : ControlPanel(connection, model, QStringLiteral("Brevo"), sensorTaps, pages, QSize(547, 295), observeLoad, parent)
+    : ControlPanel(sendPath, model, sensorTaps, brevoCatalogue(sendPath.connection(), {sensorTaps}), pages,
+                   QSize(547, 295), observeLoad, parent)
 {
     setWindowTitle(QStringLiteral("Feature Control Brevo"));
     auto* close = new QPushButton(QStringLiteral("Close"), tabs());

@@ -7,7 +7,7 @@
 class CControlPanelPTM_Brevo : public ControlPanel {
     Q_OBJECT
 public:
-    CControlPanelPTM_Brevo(Connection& connection, const QString& model, int sensorTaps,
+    CControlPanelPTM_Brevo(SendPath& sendPath, const QString& model, int sensorTaps,
                            const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad = {},
                            QWidget* parent = nullptr);
 };

@@ -1,11 +1,14 @@
 #include "ControlPanelTovane.h"
 
+#include "tovane/TovaneCatalogue.h"
+
 #include "ScreenPlacement.h"
 
-CControlPanelTovane::CControlPanelTovane(Connection& connection, const QString& model, int sensorTaps,
+CControlPanelTovane::CControlPanelTovane(SendPath& sendPath, const QString& model, int sensorTaps,
                                          const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad,
                                          QWidget* parent)
-    : ControlPanel(connection, model, QStringLiteral("Tovane"), sensorTaps, pages, QSize(567, 360), observeLoad, parent)
+    : ControlPanel(sendPath, model, sensorTaps, tovaneCatalogue(sendPath.connection(), {sensorTaps}), pages,
+                   QSize(567, 360), observeLoad, parent)
 {
     setWindowTitle(QStringLiteral("PTM-TW Series Control"));
 }

@@ -13,7 +13,7 @@ class CControlPanelTovane : public ControlPanel {
 public:
     static constexpr int kFollowerOffset = 85;
 
-    CControlPanelTovane(Connection& connection, const QString& model, int sensorTaps,
+    CControlPanelTovane(SendPath& sendPath, const QString& model, int sensorTaps,
                         const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad = {},
                         QWidget* parent = nullptr);
 

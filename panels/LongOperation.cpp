@@ -51,7 +51,7 @@ QString LongOperation::notFinishedText()
 }
 
 LongOperation::LongOperation(Connection& connection, QObject* owner)
-    : m_connection(connection), m_busy(connection), m_owner(owner), m_ownerWindowWasShown(windowShown(owner))
+    : m_connection(connection), m_sequence(connection), m_owner(owner), m_ownerWindowWasShown(windowShown(owner))
 {
     runningOperations().push_back(this);
 }

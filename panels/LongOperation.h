@@ -2,9 +2,9 @@
 
 // Long page operations (shading or defect detection): the camera is polled in
 // a loop with pauses, and pending window events run during every pause so the
-// window keeps repainting (captions set before a pause are painted at once).
-// Periodic polls and page timers are held back because the operation marks
-// the connection busy.
+// window keeps repainting (captions set before a pause are painted at once)
+// and the user's actions go out between two polls. Periodic polls and page
+// timers are held back for the whole operation.
 //
 //   LongOperation operation(connection(), this);
 //   StreamLine(connection(), setLine(cmd::SHADING_DETECTION, mode));
@@ -92,7 +92,7 @@ private:
     bool ownerWindowClosed() const;
 
     Connection& m_connection;
-    Connection::BusyScope m_busy;
+    Connection::SequenceScope m_sequence;
     QPointer<QObject> m_owner;
     bool m_ownerWindowWasShown;
     bool m_endRequested = false;

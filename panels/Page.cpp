@@ -8,10 +8,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QHash>
-#include <QSet>
-
-#include <algorithm>
 
 namespace {
 
@@ -24,12 +20,11 @@ bool isEnterOrEscape(QEvent* event)
 } // namespace
 
 Page::Page(PageContext context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_bindings(context.connection), m_load(context.connection)
+    : QWidget(parent), m_context(context), m_bindings(context.sendPath)
 {
     // Keys go to the focused control first, so the page watches them on
     // their way there; only events of its own controls are touched.
     qApp->installEventFilter(this);
-    m_bindings.setRestorer([this](QObject* control) { return m_load.restore(control); });
 }
 
 Page::~Page() = default;
@@ -42,61 +37,20 @@ void Page::initialise()
 
 void Page::OnInitDialog()
 {
-    LoadFromCamera();
+    if (m_context.settings.loadsWhenCreated())
+        LoadFromCamera();
 }
 
 void Page::LoadFromCamera()
 {
-    Connection::ReadRecord record(connection());
-    m_load.run();
-    m_lastLoad = record.reads();
+    Connection::LoadScope load(connection());
+    m_context.settings.load();
 }
 
-QList<SettingLine> Page::settingLines() const
+void Page::whenChanged(Setting& setting, std::function<void()> react)
 {
-    // Where each key was first read, and whether the camera answered its
-    // last read (a value read twice counts as the control shows it now).
-    QHash<QByteArray, int> firstRead;
-    QHash<QByteArray, bool> answered;
-    for (const Connection::Read& read : m_lastLoad) {
-        const QByteArray key = read.command.simplified();
-        if (!firstRead.contains(key))
-            firstRead.insert(key, int(firstRead.size()));
-        answered.insert(key, read.answered);
-    }
-    struct Found {
-        SettingLine setting;
-        bool first;
-        int readAt;
-    };
-    std::vector<Found> found;
-    QSet<QByteArray> taken;
-    for (const Binding* binding : m_bindings.all()) {
-        const QByteArray key = binding->settingKey();
-        if (!binding->isSetting() || taken.contains(key) || !answered.value(key))
-            continue;
-        const std::optional<QByteArray> line = binding->settingLine();
-        if (!line)
-            continue;
-        taken.insert(key);
-        found.push_back({{key, *line}, binding->isAppliedFirst(), firstRead.value(key)});
-    }
-    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
-        return a.first != b.first ? a.first : a.readAt < b.readAt;
-    });
-    QList<SettingLine> lines;
-    for (const Found& f : found)
-        lines.append(f.setting);
-    return lines;
-}
-
-std::optional<double> Page::timeoutFor(const QByteArray& key) const
-{
-    for (const Binding* binding : m_bindings.all()) {
-        if (binding->settingKey() == key)
-            return binding->answerTimeoutSeconds();
-    }
-    return std::nullopt;
+    connect(&setting, &Setting::changed, this, react);
+    react();
 }
 
 void Page::pollWhileShown(std::function<void()> onTick)
@@ -109,10 +63,7 @@ void Page::pollWhileShown(std::function<void()> onTick)
 QPushButton* Page::makeRefreshButton()
 {
     auto* button = new QPushButton(QStringLiteral("Refresh"), this);
-    m_bindings.action(button, [this] {
-        Connection::LoadScope load(connection());
-        LoadFromCamera();
-    });
+    m_bindings.action(button, [this] { LoadFromCamera(); });
     return button;
 }
 

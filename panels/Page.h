@@ -2,26 +2,23 @@
 
 // A tab of a control panel, and the mechanics every page shares.
 //
-// A page does its work in its constructor: it creates its controls and lays
-// them out, declares its bindings and its load routine, and, if it polls,
-// its poll. Everything else is the framework's:
+// A page shows the settings of its part of the camera (PageSettings.h, in
+// settings/): they say what is read, in which order, and how each is sent.
+// The page builds its controls in its constructor, lays them out and binds
+// them to those settings; everything else is the framework's:
 //
 //   CTovaneExamplePage::CTovaneExamplePage(PageContext context, QWidget* parent)
 //       : Page(context, parent)
 //   {
+//       auto& s = settingsAs<TovaneExampleSettings>();
 //       m_offsetX = makeEdit(this);            // Controls.h
 //       ...layout, with makeRefreshButton() where the page has "Refresh"...
 //
-//       // Commands (Bindings.h): each sent only when the user acts.
-//       bind().edit(m_offsetX, "OffsetX", cmd::OFFSETX);
-//       bind().slider(m_gain, "Gain", cmd::GAIN_FINE).edit(m_step).readout(m_db, scaledBy(0.1, "%3.2lf"));
-//       bind().check(m_hbin, cmd::HBIN).values(1, 2);
+//       // Controls (Bindings.h): each sends only when the user acts, and
+//       // shows its setting whenever the setting changes.
+//       bind().edit(m_offsetX, s.offsetX);
+//       bind().slider(m_gain, s.gainFine).rangeFromCamera();
 //       bind().action(m_fire, [this] { fireSoftTrigger(); });   // the page's own handler
-//
-//       // The load routine (LoadPlan.h), in the camera's fixed order.
-//       load().text(cmd::VENDOR, m_vendor, "Vendor=")
-//             .number(cmd::OFFSETX, m_offsetX)
-//             .optional(cmd::HBIN, m_hbin, [this](int v) { showCheck(m_hbin, v - 1); });
 //
 //       // Periodic re-reading while the tab is shown (every 2000 ms).
 //       pollWhileShown([this] { ... });
@@ -30,12 +27,16 @@
 // Life cycle: the panel receives pages from PageEntry factories made with
 // pageEntry<PageClass>(title); the factory constructs the page and calls
 // initialise(), which runs OnInitDialog(). By default OnInitDialog() runs
-// LoadFromCamera(), and LoadFromCamera() runs the declared load routine, so
-// the page the panel gets is already filled from the camera and the panel
-// calls nothing else on it. A page that must not read at creation, or must
-// do something after the load (hiding controls, reading inputs), overrides
-// OnInitDialog(); a page whose load is not a plain sequence overrides
-// LoadFromCamera().
+// LoadFromCamera(), which reads the page's settings in their order, so the
+// page the panel gets already shows the camera's values. A page that must do
+// something after the load (hiding controls, reading inputs) overrides
+// OnInitDialog().
+//
+// Sending: every line a page sends, from a bound control or from a handler
+// of its own, goes through the send path (SendPath.h): sendPath().set(setting,
+// value) for a setting, sendPath().command(line) for anything else. A refusal
+// is then shown the same way everywhere: the setting is read back and the
+// status line names the line and the camera's reason.
 //
 // Keys: Enter in a bound edit sends that edit's value; Enter anywhere else
 // on the page and Escape do nothing, and neither ever reaches a default or
@@ -46,50 +47,32 @@
 // page may start and stop the poll itself through polling().
 //
 // Long operations (detections that poll the camera with pauses) use
-// LongOperation (LongOperation.h): pauses on the connection's clock with
-// window events running meanwhile, a limit, and an end when the page's panel
-// is closed, the page destroyed or the application closed (leaving its tab
-// does not end it). A timer of the page's own (such as a demonstration cycle)
-// is a PageTimer (Polling.h), which stops with its page or its panel and dies
-// with the page.
+// LongOperation (LongOperation.h). A timer of the page's own (such as a
+// demonstration cycle) is a PageTimer (Polling.h).
 //
 // Message boxes go through showMessage() (Messages.h).
-//
-// Settings files: settingLines() gives the page's part of a file of camera
-// settings, made from its bindings (Bindings.h) and what its last load read:
-// a setting is kept only when that load read its word and the camera
-// answered with a value.
 
 #include "Bindings.h"
 #include "Connection.h"
-#include "LoadPlan.h"
+#include "PageSettings.h"
 #include "Polling.h"
+#include "SendPath.h"
 
 #include <QList>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
-#include <optional>
-#include <vector>
 
 class QPushButton;
 
-// What a panel hands each of its pages: the main window's connection (always
-// the port open now) and, for the Brevo General and Gain pages, the sensor
-// tap count.
+// What a panel hands each of its pages: the send path on the main window's
+// connection (always the port open now), the page's settings and, for the
+// Brevo General and Gain pages, the sensor tap count.
 struct PageContext {
-    Connection& connection;
+    SendPath& sendPath;
+    PageSettings& settings;
     int sensorTaps = 0;
-};
-
-// One setting as a file of settings keeps it: its key (word and index, as
-// Binding::settingKey) and the line to send.
-struct SettingLine {
-    QByteArray key;
-    QByteArray line;
-
-    bool operator==(const SettingLine& other) const = default;
 };
 
 class Page : public QWidget {
@@ -102,21 +85,13 @@ public:
     void initialise();
 
     // Reads every value the page shows, in the page's fixed order. "Refresh"
-    // runs it again. The reads and whether the camera answered them are kept
-    // for settingLines(); a page that overrides it keeps none.
+    // runs it again.
     virtual void LoadFromCamera();
 
     // The page's periodic poll, or null when it has none.
     PollingTimer* polling() const { return m_polling; }
 
-    // The settings the page shows, each once, as the page would send them:
-    // those whose word its last load read and the camera answered, shown by
-    // a setting's control that holds a value. Settings declared appliedFirst
-    // come first; the others follow in the order the load read them.
-    QList<SettingLine> settingLines() const;
-    // The time-out the page waits for the answer to the command of that key
-    // (a setting's or a button's); none when the page sends no such command.
-    std::optional<double> timeoutFor(const QByteArray& key) const;
+    PageSettings& pageSettings() const { return m_context.settings; }
 
 protected:
     // The page's initialisation: fixed ranges and lists are set by the
@@ -124,11 +99,20 @@ protected:
     // controls after loading, or must not load, override it.
     virtual void OnInitDialog();
 
-    Connection& connection() const { return m_context.connection; }
+    Connection& connection() const { return m_context.sendPath.connection(); }
+    SendPath& sendPath() const { return m_context.sendPath; }
+    template <class Settings>
+    Settings& settingsAs() const
+    {
+        return static_cast<Settings&>(m_context.settings);
+    }
     int sensorTaps() const { return m_context.sensorTaps; }
 
     Bindings& bind() { return m_bindings; }
-    LoadPlan& load() { return m_load; }
+
+    // Runs react now and whenever the setting changes (a control that a
+    // mode enables, a picture that follows a value).
+    void whenChanged(Setting& setting, std::function<void()> react);
 
     // Declares the periodic poll: onTick runs every two seconds while the
     // page is shown. The page may also start and stop it itself.
@@ -144,9 +128,7 @@ protected:
 private:
     PageContext m_context;
     Bindings m_bindings;
-    LoadPlan m_load;
     PollingTimer* m_polling = nullptr;
-    std::vector<Connection::Read> m_lastLoad;
 };
 
 // One tab of a panel: its title and how to build its page.
@@ -155,8 +137,9 @@ struct PageEntry {
     std::function<Page*(PageContext context, QWidget* parent)> create;
 };
 
-// The entry of a page class: its factory constructs the page and runs its
-// initialisation.
+// The entry of a page class: its factory constructs the page (the context
+// holds the page's settings, of the class the page names as Settings) and
+// runs its initialisation.
 template <class PageClass>
 PageEntry pageEntry(const QString& title)
 {

@@ -36,7 +36,7 @@ void PageTimer::tick()
             stopWithPage();
         return;
     }
-    if (m_connection.isBusy())
+    if (m_connection.isBusy() || m_connection.inSequence())
         return;
     // A tick's reads are one load: a camera gone silent costs one time-out.
     Connection::LoadScope load(m_connection);

@@ -1,5 +1,6 @@
 #include "SettingsTransfer.h"
 
+#include "Catalogue.h"
 #include "CommandWords.h"
 #include "Connection.h"
 #include "ControlPanel.h"
@@ -95,7 +96,7 @@ bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
         // Held only while the camera is read, not while a message is up.
         Connection::BusyScope busy(m_connection);
         m_panel.reloadAllPages();
-        for (const SettingLine& setting : m_panel.settingLines())
+        for (const SettingLine& setting : m_panel.catalogue().settingLines())
             lines << setting.line;
         if (!lines.isEmpty())
             version = QueryText(m_connection, cmd::VERSION);
@@ -159,7 +160,7 @@ SettingsTransfer::Outcome SettingsTransfer::sendLines(const QString& path, const
             return Outcome::Cancelled;
         }
         progress->showLine(i, count, line.text);
-        const SetOutcome sent = TransactOutcome(m_connection, line.text, m_panel.timeoutFor(line.text));
+        const SetOutcome sent = TransactOutcome(m_connection, line.text, m_panel.catalogue().timeoutFor(line.text));
         if (sent == SetOutcome::Accepted)
             continue;
         const QString where = QStringLiteral("line %1 of %2:\n%3\n").arg(line.number).arg(path, QString::fromLatin1(line.text));

@@ -1,7 +1,8 @@
 #include "SoftTriggerPulse.h"
 
-#include "CommandWords.h"
-#include "Link.h"
+#include "Connection.h"
+#include "PageSettings.h"
+#include "SendPath.h"
 #include "LongOperation.h"
 #include "Scan.h"
 
@@ -15,8 +16,10 @@ int SoftTriggerPulse::widthFrom(const QString& typed)
     return std::clamp(readDecimal(typed), 0, kMaxWidthMs);
 }
 
-void SoftTriggerPulse::fire(Connection& connection, QWidget* page, QAbstractButton* fireButton, int widthMs)
+void SoftTriggerPulse::fire(SendPath& path, const CameraCommand& trigger, QWidget* page, QAbstractButton* fireButton,
+                            int widthMs)
 {
+    Connection& connection = path.connection();
     // The connection is the main window's and outlives the page.
     QPointer<QAbstractButton> button(fireButton);
     button->setEnabled(false);
@@ -26,10 +29,10 @@ void SoftTriggerPulse::fire(Connection& connection, QWidget* page, QAbstractButt
         Connection::BusyScope wholePulse(connection);
         {
             LongOperation pulse(connection, page);
-            Transact(connection, setLine(cmd::TRG_SOFT, 1), 1.0);
+            path.command(trigger.word + " 1", trigger.mode);
             pulse.pause(std::clamp(widthMs, 0, kMaxWidthMs));
         }
-        Transact(connection, setLine(cmd::TRG_SOFT, 0), 1.0);
+        path.command(trigger.word + " 0", trigger.mode);
     }
     if (button)
         button->setEnabled(true);

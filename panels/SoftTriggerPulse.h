@@ -2,8 +2,9 @@
 
 #include <QString>
 
-class Connection;
+struct CameraCommand;
 class QAbstractButton;
+class SendPath;
 class QWidget;
 
 // The software trigger held high for a typed width ("TRG-SOFT 1", the width,
@@ -20,6 +21,6 @@ inline constexpr int kMaxWidthMs = 60000;
 // A typed width in milliseconds: not a number counts as 0, then clamped.
 int widthFrom(const QString& typed);
 
-void fire(Connection& connection, QWidget* page, QAbstractButton* fireButton, int widthMs);
+void fire(SendPath& path, const CameraCommand& trigger, QWidget* page, QAbstractButton* fireButton, int widthMs);
 
 } // namespace SoftTriggerPulse

@@ -1,12 +1,13 @@
 #include "StatusLine.h"
 
 #include "Connection.h"
+#include "SendPath.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 
-StatusLine::StatusLine(Connection& connection, QWidget* parent)
-    : QWidget(parent), m_connection(connection), m_state(new QLabel(this)), m_refusal(new QLabel(this))
+StatusLine::StatusLine(SendPath& sendPath, QWidget* parent)
+    : QWidget(parent), m_connection(sendPath.connection()), m_state(new QLabel(this)), m_refusal(new QLabel(this))
 {
     m_state->setAccessibleName(QStringLiteral("Connection"));
     m_refusal->setAccessibleName(QStringLiteral("Last refusal"));
@@ -18,14 +19,25 @@ StatusLine::StatusLine(Connection& connection, QWidget* parent)
     layout->addStretch();
     layout->addWidget(m_refusal);
 
-    connect(&connection, &Connection::stateChanged, this, &StatusLine::showState);
-    connect(&connection, &Connection::lost, this, &StatusLine::showState);
-    connect(&connection, &Connection::refused, this, [this](const QByteArray& line, const QString& reason) {
-        const QString text = QStringLiteral("Refused: %1").arg(QString::fromLatin1(line));
+    connect(&m_connection, &Connection::stateChanged, this, &StatusLine::showState);
+    connect(&m_connection, &Connection::lost, this, &StatusLine::showState);
+    connect(&sendPath, &SendPath::refused, this, [this, &sendPath](const QByteArray& line, const QString& reason) {
+        m_refusedInAction = sendPath.actionNumber();
+        const QString text = QStringLiteral("Refused: %1").arg(QString::fromLatin1(line.trimmed()));
         m_refusal->setText(reason.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, reason));
     });
-    connect(&connection, &Connection::unanswered, this, [this](const QByteArray& line) {
-        m_refusal->setText(QStringLiteral("No answer: %1").arg(QString::fromLatin1(line)));
+    connect(&sendPath, &SendPath::unanswered, this, [this, &sendPath](const QByteArray& line) {
+        m_refusedInAction = sendPath.actionNumber();
+        m_refusal->setText(QStringLiteral("No answer: %1").arg(QString::fromLatin1(line.trimmed())));
+    });
+    connect(&sendPath, &SendPath::inputRejected, this, [this, &sendPath](const QString& why) {
+        m_refusedInAction = sendPath.actionNumber();
+        m_refusal->setText(why);
+    });
+    // A refusal stays until the camera accepts a later action of the user's.
+    connect(&sendPath, &SendPath::accepted, this, [this, &sendPath] {
+        if (sendPath.actionNumber() != m_refusedInAction)
+            m_refusal->clear();
     });
     showState();
 }

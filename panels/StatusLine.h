@@ -4,15 +4,17 @@
 
 class Connection;
 class QLabel;
+class SendPath;
 
 // The line at the foot of a control panel: which port at which rate, whether
-// it is connected, and the last setting the camera refused (or left
-// unanswered) with the camera's reason. It follows the connection's signals;
-// nothing here talks to the camera.
+// it is connected, and the last line the camera refused (or left unanswered)
+// with the camera's reason, or why a typed value was not sent. That message
+// stays until the camera accepts the user's next change. It follows the
+// connection's and the send path's signals; nothing here talks to the camera.
 class StatusLine : public QWidget {
     Q_OBJECT
 public:
-    explicit StatusLine(Connection& connection, QWidget* parent = nullptr);
+    explicit StatusLine(SendPath& sendPath, QWidget* parent = nullptr);
 
     QString connectionText() const;
     QString refusalText() const;
@@ -23,4 +25,5 @@ private:
     Connection& m_connection;
     QLabel* m_state;
     QLabel* m_refusal;
+    int m_refusedInAction = -1;
 };

@@ -3,8 +3,6 @@
 #include "CommandWords.h"
 #include "Controls.h"
 #include "Display.h"
-#include "Link.h"
-#include "Scan.h"
 #include "SoftTriggerPulse.h"
 
 #include <QCheckBox>
@@ -39,15 +37,7 @@ const ExposurePreset kExposurePresets[] = {
     {"       30s", 30000000}, {"       60s", 60000000}, {"", 0},
 };
 
-// The filter cells in row-major order, each with its own command word.
-const char* const kFilterWords[] = {cmd::SP_FL_VAL_00, cmd::SP_FL_VAL_01, cmd::SP_FL_VAL_02,
-                                    cmd::SP_FL_VAL_10, cmd::SP_FL_VAL_11, cmd::SP_FL_VAL_12,
-                                    cmd::SP_FL_VAL_20, cmd::SP_FL_VAL_21, cmd::SP_FL_VAL_22};
 const char* const kFilterCells[] = {"00", "01", "02", "10", "11", "12", "20", "21", "22"};
-
-// The filter kernel's coefficients are 14-bit signed values.
-constexpr int kCoefficientMin = -8192;
-constexpr int kCoefficientMax = 8191;
 
 const QStringList kTriggerSources = {"11P (0)", "7P (1)", "10P (2)", "Software (4)"};
 const QStringList kAutoModes = {"0:Off", "1:Once", "2:Continuous"};
@@ -90,7 +80,6 @@ CTovaneGainPage::CTovaneGainPage(PageContext context, QWidget* parent) : Page(co
     layOutColumns(this, {left, middle, right});
 
     declareBindings();
-    declareLoad();
 }
 
 QWidget* CTovaneGainPage::buildExposure()
@@ -266,144 +255,70 @@ QWidget* CTovaneGainPage::buildSpatialFilter()
 
 void CTovaneGainPage::declareBindings()
 {
-    // Gain: the slider streams GAIN-FINE without waiting while it moves.
-    bind().slider(m_gain, QStringLiteral("Gain"), cmd::GAIN_FINE)
-        .edit(m_gainStep)
-        .readout(m_gainDb, scaledBy(0.1, "%3.2lf"));
-    m_stepBinding = &bind().edit(m_gainStep, QStringLiteral("Step"), cmd::GAIN_FINE).slider(m_gain).then([this](int) {
-        showGainDb();
-    });
-    // Whole decibels of the gain GAIN-FINE holds in tenths; files keep GAIN-FINE.
-    bind().edit(m_gainDb, QStringLiteral("Gain"), cmd::GAIN).notASetting().then([this](int) {
-        m_stepBinding->show(QueryInt(connection(), cmd::GAIN_FINE));
-    });
+    auto& s = settingsAs<Settings>();
+    // Gain: the slider streams GAIN-FINE without waiting while it moves, and
+    // the decibel box follows it meanwhile; Enter in Step waits for the
+    // camera and reads the whole decibels back.
+    bind().slider(m_gain, *s.gainFine, QStringLiteral("Gain")).rangeFromCamera().readout(m_gainDb, scaledBy(0.1, "%3.2lf"));
+    bind().edit(m_gainStep, *s.gainFine).thenRead({s.gain});
+    bind().edit(m_gainDb, *s.gain);
     bind().action(m_minimumGain, [this] { sendMinimumGain(); });
     bind().action(m_gainLowerMin, [this] { sendGainLowerMin(); });
 
-    // Black level: the edit leaves the slider where it is.
-    m_blackLevelBinding =
-        &bind().slider(m_blackLevelSlider, QStringLiteral("BlackLevel"), cmd::BLACKLEVEL).edit(m_blackLevel);
-    bind().edit(m_blackLevel, QStringLiteral("BlackLevel"), cmd::BLACKLEVEL);
+    bind().slider(m_blackLevelSlider, *s.blackLevel).rangeFromCamera();
+    bind().edit(m_blackLevel, *s.blackLevel);
 
-    // Exposure
-    bind().edit(m_exposureTime, QStringLiteral("ExposureTime"), cmd::EXP);
-    // A shortcut into the exposure time; files keep the time itself.
-    bind().combo(m_exposurePreset, QStringLiteral("Exposure preset"), cmd::EXP).itemData().notASetting().then([this](int) {
-        m_exposureTime->setText(QString::number(QueryInt(connection(), cmd::EXP)));
-    });
+    // Exposure: the presets are a shortcut into the exposure time.
+    bind().edit(m_exposureTime, *s.exposureTime);
+    bind().combo(m_exposurePreset, *s.exposureTime, QStringLiteral("Exposure preset")).itemData().thenRead({s.exposureTime});
 
     // Auto
-    bind().combo(m_exposureAutoMode, QStringLiteral("ExposureAutoMode"), cmd::AE);
-    bind().combo(m_gainAutoMode, QStringLiteral("GainAutoMode"), cmd::AGC).send(SendMode::line());
-    bind().edit(m_exposureLower, QStringLiteral("Lower"), cmd::AE_LOWER);
-    bind().edit(m_exposureUpper, QStringLiteral("upper"), cmd::AE_UPPER);
-    bind().edit(m_gainLower, QStringLiteral("Lower"), cmd::AGC_LOWER);
-    bind().edit(m_gainUpper, QStringLiteral("upper"), cmd::AGC_UPPER);
-    bind().edit(m_gainAutoLevel, QStringLiteral("GainAutoLevel(AE-TARGET)"), cmd::AGC_LEVEL);
-    bind().check(m_areaHighlight, cmd::AGC_FRAME_HIGHLIGHT);
-    bind().edit(m_areaWidth, QStringLiteral("Width"), cmd::AGC_WIDTH);
-    bind().edit(m_areaHeight, QStringLiteral("Height"), cmd::AGC_HEIGHT);
-    bind().edit(m_areaOffsetX, QStringLiteral("OffsetX"), cmd::AGC_OFFSETX);
-    bind().edit(m_areaOffsetY, QStringLiteral("OffsetY"), cmd::AGC_OFFSETY);
-    bind().edit(m_exposureSpeed, QStringLiteral("AE Speed"), cmd::AE_SPEED);
-    bind().edit(m_gainSpeed, QStringLiteral("AGC Speed"), cmd::AGC_SPEED);
+    bind().combo(m_exposureAutoMode, *s.exposureAuto);
+    bind().combo(m_gainAutoMode, *s.gainAuto).send(SendMode::line());
+    bind().edit(m_exposureLower, *s.exposureLower, QStringLiteral("Lower"));
+    bind().edit(m_exposureUpper, *s.exposureUpper, QStringLiteral("upper"));
+    bind().edit(m_gainLower, *s.gainLower, QStringLiteral("Lower"));
+    bind().edit(m_gainUpper, *s.gainUpper, QStringLiteral("upper"));
+    bind().edit(m_gainAutoLevel, *s.gainAutoLevel);
+    bind().check(m_areaHighlight, *s.areaHighlight);
+    bind().edit(m_areaWidth, *s.areaWidth, QStringLiteral("Width"));
+    bind().edit(m_areaHeight, *s.areaHeight, QStringLiteral("Height"));
+    bind().edit(m_areaOffsetX, *s.areaOffsetX, QStringLiteral("OffsetX"));
+    bind().edit(m_areaOffsetY, *s.areaOffsetY, QStringLiteral("OffsetY"));
+    bind().edit(m_exposureSpeed, *s.exposureSpeed);
+    bind().edit(m_gainSpeed, *s.gainSpeed);
 
     // Trigger
-    bind().check(m_triggerMode, cmd::TRG_MODE);
-    bind().combo(m_triggerSource, QStringLiteral("Trigger Source"), cmd::TRG_SRC).leadingNumber();
-    bind().combo(m_exposureMode, QStringLiteral("ExposureMode"), cmd::EXP_MODE);
-    // The camera has always been sent this line with a carriage return of its
-    // own, so an empty line follows it.
-    bind().check(m_triggerInhibit, cmd::TRG_INH).line([](int state) -> std::optional<QByteArray> {
-        return setLine(cmd::TRG_INH, state) + '\r';
-    });
-    bind().check(m_triggerPolarity, cmd::TRG_POL);
-    bind().edit(m_triggerDelay, QStringLiteral("Trigger Delay"), cmd::TRG_DLY);
-    bind().check(m_triggerRange, cmd::TRIGGER_RANGE);
-    bind().edit(m_triggerRangeLowerLimit, QStringLiteral("TriggerRange"), cmd::TRIGGER_RANGE_LOWERLIMIT);
+    bind().check(m_triggerMode, *s.triggerMode);
+    bind().combo(m_triggerSource, *s.triggerSource).choicesFromCamera().leadingNumber(" %d(");
+    bind().combo(m_exposureMode, *s.exposureMode);
+    bind().check(m_triggerInhibit, *s.triggerInhibit);
+    bind().check(m_triggerPolarity, *s.triggerPolarity);
+    bind().edit(m_triggerDelay, *s.triggerDelay);
+    bind().check(m_triggerRange, *s.triggerRange);
+    bind().edit(m_triggerRangeLowerLimit, *s.triggerRangeLowerLimit, QStringLiteral("TriggerRange"));
     bind().action(m_fireSoftTrigger, [this] { fireSoftTrigger(); });
 
-    // Special trigger and filter: their words end in a blank, so two blanks
-    // go before the value.
-    bind().combo(m_specialMode, QStringLiteral("Special Trigger"), cmd::SP_TRG_MODE);
-    bind().combo(m_specialSource, QStringLiteral("TriggerSource"), cmd::SP_TRG_SRC).leadingNumber();
-    bind().edit(m_frameCount, QStringLiteral("NumberOfFrame"), cmd::SP_TRG_F_CNT);
-    bind().check(m_specialPolarity, cmd::SP_TRG_POL);
-    bind().check(m_filterEnable, cmd::SP_FL);
+    // Special trigger and filter
+    bind().combo(m_specialMode, *s.specialMode).leadingNumber("%d:");
+    bind().combo(m_specialSource, *s.specialSource).choicesFromCamera().leadingNumber(" %d(");
+    bind().edit(m_frameCount, *s.frameCount);
+    bind().check(m_specialPolarity, *s.specialPolarity);
+    bind().check(m_filterEnable, *s.filterEnable);
     for (int cell = 0; cell < 9; ++cell)
-        bind().edit(m_coefficients[cell], m_coefficients[cell]->accessibleName(), kFilterWords[cell])
-            .accept(kCoefficientMin, kCoefficientMax);
-}
-
-void CTovaneGainPage::declareLoad()
-{
-    load()
-        .range(cmd::GAIN_FINE, m_gain, [this](int min, int) { m_gain->setValue(min); })
-        .range(cmd::BLACKLEVEL, m_blackLevelSlider)
-        .number(cmd::AE_SPEED, m_exposureSpeed)
-        .number(cmd::AGC_SPEED, m_gainSpeed)
-        .number(cmd::TRG_DLY, m_triggerDelay)
-        .index(cmd::EXP_MODE, m_exposureMode)
-        .index(cmd::AE, m_exposureAutoMode)
-        .index(cmd::AGC, m_gainAutoMode)
-        .number(cmd::EXP, m_exposureTime)
-        .number(cmd::GAIN, m_gainDb)
-        .number(cmd::GAIN_FINE, *m_stepBinding)
-        .number(cmd::BLACKLEVEL, *m_blackLevelBinding)
-        .number(cmd::AGC_LEVEL, m_gainAutoLevel)
-        .check(cmd::TRG_MODE, m_triggerMode)
-        .check(cmd::TRG_POL, m_triggerPolarity)
-        .check(cmd::TRG_INH, m_triggerInhibit)
-        .check(cmd::TRIGGER_RANGE, m_triggerRange)
-        .number(cmd::TRIGGER_RANGE_LOWERLIMIT, m_triggerRangeLowerLimit)
-        .number(cmd::AGC_UPPER, m_gainUpper)
-        .number(cmd::AGC_LOWER, m_gainLower)
-        .number(cmd::AE_UPPER, m_exposureUpper)
-        .number(cmd::AE_LOWER, m_exposureLower)
-        .choices(cmd::TRG_SRC, m_triggerSource)
-        .prefix(cmd::TRG_SRC, m_triggerSource, " %d(")
-        .prefix(cmd::SP_TRG_MODE, m_specialMode, "%d:")
-        .choices(cmd::SP_TRG_SRC, m_specialSource)
-        .prefix(cmd::SP_TRG_SRC, m_specialSource, " %d(")
-        .number(cmd::SP_TRG_F_CNT, m_frameCount)
-        .check(cmd::SP_TRG_POL, m_specialPolarity)
-        .number(cmd::AGC_WIDTH, m_areaWidth)
-        .number(cmd::AGC_HEIGHT, m_areaHeight)
-        .number(cmd::AGC_OFFSETX, m_areaOffsetX)
-        .number(cmd::AGC_OFFSETY, m_areaOffsetY)
-        .optional(
-            cmd::SP_FL, [this](int enabled) { loadSpatialFilter(enabled); }, [this] { disableSpatialFilter(); });
-}
-
-void CTovaneGainPage::loadSpatialFilter(int enabled)
-{
-    m_filterEnable->setEnabled(true);
-    showCheck(m_filterEnable, enabled);
-    for (int cell = 0; cell < 9; ++cell) {
-        m_coefficients[cell]->setText(QString::number(QueryInt(connection(), kFilterWords[cell])));
-        m_coefficients[cell]->setEnabled(true);
-    }
-}
-
-void CTovaneGainPage::disableSpatialFilter()
-{
-    m_filterEnable->setEnabled(false);
-    for (QLineEdit* coefficient : m_coefficients)
-        coefficient->setEnabled(false);
-}
-
-void CTovaneGainPage::showGainDb()
-{
-    m_gainDb->setText(QString::number(QueryInt(connection(), cmd::GAIN)));
+        bind().edit(m_coefficients[cell], *s.coefficients[cell]).accept(Settings::kCoefficientMin, Settings::kCoefficientMax);
 }
 
 int CTovaneGainPage::sendMinimumGain()
 {
+    auto& s = settingsAs<Settings>();
     const int min = m_gain->minimum();
+    // The slider and the Step edit show where the gain goes before it is
+    // sent; a refusal brings back the camera's value.
     m_gain->setValue(min);
     m_gainStep->setText(QString::number(min));
-    Transact(connection(), setLine(cmd::GAIN_FINE, min), 1.0);
-    showGainDb();
+    sendPath().set(*s.gainFine, min);
+    sendPath().readBack(*s.gain);
     return min;
 }
 
@@ -412,10 +327,11 @@ void CTovaneGainPage::sendGainLowerMin()
     // The automatic gain's lower limit counts whole decibels.
     const int lowerDb = sendMinimumGain() / 10;
     m_gainLower->setText(QString::number(lowerDb));
-    Transact(connection(), setLine(cmd::AGC_LOWER, lowerDb), 1.0);
+    sendPath().set(*settingsAs<Settings>().gainLower, lowerDb);
 }
 
 void CTovaneGainPage::fireSoftTrigger()
 {
-    SoftTriggerPulse::fire(connection(), this, m_fireSoftTrigger, SoftTriggerPulse::widthFrom(m_pulseWidth->text()));
+    SoftTriggerPulse::fire(sendPath(), *settingsAs<Settings>().softTrigger, this, m_fireSoftTrigger,
+                           SoftTriggerPulse::widthFrom(m_pulseWidth->text()));
 }

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "Page.h"
+#include "tovane/TovaneGainSettings.h"
 
 #include <array>
 
-class EditBinding;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QSlider;
-class SliderBinding;
 
 // The "Gain" tab of the Tovane panel: gain and black level, and everything
 // that decides how a frame is exposed: exposure time with preset shutter
@@ -22,6 +21,8 @@ class SliderBinding;
 class CTovaneGainPage : public Page {
     Q_OBJECT
 public:
+    using Settings = TovaneGainSettings;
+
     explicit CTovaneGainPage(PageContext context, QWidget* parent = nullptr);
 
     // The software-trigger pulse width the page starts with.
@@ -36,16 +37,12 @@ private:
     QWidget* buildSpecialTrigger();
     QWidget* buildSpatialFilter();
     void declareBindings();
-    void declareLoad();
 
-    void showGainDb();
-    // Moves the gain slider and the Step edit to the slider's lower end and
-    // sends it; returns that minimum.
+    // Sends the gain slider's lower end and reads the whole decibels back;
+    // returns that minimum.
     int sendMinimumGain();
     void sendGainLowerMin();
     void fireSoftTrigger();
-    void loadSpatialFilter(int enabled);
-    void disableSpatialFilter();
 
     // Exposure
     QLineEdit* m_exposureTime;
@@ -58,8 +55,6 @@ private:
     QLineEdit* m_blackLevel;
     QSlider* m_blackLevelSlider;
     QPushButton* m_gainLowerMin;
-    EditBinding* m_stepBinding = nullptr;
-    SliderBinding* m_blackLevelBinding = nullptr;
     // Auto
     QComboBox* m_exposureAutoMode;
     QLineEdit* m_exposureLower;

@@ -3,10 +3,12 @@
 // Pages against simulated cameras on virtual time: the page is built the way
 // its panel builds it, and tests look at the lines the camera read.
 
+#include "Catalogue.h"
 #include "Clock.h"
 #include "Connection.h"
 #include "Link.h"
 #include "Page.h"
+#include "SendPath.h"
 #include "SimulatedCamera.h"
 #include "SimulatedPort.h"
 
@@ -16,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class SimPageTest : public ::testing::Test {
 protected:
@@ -42,10 +45,14 @@ protected:
         return value;
     }
 
+    // Builds the page the way its panel does, on settings of its own.
     template <class PageClass>
     std::unique_ptr<Page> open(int sensorTaps = 0)
     {
-        return std::unique_ptr<Page>(pageEntry<PageClass>(QStringLiteral("test")).create({connection, sensorTaps}, nullptr));
+        pageSettings.push_back(std::make_unique<typename PageClass::Settings>(connection, QStringLiteral("test"),
+                                                                             CatalogueContext{sensorTaps}));
+        return std::unique_ptr<Page>(
+            pageEntry<PageClass>(QStringLiteral("test")).create({sendPath, *pageSettings.back(), sensorTaps}, nullptr));
     }
 
     // The virtual time an action takes, in milliseconds.
@@ -86,5 +93,7 @@ protected:
     static constexpr qint32 kRate = 115200;
     VirtualClock clock;
     Connection connection{clock};
+    SendPath sendPath{connection};
+    std::vector<std::unique_ptr<PageSettings>> pageSettings;
     std::shared_ptr<SimulatedCamera> camera;
 };

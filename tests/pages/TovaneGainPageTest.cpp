@@ -25,7 +25,10 @@ const QByteArrayList kLoadBeforeFilter = {
     "SP-TRG-MODE ", "HELP SP-TRG-SRC ", "SP-TRG-SRC ", "SP-TRG-F-CNT ", "SP-TRG-POL ", "AGC-WIDTH", "AGC-HEIGHT",
     "AGC-OFFSETX", "AGC-OFFSETY", "SP-FL "};
 
-const QByteArrayList kLoadOrder = kLoadBeforeFilter + kFilterReads;
+// Read after the fixed order, which never reads it.
+const QByteArrayList kReadAfterLoad = {"AGC-FRAME-HIGHLIGHT"};
+
+const QByteArrayList kLoadOrder = kLoadBeforeFilter + kFilterReads + kReadAfterLoad;
 
 // The presets as the user sees them and what each one sends.
 const QList<std::pair<const char*, int>> kPresets = {
@@ -90,7 +93,7 @@ TEST_F(TovaneGainPage, OpeningReadsEveryValueInItsFixedOrderAndSendsNoSetting)
 {
     page = open<CTovaneGainPage>();
     EXPECT_EQ(sent(), kLoadOrder);
-    EXPECT_EQ(kLoadOrder.size(), 43);
+    EXPECT_EQ(kLoadOrder.size(), 44);
 }
 
 TEST_F(TovaneGainPage, RefreshReadsEverythingAgain)
@@ -216,7 +219,7 @@ TEST_F(TovaneGainPage, ALongDragReachesTheCameraWholeAndInOrder)
     EXPECT_EQ(ui.edit("Gain")->text(), QStringLiteral("24.00"));
 }
 
-TEST_F(TovaneGainPage, TheBlackLevelSliderStreamsAndItsEditLeavesTheSliderAlone)
+TEST_F(TovaneGainPage, TheBlackLevelSliderStreamsAndItsEditMovesTheSliderOnceAccepted)
 {
     openPage();
     drag(ui.slider("BlackLevel"), {30, 31});
@@ -226,7 +229,7 @@ TEST_F(TovaneGainPage, TheBlackLevelSliderStreamsAndItsEditLeavesTheSliderAlone)
 
     typeAndEnter(ui.edit("BlackLevel"), QStringLiteral("80"));
     EXPECT_EQ(sent(), QByteArrayList{"BLACKLEVEL 80"});
-    EXPECT_EQ(ui.slider("BlackLevel")->value(), 31);
+    EXPECT_EQ(ui.slider("BlackLevel")->value(), 80);
 }
 
 TEST_F(TovaneGainPage, StepAndGainEditsSendAndReadTheOtherUnitBack)
@@ -237,8 +240,10 @@ TEST_F(TovaneGainPage, StepAndGainEditsSendAndReadTheOtherUnitBack)
     EXPECT_EQ(ui.slider("Gain")->value(), 57);
     EXPECT_EQ(ui.edit("Gain")->text(), QStringLiteral("5"));
 
-    // What the slider's read-out shows reads back as whole decibels.
+    // The slider's read-out shows tenths, which GAIN cannot take.
     typeAndEnter(ui.edit("Gain"), QStringLiteral("12.30"));
+    EXPECT_EQ(sentSinceLastLook(), QByteArrayList());
+    typeAndEnter(ui.edit("Gain"), QStringLiteral("12"));
     EXPECT_EQ(sent(), (QByteArrayList{"GAIN 12", "GAIN-FINE"}));
     EXPECT_EQ(ui.edit("Step")->text(), QStringLiteral("120"));
     EXPECT_EQ(ui.slider("Gain")->value(), 120);
@@ -371,7 +376,7 @@ TEST_F(TovaneGainPage, ACameraWithoutTheFilterShowsTheGroupDisabledAndReadsNoCoe
     camera->refuseCommand(QStringLiteral("SP-FL"));
     page = open<CTovaneGainPage>();
     ui.page = page.get();
-    EXPECT_EQ(sent(), kLoadBeforeFilter);
+    EXPECT_EQ(sent(), kLoadBeforeFilter + kReadAfterLoad);
     EXPECT_FALSE(ui.button("Enable")->isEnabled());
     for (const char* cell : {"Coefficient 00", "Coefficient 11", "Coefficient 22"})
         EXPECT_FALSE(ui.edit(cell)->isEnabled()) << cell;

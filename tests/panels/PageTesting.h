@@ -5,10 +5,12 @@
 // sliders) delivered as real key and mouse events or the same signals Qt
 // sends for them.
 
+#include "Catalogue.h"
 #include "Clock.h"
 #include "Connection.h"
 #include "LongOperation.h"
 #include "Page.h"
+#include "SendPath.h"
 #include "ScriptedPort.h"
 #include "TestCamera.h"
 
@@ -24,6 +26,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class PageTest : public ::testing::Test {
 protected:
@@ -35,11 +38,14 @@ protected:
         camera = std::make_unique<TestCamera>(*port);
     }
 
-    // Builds the page the way its panel does.
+    // Builds the page the way its panel does, on settings of its own.
     template <class PageClass>
     std::unique_ptr<Page> open(int sensorTaps = 0)
     {
-        return std::unique_ptr<Page>(pageEntry<PageClass>(QStringLiteral("test")).create({connection, sensorTaps}, nullptr));
+        pageSettings.push_back(std::make_unique<typename PageClass::Settings>(connection, QStringLiteral("test"),
+                                                                             CatalogueContext{sensorTaps}));
+        return std::unique_ptr<Page>(
+            pageEntry<PageClass>(QStringLiteral("test")).create({sendPath, *pageSettings.back(), sensorTaps}, nullptr));
     }
 
     QByteArrayList sent() const { return camera->lines(); }
@@ -53,6 +59,8 @@ protected:
 
     VirtualClock clock;
     Connection connection{clock};
+    SendPath sendPath{connection};
+    std::vector<std::unique_ptr<PageSettings>> pageSettings;
     ScriptedPort* port = nullptr;
     std::unique_ptr<TestCamera> camera;
 };

@@ -1,0 +1,7 @@
+#include "BrevoCatalogue.h"
+
+std::unique_ptr<Catalogue> brevoCatalogue(Connection& connection, CatalogueContext context)
+{
+    return std::make_unique<Catalogue>(connection, context, QStringLiteral("Brevo"),
+                                       std::vector<Catalogue::PageFactory>{});
+}
