@@ -19,6 +19,14 @@ void Binding::followSetting()
     showSetting();
 }
 
+void Binding::rebind(Setting& setting)
+{
+    if (m_setting)
+        QObject::disconnect(m_setting, &Setting::changed, receiver(), nullptr);
+    m_setting = &setting;
+    followSetting();
+}
+
 bool Binding::deliver(const QByteArray& argument, int value)
 {
     if (!m_setting)

@@ -37,6 +37,9 @@ public:
     const QString& caption() const { return m_caption; }
     // The setting the control shows and sends; null for a command's button.
     Setting* setting() const { return m_setting; }
+    // The control shows and sends another setting from now on (a group of
+    // controls that stands for the common gain or for one tap's).
+    void rebind(Setting& setting);
     // The control the binding belongs to.
     virtual QObject* control() const = 0;
 

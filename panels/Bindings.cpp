@@ -69,6 +69,11 @@ ButtonBinding& Bindings::button(QAbstractButton* button, const CameraCommand& co
     return add<ButtonBinding>(button, command);
 }
 
+NumberedListsBinding& Bindings::numbered(QList<QComboBox*> lists, Setting& rangeOf, const char* format)
+{
+    return add<NumberedListsBinding>(std::move(lists), rangeOf, format);
+}
+
 QList<const Binding*> Bindings::all() const
 {
     QList<const Binding*> bindings;

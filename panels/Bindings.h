@@ -63,6 +63,8 @@ public:
     ReadoutBinding& readout(QWidget* target, Setting& setting, Format format = asDecimal());
     ReadoutBinding& readout(QWidget* target, Setting& setting, const QString& prefix);
     ButtonBinding& button(QAbstractButton* button, const CameraCommand& command);
+    // Lists of numbered slots filled from the HELP range of a setting.
+    NumberedListsBinding& numbered(QList<QComboBox*> lists, Setting& rangeOf, const char* format);
     // A button with a handler of the page's own.
     void action(QAbstractButton* button, std::function<void()> handler);
     // A slider whose notifications the page handles itself (for example

@@ -522,6 +522,31 @@ void ReadoutBinding::showSetting()
     }
 }
 
+// ---------------------------------------------------------------- NumberedListsBinding
+
+NumberedListsBinding::NumberedListsBinding(SendPath& path, QList<QComboBox*> lists, Setting& rangeOf,
+                                           const char* format)
+    : Binding(path, &rangeOf, QString()), m_lists(std::move(lists)), m_format(format)
+{
+    QObject::connect(m_setting, &Setting::rangeChanged, receiver(), [this] { fill(); });
+}
+
+QObject* NumberedListsBinding::control() const
+{
+    return m_lists.value(0);
+}
+
+void NumberedListsBinding::fill()
+{
+    const auto& range = m_setting->range();
+    const int max = range ? qBound(0, range->max, kMaxItems - 1) : 0;
+    for (QComboBox* list : std::as_const(m_lists)) {
+        list->clear();
+        for (int i = 0; i <= max; ++i)
+            list->addItem(QString::asprintf(m_format, i));
+    }
+}
+
 // ---------------------------------------------------------------- ButtonBinding
 
 ButtonBinding::ButtonBinding(SendPath& path, QAbstractButton* button, const CameraCommand& command)

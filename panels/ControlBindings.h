@@ -210,6 +210,28 @@ private:
     QString m_prefix;
 };
 
+// Lists of numbered slots ("Pattern 0" ... "Pattern n"), filled from the
+// camera's HELP range of a setting: 0 to its max (none when the camera gives
+// no range; at most kMaxItems, whatever the camera says). They send nothing
+// themselves; buttons read their selection.
+class NumberedListsBinding : public Binding {
+public:
+    static constexpr int kMaxItems = 256;
+
+    NumberedListsBinding(SendPath& path, QList<QComboBox*> lists, Setting& rangeOf, const char* format);
+
+    QObject* control() const override;
+
+protected:
+    void showSetting() override {}
+
+private:
+    void fill();
+
+    QList<QComboBox*> m_lists;
+    const char* m_format;
+};
+
 // A push button that sends one command: the word alone, or "<word> <n>" with
 // an argument read when it is clicked. The camera's refusal is reported like
 // a setting's.
