@@ -66,7 +66,9 @@ TEST_F(LongOperationTest, AUsersCommandRunsBetweenPollsWhilePeriodicPollsWait)
 {
     camera->set("SHADING-DETECTION", 1);
     QPushButton button(QStringLiteral("Correction"));
-    QObject::connect(&button, &QPushButton::clicked, [&] { Transact(connection, "SHADING-CORRECTION 0", 1.0); });
+    // A user action waits its turn, which comes between two polls.
+    QObject::connect(&button, &QPushButton::clicked,
+                     [&] { sendPath.whenIdle([&] { sendPath.command("SHADING-CORRECTION 0"); }); });
     int ticks = 0;
     PollingTimer polling(connection, [&] { ++ticks; }, nullptr);
     bool clicked = false;

@@ -7,26 +7,42 @@
 
 namespace {
 
+class ExposureSettings : public PageSettings {
+public:
+    ExposureSettings(Connection& connection, const QString& title, const CatalogueContext&)
+        : PageSettings(connection, title), exposure(&number("EXP", QStringLiteral("Exposure")))
+    {
+    }
+    Setting* exposure;
+};
+
 class PollingPage : public Page {
 public:
+    using Settings = ExposureSettings;
+
     explicit PollingPage(PageContext context, QWidget* parent = nullptr) : Page(context, parent)
     {
         exposure = makeEdit(this);
-        load().number("EXP", exposure);
-        pollWhileShown([this] { exposure->setText(QString::number(QueryInt(connection(), "EXP"))); });
+        bind().edit(exposure, *settingsAs<Settings>().exposure);
+        pollWhileShown([this] { pageSettings().read(*settingsAs<Settings>().exposure); });
     }
     QLineEdit* exposure;
 };
 
+class AverageSettings : public PageSettings {
+public:
+    AverageSettings(Connection& connection, const QString& title, const CatalogueContext&)
+        : PageSettings(connection, title)
+    {
+        number("AVERAGE", QStringLiteral("Average"));
+        waitForRefresh();
+    }
+};
+
 class SilentPage : public Page {
 public:
-    explicit SilentPage(PageContext context, QWidget* parent = nullptr) : Page(context, parent)
-    {
-        load().number("AVERAGE", [](int) {});
-    }
-
-protected:
-    void OnInitDialog() override {} // waits for its Refresh button
+    using Settings = AverageSettings;
+    using Page::Page;
 };
 
 using PageLifeTest = PageTest;

@@ -1,6 +1,7 @@
-// What the user sees when the camera refuses a setting: the control shows the
-// camera's value again and the refusal is reported with the camera's reason;
-// and user actions that arrive during an exchange go out after it.
+// What the user sees when the camera refuses a line: every control of the
+// setting shows the camera's value again and the refusal is reported with
+// the camera's reason, whether a control or a handler sent it; and user
+// actions that arrive during an exchange go out after it.
 
 #include "Controls.h"
 #include "Link.h"
@@ -13,39 +14,60 @@
 
 namespace {
 
+class RefusalSettings : public PageSettings {
+public:
+    RefusalSettings(Connection& connection, const QString& title, const CatalogueContext&)
+        : PageSettings(connection, title)
+    {
+        gain = &number("RGAIN-FINE", QStringLiteral("RGain"));
+        depth = &number("PIXEL-DEPTH", QStringLiteral("Depth"));
+        mirror = &number("REVERSEX", QStringLiteral("Mirror"));
+        exposure = &declare("EXP", QStringLiteral("Exposure"));
+        reset = &command("RESET", QStringLiteral("Reset"));
+        trigger = &command("TRG-SOFT", QStringLiteral("Fire"));
+    }
+    Setting *gain, *depth, *mirror, *exposure;
+    const CameraCommand *reset, *trigger;
+};
+
 class RefusalPage : public Page {
 public:
+    using Settings = RefusalSettings;
+
     explicit RefusalPage(PageContext context, QWidget* parent = nullptr) : Page(context, parent)
     {
+        auto& s = settingsAs<Settings>();
         gainEdit = makeEdit(this);
         gain = makeSlider(this, 256, 4095);
-        decibels = new QLabel(this);
-        exposure = makeEdit(this);
         depth = makeList(this, {"8", "10", "12"});
         mirror = new QCheckBox(QStringLiteral("Mirror"), this);
+        exposure = makeEdit(this);
+        reset = new QPushButton(QStringLiteral("Reset"), this);
         fire = new QPushButton(QStringLiteral("Fire"), this);
+        sequence = new QPushButton(QStringLiteral("Sequence"), this);
 
-        auto& gainBinding =
-            bind().edit(gainEdit, QStringLiteral("RGain"), "RGAIN-FINE").slider(gain).readout(decibels, asDecimal());
-        bind().slider(gain, QStringLiteral("RGain"), "RGAIN-FINE").edit(gainEdit).readout(decibels, asDecimal());
-        bind().edit(exposure, QStringLiteral("Exposure"), "EXP"); // no load step: read back by its word
-        bind().combo(depth, QStringLiteral("Depth"), "PIXEL-DEPTH").values({8, 10, 12}).then([this](int v) {
-            followed << v;
+        bind().edit(gainEdit, *s.gain);
+        bind().slider(gain, *s.gain);
+        bind().combo(depth, *s.depth).values({8, 10, 12});
+        bind().edit(exposure, *s.exposure);
+        bind().check(mirror, *s.mirror);
+        bind().button(reset, *s.reset);
+        bind().action(fire, [this, &s] { SoftTriggerPulse::fire(sendPath(), *s.trigger, this, fire, 500); });
+        // A handler of the page's own that sends two settings.
+        bind().action(sequence, [this, &s] {
+            sendPath().set(*s.exposure, 5);
+            sendPath().set(*s.gain, 9999);
         });
-        bind().check(mirror, "REVERSEX").then([this](int v) { followed << v; });
-        bind().action(fire, [this] { SoftTriggerPulse::fire(connection(), this, fire, 500); });
-
-        load().number("RGAIN-FINE", gainBinding).prefix("PIXEL-DEPTH", depth, "%d").check("REVERSEX", mirror);
     }
 
     QLineEdit* gainEdit;
     QSlider* gain;
-    QLabel* decibels;
-    QLineEdit* exposure;
     QComboBox* depth;
     QCheckBox* mirror;
+    QLineEdit* exposure;
+    QPushButton* reset;
     QPushButton* fire;
-    QList<int> followed; // what the hooks after a list's or a box's send were given
+    QPushButton* sequence;
 };
 
 struct Refusal {
@@ -63,12 +85,13 @@ protected:
         camera->set("REVERSEX", 0);
         camera->set("GET-LAST-ERROR", "Out of range");
         page = open<RefusalPage>();
-        QObject::connect(&connection, &Connection::refused, [this](const QByteArray& line, const QString& reason) {
+        QObject::connect(&sendPath, &SendPath::refused, [this](const QByteArray& line, const QString& reason) {
             refusals.append({line, reason});
         });
         sentSinceLastLook();
     }
     RefusalPage& view() { return static_cast<RefusalPage&>(*page); }
+    void refuse(const QByteArray& line) { camera->raw[line] = line + "\rNG\r"; }
 
     std::unique_ptr<Page> page;
     QList<Refusal> refusals;
@@ -76,69 +99,44 @@ protected:
 
 } // namespace
 
-TEST_F(RefusalTest, ARefusedValueIsReplacedByTheCamerasAndReportedWithItsReason)
+TEST_F(RefusalTest, ARefusedValueIsReadBackIntoEveryControlAndReportedWithItsReason)
 {
     struct Case {
         const char* name;
         std::function<void(RefusalPage&)> act;
-        QByteArrayList wire; // the set line, the reason, the read-back
+        QByteArray refused;
+        QByteArrayList wire;
         std::function<void(RefusalPage&)> check;
     };
     const Case cases[] = {
-        {"edit with its slider and read-out",
-         [](RefusalPage& p) { typeAndEnter(p.gainEdit, "9999"); },
+        {"edit with a slider of the same setting",
+         [](RefusalPage& p) { typeAndEnter(p.gainEdit, "9999"); }, "RGAIN-FINE 9999",
          {"RGAIN-FINE 9999", "GET-LAST-ERROR", "RGAIN-FINE"},
          [](RefusalPage& p) {
              EXPECT_EQ(p.gainEdit->text(), "256");
              EXPECT_EQ(p.gain->value(), 256);
-             EXPECT_EQ(p.decibels->text(), "256");
          }},
-        {"edit that no load step fills",
-         [](RefusalPage& p) { typeAndEnter(p.exposure, "-5"); },
-         {"EXP -5", "GET-LAST-ERROR", "EXP"},
-         [](RefusalPage& p) { EXPECT_EQ(p.exposure->text(), "100"); }},
-        {"list",
-         [](RefusalPage& p) { choose(p.depth, 2); },
-         {"PIXEL-DEPTH 12", "GET-LAST-ERROR", "PIXEL-DEPTH"},
+        {"list", [](RefusalPage& p) { choose(p.depth, 2); }, "PIXEL-DEPTH 12", {"PIXEL-DEPTH 12", "GET-LAST-ERROR", "PIXEL-DEPTH"},
          [](RefusalPage& p) { EXPECT_EQ(p.depth->currentText(), "10"); }},
-        {"check box",
-         [](RefusalPage& p) { p.mirror->click(); },
-         {"REVERSEX 1", "GET-LAST-ERROR", "REVERSEX"},
+        {"check box", [](RefusalPage& p) { p.mirror->click(); }, "REVERSEX 1", {"REVERSEX 1", "GET-LAST-ERROR", "REVERSEX"},
          [](RefusalPage& p) { EXPECT_FALSE(p.mirror->isChecked()); }},
+        {"a handler's second line", [](RefusalPage& p) { p.sequence->click(); }, "RGAIN-FINE 9999",
+         {"EXP 5", "RGAIN-FINE 9999", "GET-LAST-ERROR", "RGAIN-FINE"},
+         [](RefusalPage& p) {
+             EXPECT_EQ(p.exposure->text(), "5");
+             EXPECT_EQ(p.gainEdit->text(), "256");
+         }},
+        {"a command", [](RefusalPage& p) { p.reset->click(); }, "RESET", {"RESET", "GET-LAST-ERROR"}, [](RefusalPage&) {}},
     };
     for (const Case& c : cases) {
-        // The camera refuses the value and keeps its own.
-        camera->raw = {{c.wire.first(), c.wire.first() + "\rNG\r"}};
+        camera->raw.clear();
+        refuse(c.refused);
         refusals.clear();
         c.act(view());
         EXPECT_EQ(sentSinceLastLook(), c.wire) << c.name;
         c.check(view());
         ASSERT_EQ(refusals.size(), 1) << c.name;
-        EXPECT_EQ(refusals.first().line, c.wire.first()) << c.name;
         EXPECT_EQ(refusals.first().reason, "Out of range") << c.name;
-    }
-}
-
-TEST_F(RefusalTest, WhatFollowsAControlIsGivenTheCamerasValueWhenItRefusesTheSent)
-{
-    struct Case {
-        const char* name;
-        std::function<void(RefusalPage&)> act;
-        bool refused;
-        QList<int> followed;
-    };
-    const Case cases[] = {
-        {"list accepted", [](RefusalPage& p) { choose(p.depth, 0); }, false, {8}},
-        {"list refused", [](RefusalPage& p) { choose(p.depth, 2); }, true, {8}},
-        {"check box refused", [](RefusalPage& p) { p.mirror->click(); }, true, {0}},
-    };
-    for (const Case& c : cases) {
-        camera->raw.clear();
-        if (c.refused)
-            camera->raw = {{"PIXEL-DEPTH 12", "PIXEL-DEPTH 12\rNG\r"}, {"REVERSEX 1", "REVERSEX 1\rNG\r"}};
-        view().followed.clear();
-        c.act(view());
-        EXPECT_EQ(view().followed, c.followed) << c.name;
     }
 }
 
@@ -154,7 +152,8 @@ TEST_F(RefusalTest, AnAcceptedValueAddsNothingToTheWire)
 TEST_F(RefusalTest, ACameraWithoutALastErrorIsAskedOnceAndTheRefusalStillReported)
 {
     camera->refused = {"GET-LAST-ERROR"};
-    camera->raw = {{"RGAIN-FINE 9999", "RGAIN-FINE 9999\rNG\r"}, {"RGAIN-FINE 9998", "RGAIN-FINE 9998\rNG\r"}};
+    refuse("RGAIN-FINE 9999");
+    refuse("RGAIN-FINE 9998");
     typeAndEnter(view().gainEdit, "9999");
     typeAndEnter(view().gainEdit, "9998");
     EXPECT_EQ(sentSinceLastLook(), (QByteArrayList{"RGAIN-FINE 9999", "GET-LAST-ERROR", "RGAIN-FINE",
@@ -163,10 +162,21 @@ TEST_F(RefusalTest, ACameraWithoutALastErrorIsAskedOnceAndTheRefusalStillReporte
     EXPECT_TRUE(refusals.last().reason.isEmpty());
 }
 
+TEST_F(RefusalTest, AnUnansweredLineLeavesTheControlsAtTheCamerasLastValue)
+{
+    camera->silent << "RGAIN-FINE";
+    QList<QByteArray> unanswered;
+    QObject::connect(&sendPath, &SendPath::unanswered, [&](const QByteArray& line) { unanswered << line; });
+    typeAndEnter(view().gainEdit, "300");
+    EXPECT_EQ(view().gainEdit->text(), "256");
+    EXPECT_EQ(unanswered, QList<QByteArray>{"RGAIN-FINE 300"});
+}
+
 TEST_F(RefusalTest, AStreamedDragThatTheCameraRefusesIsReadBackOnceItsAnswersAreIn)
 {
     // The camera keeps 256 and refuses every step of the drag.
-    camera->raw = {{"RGAIN-FINE 3000", "RGAIN-FINE 3000\rNG\r"}, {"RGAIN-FINE 3100", "RGAIN-FINE 3100\rNG\r"}};
+    refuse("RGAIN-FINE 3000");
+    refuse("RGAIN-FINE 3100");
     drag(view().gain, {3000, 3100});
     EXPECT_EQ(view().gainEdit->text(), "3100"); // the edit follows the drag
 

@@ -132,22 +132,29 @@ class SliderBindingTest : public PageTest {
 protected:
     SliderBindingTest()
     {
-        page = std::make_unique<Page>(PageContext{connection});
-        slider = makeSlider(page.get(), 0, 127);
-        edit = makeEdit(page.get());
-        readout = new QLabel(page.get());
+        slider = makeSlider(&page, 0, 127);
+        edit = makeEdit(&page);
+        readout = new QLabel(&page);
     }
-    std::unique_ptr<Page> page;
+    Setting& setting(const QByteArray& word)
+    {
+        settings.push_back(std::make_unique<Setting>(word, QString::fromLatin1(word), Setting::Form::Number));
+        return *settings.back();
+    }
+    QWidget page;
     QSlider* slider;
     QLineEdit* edit;
     QLabel* readout;
-    Bindings bindings{connection};
+    std::vector<std::unique_ptr<Setting>> settings;
+    Bindings bindings{sendPath};
 };
 
 TEST_F(SliderBindingTest, ADragSendsEveryPositionAndTheFinalOneOnceMoreWithTheEditFollowing)
 {
     QStringList editShown;
-    bindings.slider(slider, QStringLiteral("Gain"), "GAIN-FINE").edit(edit).then([&](int) { editShown << edit->text(); });
+    Setting& gain = setting("GAIN-FINE");
+    bindings.edit(edit, gain);
+    bindings.slider(slider, gain).then([&](int) { editShown << edit->text(); });
 
     drag(slider, {3, 4, 6});
 
@@ -157,10 +164,9 @@ TEST_F(SliderBindingTest, ADragSendsEveryPositionAndTheFinalOneOnceMoreWithTheEd
 
 TEST_F(SliderBindingTest, ThumbTrackOnlySlidersIgnoreKeysClicksAndTheRelease)
 {
-    bindings.slider(slider, QStringLiteral("VSUB"), "VSUB-EXTERNAL")
-        .on(Kind::ThumbTrack)
-        .send(SendMode::transact())
-        .readout(readout, asDecimal());
+    Setting& vsub = setting("VSUB-EXTERNAL");
+    bindings.slider(slider, vsub).on(Kind::ThumbTrack).send(SendMode::transact());
+    bindings.readout(readout, vsub);
 
     pressKey(slider, Qt::Key_Right);
     pressKey(slider, Qt::Key_PageUp);
@@ -174,7 +180,7 @@ TEST_F(SliderBindingTest, ThumbTrackOnlySlidersIgnoreKeysClicksAndTheRelease)
 
 TEST_F(SliderBindingTest, PagingAndThumbTrackSlidersIgnoreLinesAndTheEnd)
 {
-    bindings.slider(slider, QStringLiteral("Sharpness"), "SHARP").on(Kind::PageLeft | Kind::PageRight | Kind::ThumbTrack);
+    bindings.slider(slider, setting("SHARP")).on(Kind::PageLeft | Kind::PageRight | Kind::ThumbTrack);
 
     pressKey(slider, Qt::Key_Right);
     pressKey(slider, Qt::Key_PageUp);
@@ -198,15 +204,18 @@ TEST_F(SliderBindingTest, APageMayHandleASlidersNotificationsItself)
     EXPECT_EQ(slider->accessibleName(), QStringLiteral("Hue slider"));
 }
 
-TEST_F(SliderBindingTest, ShowingACameraValueMovesTheSliderButSendsNothing)
+TEST_F(SliderBindingTest, ACameraValueBeyondTheRangeMovesTheSliderToItsEndAndIsKeptAsGiven)
 {
-    SliderBinding& binding = bindings.slider(slider, QStringLiteral("Gain"), "GAIN-FINE").edit(edit).readout(readout, asDecimal());
+    Setting& gain = setting("GAIN-FINE");
+    bindings.slider(slider, gain);
+    bindings.edit(edit, gain);
 
-    binding.show(300);
+    gain.setNumber(300);
 
     EXPECT_TRUE(sent().isEmpty());
     EXPECT_EQ(slider->value(), 127);
     EXPECT_EQ(edit->text(), QStringLiteral("300"));
+    EXPECT_EQ(gain.fileLine(), QByteArray("GAIN-FINE 300"));
 }
 
 } // namespace

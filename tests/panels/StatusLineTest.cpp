@@ -4,12 +4,15 @@
 #include "PageTesting.h"
 #include "StatusLine.h"
 
+#include <QCoreApplication>
+
 TEST(StatusLine, FollowsTheConnectionThroughOpenRefusalLossAndReconnection)
 {
     VirtualClock clock;
     Connection connection(clock);
+    SendPath path(connection);
     connection.portName = QStringLiteral("/dev/ttyUSB0");
-    StatusLine line(connection);
+    StatusLine line(path);
     EXPECT_EQ(line.connectionText(), "/dev/ttyUSB0: disconnected");
 
     auto attachPort = [&] {
@@ -23,12 +26,23 @@ TEST(StatusLine, FollowsTheConnectionThroughOpenRefusalLossAndReconnection)
     EXPECT_EQ(line.connectionText(), "/dev/ttyUSB0 at 115200 baud: connected");
     EXPECT_EQ(line.refusalText(), "");
 
-    connection.reportRefusal("GAIN 999", QStringLiteral("Out of range"));
+    // A refusal stays through the rest of its action and goes with the
+    // next accepted one.
+    TestCamera answers(*camera);
+    answers.raw["GAIN 999"] = "GAIN 999\rNG\r";
+    answers.set("GET-LAST-ERROR", "Out of range");
+    path.whenIdle([&] {
+        path.command("GAIN 999");
+        path.command("HBIN 2");
+    });
     EXPECT_EQ(line.refusalText(), "Refused: GAIN 999 (Out of range)");
-    connection.reportRefusal("HBIN 2", QString());
-    EXPECT_EQ(line.refusalText(), "Refused: HBIN 2");
-    connection.reportNoAnswer("EXP 10");
+    path.whenIdle([&] { path.command("HBIN 1"); });
+    EXPECT_EQ(line.refusalText(), "");
+    answers.silent << "EXP";
+    path.whenIdle([&] { path.command("EXP 10"); });
     EXPECT_EQ(line.refusalText(), "No answer: EXP 10");
+    path.rejectInput(QStringLiteral("Step: \"abc\" is not a whole number; nothing sent"));
+    EXPECT_EQ(line.refusalText(), "Step: \"abc\" is not a whole number; nothing sent");
 
     camera->hungUp = true;
     QueryInt(connection, "GAIN");
