@@ -140,7 +140,7 @@ void CCameraLinkDlg::OnInitDialog()
 void CCameraLinkDlg::chooseSerialPort()
 {
     // Closing the port under a running exchange would pull it away mid-answer.
-    if (m_connection.isBusy())
+    if (m_connection.isBusy() || m_connection.inSequence())
         return;
     m_connection.close();
     m_failedPortName.clear();
@@ -273,7 +273,7 @@ void CCameraLinkDlg::createTerminal()
 {
     if (!ensurePortOpen())
         return;
-    m_terminal = std::make_unique<CTerminalDlg>(m_connection);
+    m_terminal = std::make_unique<CTerminalDlg>(m_sendPath);
 }
 
 void CCameraLinkDlg::createControlPanel()
@@ -287,13 +287,13 @@ void CCameraLinkDlg::createControlPanel()
     switch (m_family) {
     case CameraFamily::Brevo:
         m_sensorTaps = QueryInt(m_connection, cmd::SENSOR_TAP);
-        m_brevoPanel = std::make_unique<CControlPanelPTM_Brevo>(m_connection, m_model, m_sensorTaps, m_brevoPages,
+        m_brevoPanel = std::make_unique<CControlPanelPTM_Brevo>(m_sendPath, m_model, m_sensorTaps, m_brevoPages,
                                                                 observeLoad);
         showPanelAt(m_brevoPanel.get(), m_panelPosition);
         break;
     case CameraFamily::Tovane:
         m_sensorTaps = 1;
-        m_tovanePanel = std::make_unique<CControlPanelTovane>(m_connection, m_model, m_sensorTaps, m_tovanePages,
+        m_tovanePanel = std::make_unique<CControlPanelTovane>(m_sendPath, m_model, m_sensorTaps, m_tovanePages,
                                                               observeLoad);
         m_tovanePanel->setFollower(this);
         showPanelAt(m_tovanePanel.get(), m_panelPosition);
@@ -366,7 +366,7 @@ void CCameraLinkDlg::keyPressEvent(QKeyEvent* event)
 
 void CCameraLinkDlg::closeEvent(QCloseEvent* event)
 {
-    if (m_connection.isBusy()) {
+    if (m_connection.isBusy() || m_connection.inSequence()) {
         // Closing now would destroy the port under the running exchange. A
         // detection is asked to end at its next poll, so the retry succeeds.
         LongOperation::endAll(m_connection);

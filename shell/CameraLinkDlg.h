@@ -5,6 +5,7 @@
 #include "DetectionProgress.h"
 #include "Identification.h"
 #include "PanelLoadProgress.h"
+#include "SendPath.h"
 #include "Page.h"
 #include "WireLog.h"
 
@@ -76,6 +77,7 @@ public:
     void showNotice(const QString& text);
 
     Connection& connection() { return m_connection; }
+    SendPath& sendPath() { return m_sendPath; }
     // The port chosen last could not be opened (and the notice says why); a
     // port that opened and was lost later does not count.
     bool portFailedToOpen() const
@@ -125,6 +127,7 @@ private:
     // Declared first so that they outlive every window that uses them.
     WireLog m_wireLog;
     Connection m_connection;
+    SendPath m_sendPath{m_connection};
 
     PortChooser m_choosePort = chooseWithSerialPortDialog;
     DetectionProgressViewFactory m_createProgressView = DetectionProgressDialog::create;

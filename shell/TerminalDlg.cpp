@@ -1,6 +1,7 @@
 #include "TerminalDlg.h"
 
 #include "Connection.h"
+#include "SendPath.h"
 #include "DialogUnits.h"
 #include "Link.h"
 #include "MyEdit.h"
@@ -24,9 +25,10 @@ void scrollToEnd(QPlainTextEdit* edit)
 
 } // namespace
 
-CTerminalDlg::CTerminalDlg(Connection& connection, QWidget* parent)
+CTerminalDlg::CTerminalDlg(SendPath& sendPath, QWidget* parent)
     : QWidget(parent, Qt::Window),
-      m_connection(connection),
+      m_sendPath(sendPath),
+      m_connection(sendPath.connection()),
       m_commandEdit(new QLineEdit(this)),
       m_sentList(new CMyEdit(this)),
       m_responseLog(new QPlainTextEdit(this)),
@@ -117,7 +119,7 @@ void CTerminalDlg::sendCommand()
     // Never in the middle of another exchange (a long page operation that
     // lets windows handle input while it polls the camera): the line goes
     // out once that exchange is over.
-    m_connection.whenIdle([this, command] { send(command); }, this);
+    m_sendPath.whenIdle([this, command] { send(command); }, this);
 }
 
 void CTerminalDlg::send(const QString& command)

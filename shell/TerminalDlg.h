@@ -4,6 +4,7 @@
 
 class CMyEdit;
 class Connection;
+class SendPath;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -32,7 +33,7 @@ public:
     static constexpr int kMaxLines = 10000;
     static constexpr int kMaxLineLength = 4096;
 
-    explicit CTerminalDlg(Connection& connection, QWidget* parent = nullptr);
+    explicit CTerminalDlg(SendPath& sendPath, QWidget* parent = nullptr);
 
     // Sends the command edit's text; while another exchange with the camera
     // is running, once it is over.
@@ -57,6 +58,7 @@ private:
     void recall(int position);
     void putIntoCommandEdit(const QString& text, bool selectAll);
 
+    SendPath& m_sendPath;
     Connection& m_connection;
     QLineEdit* m_commandEdit;
     CMyEdit* m_sentList;

@@ -205,3 +205,23 @@ TEST_F(RefusalTest, AControlUsedDuringASoftwareTriggerPulseActsOnlyAfterTheFalli
     QCoreApplication::processEvents();
     EXPECT_EQ(sentSinceLastLook(), (QByteArrayList{"REVERSEX 1", "RGAIN-FINE 300"}));
 }
+
+TEST_F(RefusalTest, ActionsThatArriveDuringAnExchangeRunAfterItInOrder)
+{
+    QStringList ran;
+    auto guard = std::make_unique<QObject>();
+    {
+        Connection::BusyScope busy(connection);
+        sendPath.whenIdle([&] { ran << "first"; });
+        sendPath.whenIdle([&] { ran << "gone"; }, guard.get());
+        sendPath.whenIdle([&] { ran << "second"; });
+        guard.reset();
+        EXPECT_TRUE(ran.isEmpty());
+    }
+    EXPECT_TRUE(ran.isEmpty()); // not from inside the handler that held the scope
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, (QStringList{"first", "second"}));
+
+    sendPath.whenIdle([&] { ran << "now"; });
+    EXPECT_EQ(ran.last(), "now");
+}

@@ -1,3 +1,4 @@
+#include "SendPath.h"
 #include "CameraLinkDlg.h"
 #include "CapturedMessages.h"
 #include "ControlPanel.h"
@@ -208,7 +209,8 @@ TEST(ShellAccessibility, ThePortDialogAndTheTerminalNameTheirControls)
     EXPECT_EQ(names, (QStringList{"PortName", "Baudrate", "OK", "Cancel"}));
 
     Connection connection(cameras.clock);
-    CTerminalDlg terminal(connection);
+    SendPath sendPath(connection);
+    CTerminalDlg terminal(sendPath);
     terminal.show();
     const QList<NamedControl> terminalControls = controlsOf(&terminal);
     expectNamedAndDistinct(terminalControls, "Terminal");

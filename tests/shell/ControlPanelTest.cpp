@@ -1,3 +1,4 @@
+#include "SendPath.h"
 #include "QtPrinters.h"
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
@@ -38,13 +39,14 @@ QList<int> visiblePages(const ControlPanel& panel)
 
 class ControlPanelTest : public LinkFixture {
 protected:
+    SendPath sendPath{connection};
     QList<QPointer<RecordingPage>> pages;
 };
 
 TEST_F(ControlPanelTest, BothPanelsShowTheirPagesAsTabsInOrderWithOnlyTheFirstVisible)
 {
-    CControlPanelPTM_Brevo brevo(connection, "PTM-R560CL", 4, recordingPages(kBrevoTitles, &pages));
-    CControlPanelTovane tovane(connection, "PTM-TW640", 1, recordingPages(kTovaneTitles, &pages));
+    CControlPanelPTM_Brevo brevo(sendPath, "PTM-R560CL", 4, recordingPages(kBrevoTitles, &pages));
+    CControlPanelTovane tovane(sendPath, "PTM-TW640", 1, recordingPages(kTovaneTitles, &pages));
     brevo.show();
     tovane.show();
     EXPECT_EQ(brevo.windowTitle(), "Feature Control Brevo");
@@ -58,8 +60,8 @@ TEST_F(ControlPanelTest, BothPanelsShowTheirPagesAsTabsInOrderWithOnlyTheFirstVi
 
 TEST_F(ControlPanelTest, PagesAreGivenTheConnectionAndTheSensorTapCount)
 {
-    CControlPanelPTM_Brevo brevo(connection, "PTM-R560CL", 4, recordingPages({"General", "Gain"}, &pages));
-    CControlPanelTovane tovane(connection, "PTM-TW640", 1, recordingPages({"General"}, &pages));
+    CControlPanelPTM_Brevo brevo(sendPath, "PTM-R560CL", 4, recordingPages({"General", "Gain"}, &pages));
+    CControlPanelTovane tovane(sendPath, "PTM-TW640", 1, recordingPages({"General"}, &pages));
     ASSERT_EQ(pages.size(), 3);
     for (const auto& page : pages)
         EXPECT_EQ(&page->givenConnection(), &connection);
@@ -73,7 +75,7 @@ TEST_F(ControlPanelTest, PagesAreGivenTheConnectionAndTheSensorTapCount)
 TEST_F(ControlPanelTest, SelectingATabShowsOnlyItsPageAtTheSameTopLeftCorner)
 {
     // The Shading page is smaller than the others.
-    CControlPanelPTM_Brevo brevo(connection, "PTM-R560CL", 2,
+    CControlPanelPTM_Brevo brevo(sendPath, "PTM-R560CL", 2,
                                  recordingPages(kBrevoTitles, &pages, {{6, QSize(200, 120)}}));
     brevo.show();
     const QPoint generalCorner = pages.at(0)->mapTo(&brevo, QPoint(0, 0));
@@ -89,7 +91,7 @@ TEST_F(ControlPanelTest, APageThatCannotBeBuiltStillHasItsTab)
 {
     QList<PageEntry> entries = recordingPages({"General", "Gain"}, &pages);
     entries.insert(1, PageEntry{"Broken", [](PageContext, QWidget*) -> Page* { return nullptr; }});
-    CControlPanelTovane tovane(connection, "PTM-TW640", 1, entries);
+    CControlPanelTovane tovane(sendPath, "PTM-TW640", 1, entries);
     tovane.show();
     EXPECT_EQ(tabTitles(tovane), (QStringList{"General", "Broken", "Gain"}));
     EXPECT_EQ(tovane.page(1), nullptr);
@@ -99,8 +101,8 @@ TEST_F(ControlPanelTest, APageThatCannotBeBuiltStillHasItsTab)
 
 TEST_F(ControlPanelTest, EnterAndEscapeInAPageNeitherCloseNorHideThePanel)
 {
-    CControlPanelPTM_Brevo brevo(connection, "PTM-R560CL", 2, recordingPages({"General"}, &pages));
-    CControlPanelTovane tovane(connection, "PTM-TW640", 1, recordingPages({"General"}, &pages));
+    CControlPanelPTM_Brevo brevo(sendPath, "PTM-R560CL", 2, recordingPages({"General"}, &pages));
+    CControlPanelTovane tovane(sendPath, "PTM-TW640", 1, recordingPages({"General"}, &pages));
     const QList<ControlPanel*> panels = {&brevo, &tovane};
     for (int i = 0; i < panels.size(); ++i) {
         panels[i]->show();
@@ -116,7 +118,7 @@ TEST_F(ControlPanelTest, EnterAndEscapeInAPageNeitherCloseNorHideThePanel)
 
 TEST_F(ControlPanelTest, TheCloseBoxOnlyHidesAndTheSelectedTabSurvives)
 {
-    CControlPanelTovane tovane(connection, "PTM-TW640", 1, recordingPages(kTovaneTitles, &pages));
+    CControlPanelTovane tovane(sendPath, "PTM-TW640", 1, recordingPages(kTovaneTitles, &pages));
     tovane.show();
     tovane.tabs()->tabBar()->setCurrentIndex(5);
     EXPECT_TRUE(tovane.close());
@@ -129,7 +131,7 @@ TEST_F(ControlPanelTest, TheCloseBoxOnlyHidesAndTheSelectedTabSurvives)
 
 TEST_F(ControlPanelTest, TheBrevoCloseButtonHidesThePanel)
 {
-    CControlPanelPTM_Brevo brevo(connection, "PTM-R560CL", 2, recordingPages(kBrevoTitles, &pages));
+    CControlPanelPTM_Brevo brevo(sendPath, "PTM-R560CL", 2, recordingPages(kBrevoTitles, &pages));
     brevo.show();
     QPushButton* close = nullptr;
     for (QPushButton* button : brevo.findChildren<QPushButton*>()) {
@@ -147,7 +149,7 @@ TEST_F(ControlPanelTest, DraggingTheTovanePanelDragsItsFollower85PixelsAboveTheC
     QWidget follower;
     follower.resize(300, 50);
     follower.show();
-    CControlPanelTovane tovane(connection, "PTM-TW640", 1, recordingPages({"General"}, &pages));
+    CControlPanelTovane tovane(sendPath, "PTM-TW640", 1, recordingPages({"General"}, &pages));
     tovane.setFollower(&follower);
     tovane.show();
     for (const QPoint to : {QPoint(40, 200), QPoint(300, 150), QPoint(10, 400)}) {

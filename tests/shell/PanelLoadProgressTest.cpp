@@ -1,3 +1,4 @@
+#include "SendPath.h"
 #include "ControlPanelTovane.h"
 #include "PanelLoadProgress.h"
 #include "Ports.h"
@@ -47,7 +48,7 @@ protected:
     {
         const qsizetype before = cameras.received("PTM-TW640").size();
         start = cameras.clock.nowUs();
-        CControlPanelTovane panel(connection, "PTM-TW640", 1, tovanePages(),
+        CControlPanelTovane panel(sendPath, "PTM-TW640", 1, tovanePages(),
                                   [&](const QString& title, int number, int count) {
                                       pageStarts.append({QStringLiteral("%1 %2/%3").arg(title).arg(number).arg(count),
                                                          cameras.clock.nowUs()});
@@ -59,6 +60,7 @@ protected:
 
     SimulatedCameras cameras;
     Connection connection{cameras.clock};
+    SendPath sendPath{connection};
     qint64 start = 0;
     QList<Shown> pageStarts;
     QList<Shown> shown;
@@ -97,7 +99,7 @@ TEST_F(PanelLoadProgressTest, APanelReadyWithinHalfASecondShowsNothing)
         return std::make_unique<RecordingLoadView>(shown, cameras.clock);
     });
     // Pages that read nothing.
-    CControlPanelTovane panel(connection, "PTM-TW640", 1, {{"General", nullptr}, {"Gain", nullptr}},
+    CControlPanelTovane panel(sendPath, "PTM-TW640", 1, {{"General", nullptr}, {"Gain", nullptr}},
                               std::ref(progress));
     EXPECT_EQ(viewsCreated, 0);
     EXPECT_EQ(panel.pageCount(), 2);

@@ -1,5 +1,6 @@
 #include "QtPrinters.h"
 #include "LinkFixture.h"
+#include "SendPath.h"
 #include "MyEdit.h"
 #include "TerminalDlg.h"
 
@@ -30,7 +31,8 @@ protected:
     QString log() const { return terminal.responseLog()->toPlainText(); }
     QString command() const { return terminal.commandEdit()->text(); }
 
-    CTerminalDlg terminal{connection};
+    SendPath sendPath{connection};
+    CTerminalDlg terminal{sendPath};
 };
 
 TEST_F(TerminalTest, EnterSendsTheLineAndLogsTheAnswerOneLinePerAnswerLine)
