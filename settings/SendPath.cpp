@@ -52,7 +52,7 @@ void SendPath::runWaitingActions()
             readBack(*refusal.setting);
             readFollowers(*refusal.setting);
         }
-        emit refused(refusal.line, reason);
+        reportRefusal(refusal.line, reason);
     }
     while (!m_waiting.empty() && !m_connection.isBusy()) {
         Waiting next = std::move(m_waiting.front());
@@ -94,7 +94,7 @@ SetOutcome SendPath::set(Setting& setting, const QByteArray& argument, std::opti
         const QString reason = LastErrorText(m_connection);
         readBack(setting);
         readFollowers(setting);
-        emit refused(line, reason);
+        reportRefusal(line, reason);
         break;
     }
     case SetOutcome::NoAnswer:
@@ -118,12 +118,18 @@ SetOutcome SendPath::command(const QByteArray& line, SendMode mode)
     }
     const SetOutcome outcome = TransactOutcome(m_connection, line, mode.timeoutSeconds());
     if (outcome == SetOutcome::Refused)
-        emit refused(line, LastErrorText(m_connection));
+        reportRefusal(line, LastErrorText(m_connection));
     else if (outcome == SetOutcome::NoAnswer)
         emit unanswered(line);
     else
         emit accepted(line);
     return outcome;
+}
+
+void SendPath::reportRefusal(const QByteArray& line, const QString& reason)
+{
+    m_lastRefusalReason = reason;
+    emit refused(line, reason);
 }
 
 void SendPath::readBack(Setting& setting)

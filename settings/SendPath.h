@@ -66,6 +66,10 @@ public:
     // Tells the user why something they typed was not sent.
     void rejectInput(const QString& why) { emit inputRejected(why); }
 
+    // The camera's reason for the last line it refused (empty when it gave
+    // none), for a control that shows it beside itself.
+    const QString& lastRefusalReason() const { return m_lastRefusalReason; }
+
 signals:
     // The camera accepted a line, refused it, or did not answer it.
     void accepted(const QByteArray& line);
@@ -78,8 +82,10 @@ private:
     void readFollowers(const Setting& setting);
     void scheduleWaitingActions();
     void runWaitingActions();
+    void reportRefusal(const QByteArray& line, const QString& reason);
 
     Connection& m_connection;
+    QString m_lastRefusalReason;
 
     struct Waiting {
         std::function<void()> action;

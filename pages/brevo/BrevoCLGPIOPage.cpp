@@ -9,9 +9,3 @@ const QStringList kSources = {"Exposure", "Strobe",  "LVAL",  "FVAL",  "SensorOu
 } // namespace
 
 CBrevoCLGPIOPage::CBrevoCLGPIOPage(PageContext context, QWidget* parent) : GpioPage(context, kSources, parent) {}
-
-void CBrevoCLGPIOPage::OnInitDialog()
-{
-    GpioPage::OnInitDialog();
-    readInputs();
-}

@@ -9,8 +9,7 @@
 class CBrevoCLGPIOPage : public GpioPage {
     Q_OBJECT
 public:
-    explicit CBrevoCLGPIOPage(PageContext context, QWidget* parent = nullptr);
+    using Settings = BrevoGpioSettings;
 
-protected:
-    void OnInitDialog() override;
+    explicit CBrevoCLGPIOPage(PageContext context, QWidget* parent = nullptr);
 };

@@ -3,7 +3,7 @@
 // #include "BrevoCLAutoArea.h"  // not yet converted
 // #include "BrevoCLDSPPage.h"  // not yet converted
 // #include "BrevoCLExposurePage.h"  // not yet converted
-// #include "BrevoCLGPIOPage.h"  // not yet converted
+#include "BrevoCLGPIOPage.h"
 // #include "BrevoCLGainPage.h"  // not yet converted
 // #include "BrevoCLGeneralPage.h"  // not yet converted
 // #include "BrevoCLShadingPage.h"  // not yet converted
@@ -15,7 +15,7 @@ QList<PageEntry> brevoPages()
         // pageEntry<CBrevoCLGainPage>(QStringLiteral("Gain")),  // not yet converted
         // pageEntry<CBrevoCLExposurePage>(QStringLiteral("Exposure")),  // not yet converted
         // pageEntry<CBrevoCLDSPPage>(QStringLiteral("DSP")),  // not yet converted
-        // pageEntry<CBrevoCLGPIOPage>(QStringLiteral("GPIO")),  // not yet converted
+        pageEntry<CBrevoCLGPIOPage>(QStringLiteral("GPIO")),
         // pageEntry<CBrevoCLAutoArea>(QStringLiteral("AutoArea")),  // not yet converted
         // pageEntry<CBrevoCLShadingPage>(QStringLiteral("Shading")),  // not yet converted
     };

@@ -1,15 +1,13 @@
 #pragma once
 
 #include "Page.h"
+#include "common/GpioSettings.h"
 
-#include <QByteArray>
 #include <QStringList>
 
 #include <array>
-#include <memory>
 
 class ConnectorPicture;
-class EditBinding;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -21,12 +19,13 @@ class QLineEdit;
 // bidirectional pins 7 and 4, and the levels read on the inputs 7, 10, 11
 // and 4. A picture of the connector shows what each pin does now.
 //
-// Pins 7 and 4 have their output controls live only while they are outputs.
-// A camera that cannot switch them (it refuses GPIO-MODE) has pin 7 as an
-// input and pin 4 as an output, and its direction lists are greyed.
+// Pins 7 and 4 have their output controls live only while they are outputs;
+// choosing a direction reads that pin's output values again. A camera that
+// cannot switch them (it refuses GPIO-MODE) has pin 7 as an input and pin 4
+// as an output, and its direction lists are greyed.
 //
 // The families differ in their list of output sources and in when the inputs
-// are read; each family's page passes its list and decides the latter.
+// are read (GpioSettings.h); each family's page passes its list.
 class GpioPage : public Page {
     Q_OBJECT
 protected:
@@ -34,51 +33,37 @@ protected:
     // takes for it.
     GpioPage(PageContext context, const QStringList& sources, QWidget* parent);
 
-    // Reads the four input levels into their labels, as "Read" does.
-    void readInputs();
-
 private:
     struct OutputRow {
-        QByteArray pin;
         QComboBox* source = nullptr;
         QCheckBox* inverter = nullptr;
         QLineEdit* time = nullptr;
         QLineEdit* delay = nullptr;
-        EditBinding* timeBinding = nullptr;
-        EditBinding* delayBinding = nullptr;
-    };
-    struct DirectionRow {
-        QByteArray pin;
-        OutputRow* outputs = nullptr;
-        int directionWhenFixed = 0; // what the pin is on a camera that cannot switch it
-        int direction = 0;          // 0 input, 1 output: as last read or chosen
-        QComboBox* list = nullptr;
-        std::unique_ptr<LoadPlan> outputReads;
     };
 
-    QWidget* buildOutputs(const QStringList& sources);
+    GpioSettings& gpio() const { return settingsAs<GpioSettings>(); }
+
+    QWidget* buildOutputs();
     QWidget* buildUserOutputs();
     QWidget* buildPulseGenerator();
     QWidget* buildStrobe();
     QWidget* buildInputs();
     QWidget* buildDirections();
     void declareBindings();
-    void declareLoad();
 
-    // Enables the pin's output controls exactly when it is an output, then
-    // reads its inversion, source, strobe time and delay back.
-    void refreshOutputs(DirectionRow& row, int direction);
+    // Enables the pin's output controls exactly when it is an output; a
+    // greyed list shows what the pin is on a camera that cannot switch it.
+    void showDirection(size_t index);
     void showPinRoles();
 
-    std::array<OutputRow, 4> m_outputs;       // pins 4, 6, 9, 7
-    std::array<DirectionRow, 2> m_directions; // pins 7, 4
+    QStringList m_sources;
+    std::array<OutputRow, 4> m_outputs{};            // pins 4, 6, 9, 7
+    std::array<QComboBox*, 2> m_directionLists{};    // pins 7, 4
+    std::array<OutputRow*, 2> m_directionOutputs{};  // their output rows
     std::array<QCheckBox*, 3> m_userOutputs{};
     QLineEdit* m_cycle = nullptr;
     QLineEdit* m_duty = nullptr;
-    EditBinding* m_cycleBinding = nullptr;
-    EditBinding* m_dutyBinding = nullptr;
     QPushButton* m_read = nullptr;
     std::array<QLabel*, 4> m_inputLevels{}; // pins 7, 10, 11, 4
-    LoadPlan m_inputReads;
     ConnectorPicture* m_picture = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "TovaneColorPage.h"
 
-#include "CommandWords.h"
 #include "Controls.h"
 
 #include <QCheckBox>
@@ -23,16 +22,10 @@ constexpr int kFineGainMax = 4095;
 constexpr int kAreaSliderMin = 0;
 constexpr int kAreaSliderMax = 100;
 
-struct Control {
-    const char* caption;
-    const char* word;
-};
-
-const Control kChannels[] = {{"RGain", cmd::RGAIN_FINE}, {"GGain", cmd::GGAIN_FINE}, {"BGain", cmd::BGAIN_FINE}};
-
-// In reading order: offset X and width on the first row, offset Y and height below.
-const Control kSides[] = {
-    {"OffsetX", cmd::AWB_OFFSETX}, {"Width", cmd::AWB_WIDTH}, {"OffsetY", cmd::AWB_OFFSETY}, {"Height", cmd::AWB_HEIGHT}};
+// In reading order on the page: offset X and width on the first row, offset
+// Y and height below.
+const TovaneColorSettings::Side kSidesShown[] = {TovaneColorSettings::OffsetX, TovaneColorSettings::Width,
+                                                 TovaneColorSettings::OffsetY, TovaneColorSettings::Height};
 
 QSlider* makePlainSlider(QWidget* parent, int min, int max)
 {
@@ -43,8 +36,7 @@ QSlider* makePlainSlider(QWidget* parent, int min, int max)
 
 } // namespace
 
-CTovaneColorPage::CTovaneColorPage(PageContext context, QWidget* parent)
-    : Page(context, parent), m_areaRanges(context.connection)
+CTovaneColorPage::CTovaneColorPage(PageContext context, QWidget* parent) : Page(context, parent)
 {
     auto* column = new QVBoxLayout;
     column->addWidget(buildGains());
@@ -56,22 +48,16 @@ CTovaneColorPage::CTovaneColorPage(PageContext context, QWidget* parent)
     layout->addWidget(makeRefreshButton(), 0, Qt::AlignTop);
 
     declareBindings();
-    declareLoad();
-}
-
-void CTovaneColorPage::OnInitDialog()
-{
-    m_areaRanges.run();
-    Page::OnInitDialog();
 }
 
 QWidget* CTovaneColorPage::buildGains()
 {
+    auto& s = settingsAs<Settings>();
     auto* box = new QGridLayout;
-    for (int channel = 0; channel < ChannelCount; ++channel) {
+    for (int channel = 0; channel < kChannels; ++channel) {
         m_gainEdits[channel] = makeEdit(this);
         m_gainSliders[channel] = makePlainSlider(this, kFineGainMin, kFineGainMax);
-        box->addWidget(makeLabel(this, QString::fromLatin1(kChannels[channel].caption), m_gainEdits[channel]), channel, 0);
+        box->addWidget(makeLabel(this, s.gains[channel]->caption(), m_gainEdits[channel]), channel, 0);
         box->addWidget(m_gainEdits[channel], channel, 1);
         box->addWidget(m_gainSliders[channel], channel, 2);
     }
@@ -89,55 +75,37 @@ QWidget* CTovaneColorPage::buildBalance()
     box->addWidget(m_balanceMode, 0, 1, 1, 3);
     box->addWidget(m_areaHighlight, 1, 0, 1, 4);
     // Each side's edit sits above its small slider, two sides to a row.
-    for (int side = 0; side < SideCount; ++side) {
+    const auto& s = settingsAs<Settings>();
+    int place = 0;
+    for (const Side side : kSidesShown) {
         m_areaEdits[side] = makeEdit(this);
         m_areaSliders[side] = makePlainSlider(this, kAreaSliderMin, kAreaSliderMax);
         auto* cell = new QVBoxLayout;
         cell->addWidget(m_areaEdits[side]);
         cell->addWidget(m_areaSliders[side]);
-        const int row = 2 + side / 2;
-        const int column = 2 * (side % 2);
-        box->addWidget(makeLabel(this, QString::fromLatin1(kSides[side].caption), m_areaEdits[side]), row, column);
+        const int row = 2 + place / 2;
+        const int column = 2 * (place % 2);
+        box->addWidget(makeLabel(this, s.area[side]->caption(), m_areaEdits[side]), row, column);
         box->addLayout(cell, row, column + 1);
+        ++place;
     }
     return makeGroup(this, QString(), box);
 }
 
 void CTovaneColorPage::declareBindings()
 {
-    for (int channel = 0; channel < ChannelCount; ++channel) {
-        const QString caption = QString::fromLatin1(kChannels[channel].caption);
-        const char* word = kChannels[channel].word;
+    auto& s = settingsAs<Settings>();
+    for (int channel = 0; channel < kChannels; ++channel) {
         // Dragging streams the gain without waiting; Enter waits for the camera.
-        m_gainBindings[channel] = &bind().slider(m_gainSliders[channel], caption, word).edit(m_gainEdits[channel]);
-        bind().edit(m_gainEdits[channel], caption, word).slider(m_gainSliders[channel]).wholeNumbersOnly();
+        bind().slider(m_gainSliders[channel], *s.gains[channel]);
+        bind().edit(m_gainEdits[channel], *s.gains[channel]);
     }
-    bind().combo(m_balanceMode, QStringLiteral("AutoWhiteBalance"), cmd::AWB).send(SendMode::line());
-    bind().check(m_areaHighlight, cmd::AWB_FRAME_HIGHLIGHT).send(SendMode::line());
-    for (int side = 0; side < SideCount; ++side) {
-        const QString caption = QString::fromLatin1(kSides[side].caption);
-        const char* word = kSides[side].word;
-        // An area slider waits for each answer; Enter in an area edit leaves
-        // its slider where it is.
-        m_areaBindings[side] = &bind()
-                                    .slider(m_areaSliders[side], caption, word)
-                                    .edit(m_areaEdits[side])
-                                    .send(SendMode::transact());
-        bind().edit(m_areaEdits[side], caption, word).wholeNumbersOnly();
+    bind().combo(m_balanceMode, *s.balanceMode).send(SendMode::line());
+    bind().check(m_areaHighlight, *s.areaHighlight).send(SendMode::line());
+    for (int side = 0; side < kSides; ++side) {
+        // An area slider waits for each answer; without a range from the
+        // camera it keeps its own.
+        bind().slider(m_areaSliders[side], *s.area[side]).send(SendMode::transact()).rangeFromCamera(true);
+        bind().edit(m_areaEdits[side], *s.area[side]);
     }
-}
-
-void CTovaneColorPage::declareLoad()
-{
-    // The camera's order for the sides of the rectangle.
-    const Side readOrder[] = {Width, Height, OffsetX, OffsetY};
-    for (Side side : readOrder)
-        m_areaRanges.rangeIfGiven(kSides[side].word, m_areaSliders[side]);
-
-    load().optionalIndex(cmd::AWB, m_balanceMode);
-    for (int channel = 0; channel < ChannelCount; ++channel)
-        load().optionalNumber(kChannels[channel].word, *m_gainBindings[channel]);
-    load().optionalCheck(cmd::AWB_FRAME_HIGHLIGHT, m_areaHighlight);
-    for (Side side : readOrder)
-        load().optionalNumber(kSides[side].word, *m_areaBindings[side]);
 }

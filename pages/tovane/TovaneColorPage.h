@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "tovane/TovaneColorSettings.h"
 
 #include <array>
 
@@ -8,7 +9,6 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QSlider;
-class SliderBinding;
 
 // The "Color" tab of the Tovane panel: white balance. The automatic
 // white-balance mode (off, once, continuous; a one-time balance is "1:Once"),
@@ -19,30 +19,23 @@ class SliderBinding;
 class CTovaneColorPage : public Page {
     Q_OBJECT
 public:
+    using Settings = TovaneColorSettings;
+
     explicit CTovaneColorPage(PageContext context, QWidget* parent = nullptr);
 
-protected:
-    // Takes the area sliders' ranges from the camera, then loads.
-    void OnInitDialog() override;
-
 private:
-    enum Channel { Red, Green, Blue, ChannelCount };
-    // The sides of the measuring rectangle in reading order.
-    enum Side { OffsetX, Width, OffsetY, Height, SideCount };
+    using Side = Settings::Side;
+    static constexpr int kChannels = Settings::ChannelCount;
+    static constexpr int kSides = Settings::SideCount;
 
     QWidget* buildGains();
     QWidget* buildBalance();
     void declareBindings();
-    void declareLoad();
 
-    std::array<QLineEdit*, ChannelCount> m_gainEdits{};
-    std::array<QSlider*, ChannelCount> m_gainSliders{};
-    std::array<SliderBinding*, ChannelCount> m_gainBindings{};
+    std::array<QLineEdit*, kChannels> m_gainEdits{};
+    std::array<QSlider*, kChannels> m_gainSliders{};
     QComboBox* m_balanceMode = nullptr;
     QCheckBox* m_areaHighlight = nullptr;
-    std::array<QLineEdit*, SideCount> m_areaEdits{};
-    std::array<QSlider*, SideCount> m_areaSliders{};
-    std::array<SliderBinding*, SideCount> m_areaBindings{};
-    // Run once, at initialisation; "Refresh" does not re-read the ranges.
-    LoadPlan m_areaRanges;
+    std::array<QLineEdit*, kSides> m_areaEdits{};
+    std::array<QSlider*, kSides> m_areaSliders{};
 };

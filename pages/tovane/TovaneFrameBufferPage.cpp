@@ -1,6 +1,5 @@
 #include "TovaneFrameBufferPage.h"
 
-#include "CommandWords.h"
 #include "Controls.h"
 #include "LastError.h"
 #include "RadioGroup.h"
@@ -61,14 +60,19 @@ CTovaneFrameBufferPage::CTovaneFrameBufferPage(PageContext context, QWidget* par
     right->addStretch();
     layOutColumns(this, {left, right});
 
-    explainRefusals(bind().radios(m_averaging, QStringLiteral("Frame Averaging"), cmd::AVERAGE), connection(),
-                    m_averagingError);
-    explainRefusals(bind().check(m_wideDynamicRange, cmd::WIDED_ENABLE), connection(), m_wideDynamicRangeError);
-    bind().radios(m_frameOperationTap, QStringLiteral("Frame Operation Tap"), cmd::FRM_OP_TAP);
+    auto& s = settingsAs<Settings>();
+    // The camera's reason for refusing averaging or wide dynamic range is
+    // shown in the group as well.
+    explainRefusals(bind().radios(m_averaging, *s.averaging), m_averagingError);
+    explainRefusals(bind().check(m_wideDynamicRange, *s.wideDynamicRange), m_wideDynamicRangeError);
+    bind().radios(m_frameOperationTap, *s.frameOperationTap);
+    whenChanged(*s.averaging, [this] { showAveraging(); });
+}
 
+void CTovaneFrameBufferPage::showAveraging()
+{
     // A number of frames the page does not offer shows as "1 Frame".
-    load()
-        .number(cmd::AVERAGE, [this](int frames) { m_averaging->show(m_averaging->buttonFor(frames) ? frames : 1); })
-        .check(cmd::WIDED_ENABLE, m_wideDynamicRange)
-        .radios(cmd::FRM_OP_TAP, m_frameOperationTap);
+    const std::optional<int> frames = settingsAs<Settings>().averaging->number();
+    if (frames && !m_averaging->buttonFor(*frames))
+        m_averaging->show(1);
 }

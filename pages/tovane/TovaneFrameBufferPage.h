@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "tovane/TovaneFrameBufferSettings.h"
 
 class QCheckBox;
 class QLabel;
@@ -14,14 +15,13 @@ class RadioGroup;
 class CTovaneFrameBufferPage : public Page {
     Q_OBJECT
 public:
+    using Settings = TovaneFrameBufferSettings;
+
     explicit CTovaneFrameBufferPage(PageContext context, QWidget* parent = nullptr);
 
-protected:
-    // Nothing is read at creation; the controls show no camera value until
-    // "Refresh".
-    void OnInitDialog() override {}
-
 private:
+    void showAveraging();
+
     RadioGroup* m_averaging;
     QLabel* m_averagingError;
     QCheckBox* m_wideDynamicRange;

@@ -8,5 +8,7 @@
 class CTovaneGPIOPage : public GpioPage {
     Q_OBJECT
 public:
+    using Settings = TovaneGpioSettings;
+
     explicit CTovaneGPIOPage(PageContext context, QWidget* parent = nullptr);
 };

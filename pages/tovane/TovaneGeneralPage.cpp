@@ -1,6 +1,5 @@
 #include "TovaneGeneralPage.h"
 
-#include "CommandWords.h"
 #include "Controls.h"
 #include "Display.h"
 #include "RadioGroup.h"
@@ -31,15 +30,17 @@ QStringList texts(const QList<int>& values)
 }
 
 // "Default", "1" ... "16": the position is the user-set number.
+const QList<int> kUserSets = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+
 QStringList userSetItems()
 {
     QStringList items{QStringLiteral("Default")};
-    for (int set = 1; set <= 16; ++set)
+    for (int set : kUserSets.mid(1))
         items << QString::number(set);
     return items;
 }
 
-const Format kPerSecond = dividedBy(1000000.0, "%f");
+const Format kPerSecond = dividedBy(TovaneGeneralSettings::kMicroFramesPerFrame, "%f");
 
 } // namespace
 
@@ -85,7 +86,6 @@ CTovaneGeneralPage::CTovaneGeneralPage(PageContext context, QWidget* parent) : P
     layOutColumns(this, {left, middle, right});
 
     declareBindings();
-    declareLoad();
 }
 
 QWidget* CTovaneGeneralPage::buildCameraInfo()
@@ -215,62 +215,61 @@ QWidget* CTovaneGeneralPage::buildUnusedDefectControls()
 
 void CTovaneGeneralPage::declareBindings()
 {
-    bind().edit(m_offsetX, QStringLiteral("OffsetX"), cmd::OFFSETX);
-    bind().edit(m_offsetY, QStringLiteral("OffsetY"), cmd::OFFSETY);
-    bind()
-        .edit(m_frameRate, QStringLiteral("Frame Rate"), cmd::FRAMERATE)
-        .line(Line::scaled(cmd::FRAMERATE, 1000000.0))
-        .savedAs(Line::scaledToNearest(cmd::FRAMERATE, 1000000.0));
-    bind().check(m_frameRateAuto, cmd::FRAMERATE_AUTO).then([this](int automatic) { m_frameRate->setEnabled(automatic == 0); });
-    // Binning rescales the image, so a file applies it before the offsets.
-    bind().check(m_hBinning, cmd::HBIN).values(1, 2).appliedFirst();
-    bind().check(m_vBinning, cmd::VBIN).values(1, 2).appliedFirst();
-    bind().check(m_reverseX, cmd::REVERSEX);
-    bind().check(m_reverseY, cmd::REVERSEY);
-    bind().combo(m_pixelDepth, QStringLiteral("PixelDepth"), cmd::PIXEL_DEPTH).values(kPixelDepths);
-    bind().radios(m_testChart, QStringLiteral("TestChart"), cmd::TESTCHART).zeroWhenUnchecked();
-    bind().combo(m_cameraLinkTaps, QStringLiteral("CameraLink Taps(1/2/3/4/8/10)"), cmd::CAMERALINK_TAP).itemText();
-    bind().button(m_usersetLoad, cmd::USERSET_LOAD).selectedIndexOf(m_usersetSelector);
-    bind().button(m_usersetSave, cmd::USERSET_SAVE).selectedIndexOf(m_usersetSelector);
-    bind().button(m_reboot, cmd::RESET);
-    // The serial speed belongs to the link, not to the image: files of
-    // settings leave it out.
-    bind().combo(m_normalBaudRate, QStringLiteral("Normal(Need reboot)"), cmd::BAUDRATE).values(kNormalRates).notASetting();
+    auto& s = settingsAs<Settings>();
+    bind().readout(m_vendor, *s.vendor, QStringLiteral("Vendor="));
+    bind().readout(m_model, *s.model, QStringLiteral("Model="));
+    bind().readout(m_serialNumber, *s.serialNumber, QStringLiteral("ID="));
+    bind().readout(m_version, *s.version, QStringLiteral("Version="));
+    bind().readout(m_manufacturer, *s.manufacturer, QString());
+    bind().readout(m_userDefinedName, *s.userDefinedName, QString());
+    bind().readout(m_width, *s.width, QStringLiteral("Width = "));
+    bind().readout(m_height, *s.height, QStringLiteral("Height = "));
+    bind().readout(m_temperature, *s.temperature, printedAs("%d degC"));
+    bind().readout(m_powerStatus, *s.powerStatus, QString());
+    bind().readout(m_actualFrameRate, *s.actualFrameRate, kPerSecond);
+
+    bind().edit(m_offsetX, *s.offsetX);
+    bind().edit(m_offsetY, *s.offsetY);
+    bind().edit(m_frameRate, *s.frameRate).scaled(Settings::kMicroFramesPerFrame, "%f");
+    bind().check(m_frameRateAuto, *s.frameRateAuto);
+    // The rate is the camera's to choose while it is automatic.
+    whenChanged(*s.frameRateAuto, [this, &s] { m_frameRate->setEnabled(s.frameRateAuto->number().value_or(0) == 0); });
+    bind().check(m_hBinning, *s.hBinning).values(1, 2);
+    bind().check(m_vBinning, *s.vBinning).values(1, 2);
+    bind().check(m_reverseX, *s.reverseX);
+    bind().check(m_reverseY, *s.reverseY);
+    bind().combo(m_pixelDepth, *s.pixelDepth).values(kPixelDepths);
+    bind().radios(m_testChart, *s.testChart).zeroWhenUnchecked();
+    bind().combo(m_cameraLinkTaps, *s.cameraLinkTaps).itemText();
+    bind().combo(m_normalBaudRate, *s.baudRate).values(kNormalRates);
+
+    bind().button(m_usersetLoad, *s.usersetLoad).selectedIndexOf(m_usersetSelector);
+    bind().button(m_usersetSave, *s.usersetSave).selectedIndexOf(m_usersetSelector);
+    bind().button(m_reboot, *s.reboot);
+
+    showOnly(m_usersetDefault, *s.usersetDefault, kUserSets);
+    showOnly(m_temporaryBaudRate, *s.temporaryBaudRate, kExtendedRates);
+    showOnly(m_expandedBaudRate, *s.expandedBaudRate, kExtendedRates);
+    whenChanged(*s.baseClock, [this] { showBaseClock(); });
+    connect(m_baseClock, &RadioGroup::clicked, this, &CTovaneGeneralPage::showBaseClock);
 }
 
-void CTovaneGeneralPage::declareLoad()
+void CTovaneGeneralPage::showOnly(QComboBox* list, Setting& setting, const QList<int>& values)
 {
-    load()
-        .text(cmd::VENDOR, m_vendor, QStringLiteral("Vendor="))
-        .text(cmd::MODEL, m_model, QStringLiteral("Model="))
-        .text(cmd::ID, m_serialNumber, QStringLiteral("ID="))
-        .text(cmd::VERSION, m_version, QStringLiteral("Version="))
-        .text(cmd::MANUFACTURER, m_manufacturer)
-        .text(cmd::USER_ID, m_userDefinedName)
-        .number(cmd::WIDTH, m_width, printedAs("Width = %d"))
-        .number(cmd::HEIGHT, m_height, printedAs("Height = %d"))
-        .number(cmd::OFFSETX, m_offsetX)
-        .number(cmd::OFFSETY, m_offsetY)
-        .check(cmd::REVERSEX, m_reverseX)
-        .check(cmd::REVERSEY, m_reverseY)
-        // 0, 1, 2 are 85, 65, 45 MHz; anything else shows the 85 MHz default.
-        .number(cmd::BASE_CLOCK, [this](int clock) { m_baseClock->show(clock >= 0 && clock <= 2 ? clock : 0); })
-        .number(cmd::CAMERALINK_TAP, m_cameraLinkTaps)
-        .number(cmd::FRAMERATE, m_frameRate, kPerSecond)
-        .number(cmd::FRAMERATE_ACTUAL, m_actualFrameRate, kPerSecond)
-        .number(cmd::FRAMERATE_AUTO,
-                [this](int automatic) {
-                    showCheck(m_frameRateAuto, automatic);
-                    m_frameRate->setEnabled(automatic == 0);
-                })
-        .number(cmd::TEMPERATURE, m_temperature, printedAs("%d degC"))
-        .index(cmd::USERSET_DEFAULT, m_usersetDefault)
-        .optional(cmd::HBIN, m_hBinning, [this](int bin) { showCheck(m_hBinning, bin - 1); })
-        .optional(cmd::VBIN, m_vBinning, [this](int bin) { showCheck(m_vBinning, bin - 1); })
-        .radios(cmd::TESTCHART, m_testChart)
-        .text(cmd::POWER_STATUS, m_powerStatus)
-        .number(cmd::PIXEL_DEPTH, [this](int depth) { selectValue(m_pixelDepth, kPixelDepths, depth); })
-        .number(cmd::BAUDRATE, [this](int rate) { selectValue(m_normalBaudRate, kNormalRates, rate); })
-        .number(cmd::BAUDRATE_TMP, [this](int rate) { selectValue(m_temporaryBaudRate, kExtendedRates, rate); })
-        .number(cmd::BAUDRATE_SAVE, [this](int rate) { selectValue(m_expandedBaudRate, kExtendedRates, rate); });
+    const auto show = [list, &setting, values] {
+        const std::optional<int> value = setting.number();
+        list->setCurrentIndex(value ? int(values.indexOf(*value)) : -1);
+    };
+    whenChanged(setting, show);
+    connect(list, &QComboBox::activated, this, show);
+}
+
+void CTovaneGeneralPage::showBaseClock()
+{
+    // 0, 1, 2 are 85, 65, 45 MHz; any other value shows the 85 MHz default.
+    const std::optional<int> clock = settingsAs<Settings>().baseClock->number();
+    if (!clock)
+        m_baseClock->clear();
+    else
+        m_baseClock->show(m_baseClock->buttonFor(*clock) ? *clock : 0);
 }

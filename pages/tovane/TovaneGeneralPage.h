@@ -1,6 +1,9 @@
 #pragma once
 
 #include "Page.h"
+#include "tovane/TovaneGeneralSettings.h"
+
+#include <QList>
 
 class QCheckBox;
 class QComboBox;
@@ -12,9 +15,15 @@ class RadioGroup;
 // The "General" tab of the Tovane panel: identity, image geometry, frame
 // rate, temperature and power status, user sets, test chart, Camera Link
 // taps and base clock, and the camera's serial speed.
+//
+// The user-defined name, the default user set and the base clock are only
+// shown; the lists and buttons that show them go back to the camera's value
+// when the user picks another.
 class CTovaneGeneralPage : public Page {
     Q_OBJECT
 public:
+    using Settings = TovaneGeneralSettings;
+
     explicit CTovaneGeneralPage(PageContext context, QWidget* parent = nullptr);
 
 private:
@@ -26,7 +35,10 @@ private:
     QWidget* buildBaudRates();
     QWidget* buildUnusedDefectControls();
     void declareBindings();
-    void declareLoad();
+    // The list shows the item whose value the setting holds, none when it
+    // holds another or none, and goes back to it when the user picks one.
+    void showOnly(QComboBox* list, Setting& setting, const QList<int>& values);
+    void showBaseClock();
 
     // "CameraInfo"
     QLabel* m_vendor;

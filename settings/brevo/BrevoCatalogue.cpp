@@ -1,7 +1,11 @@
 #include "BrevoCatalogue.h"
 
+#include "common/GpioSettings.h"
+
 std::unique_ptr<Catalogue> brevoCatalogue(Connection& connection, CatalogueContext context)
 {
     return std::make_unique<Catalogue>(connection, context, QStringLiteral("Brevo"),
-                                       std::vector<Catalogue::PageFactory>{});
+                                       std::vector<Catalogue::PageFactory>{
+                                           pageSettings<BrevoGpioSettings>(QStringLiteral("GPIO")),
+                                       });
 }

@@ -1,11 +1,19 @@
 #include "TovaneCatalogue.h"
 
+#include "TovaneColorSettings.h"
+#include "TovaneFrameBufferSettings.h"
 #include "TovaneGainSettings.h"
+#include "TovaneGeneralSettings.h"
+#include "common/GpioSettings.h"
 
 std::unique_ptr<Catalogue> tovaneCatalogue(Connection& connection, CatalogueContext context)
 {
     return std::make_unique<Catalogue>(connection, context, QStringLiteral("Tovane"),
                                        std::vector<Catalogue::PageFactory>{
+                                           pageSettings<TovaneGeneralSettings>(QStringLiteral("General")),
                                            pageSettings<TovaneGainSettings>(QStringLiteral("Gain")),
+                                           pageSettings<TovaneColorSettings>(QStringLiteral("Color")),
+                                           pageSettings<TovaneGpioSettings>(QStringLiteral("GPIO")),
+                                           pageSettings<TovaneFrameBufferSettings>(QStringLiteral("FrameBuffer")),
                                        });
 }

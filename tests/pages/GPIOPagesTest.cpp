@@ -228,6 +228,23 @@ TYPED_TEST(GpioPages, ChangingADirectionSendsItAndReReadsThatPinsFourOutputValue
                                 "Pin 10: input; Pin 11: input");
 }
 
+TYPED_TEST(GpioPages, ARefusedDirectionIsReportedAndThePinShownAsTheCameraHasIt)
+{
+    this->openPage();
+    this->camera->refuseCommand(QStringLiteral("GPIO-MODE"));
+    QByteArrayList reported;
+    QObject::connect(&this->sendPath, &SendPath::refused, [&](const QByteArray& line, const QString& reason) {
+        reported << line + ": " + reason.toLatin1();
+    });
+    choose(this->list("Pin 7"), "OUT");
+    EXPECT_EQ(this->sent(), QByteArrayList({"GPIO-MODE  7 1", "GET-LAST-ERROR", "GPIO-MODE  7"}) + outputReads("7"));
+    EXPECT_EQ(reported, QByteArrayList{"GPIO-MODE  7 1: Refused"});
+    // The camera no longer tells the direction: pin 7 counts as an input again.
+    EXPECT_FALSE(this->list("Pin 7")->isEnabled());
+    EXPECT_EQ(this->list("Pin 7")->currentText(), "IN");
+    this->expectOutputsLive("7", false);
+}
+
 TYPED_TEST(GpioPages, ACameraThatCannotSwitchPinsHasPinSevenAnInputAndPinFourAnOutput)
 {
     this->useCameraWithoutPinDirections();
@@ -250,7 +267,7 @@ TYPED_TEST(GpioPages, ReadShowsTheLevelsTheCameraReadsOnItsInputs)
 {
     this->given("GPIO-MODE  4 0");
     this->openPage();
-    const QString unread = TypeParam::kReadsInputsWhenOpening ? "GPI-Pin (7) = 0" : "GPI-Pin (7) =    ";
+    const QString unread = TypeParam::kReadsInputsWhenOpening ? "GPI-Pin (7) = 0" : "GPI-Pin (7) = not read";
     EXPECT_EQ(this->label("GPI-Pin (7)"), unread);
 
     const std::pair<int, int> levels[] = {{7, 1}, {10, 0}, {11, 1}, {4, 1}};

@@ -147,7 +147,7 @@ TEST_F(TovaneColorPage, EnterInAGainEditSendsAndMovesItsSlider)
     EXPECT_EQ(reported("GGAIN-FINE"), 2048);
 }
 
-TEST_F(TovaneColorPage, AreaSlidersWaitForEachAnswerAndAreaEditsLeaveTheirSliders)
+TEST_F(TovaneColorPage, AreaSlidersWaitForEachAnswerAndAreaEditsMoveTheirSlidersOnceAccepted)
 {
     openPage();
     drag(ui.slider("Width"), {200, 240});
@@ -157,8 +157,8 @@ TEST_F(TovaneColorPage, AreaSlidersWaitForEachAnswerAndAreaEditsLeaveTheirSlider
     typeAndEnter(ui.edit("OffsetX"), QStringLiteral("400"));
     typeAndEnter(ui.edit("Height"), QStringLiteral("64"));
     EXPECT_EQ(sent(), (QByteArrayList{"AWB-OFFSETX 400", "AWB-HEIGHT 64"}));
-    EXPECT_EQ(ui.slider("OffsetX")->value(), 160);
-    EXPECT_EQ(ui.slider("Height")->value(), 240);
+    EXPECT_EQ(ui.slider("OffsetX")->value(), 400);
+    EXPECT_EQ(ui.slider("Height")->value(), 64);
     EXPECT_EQ(reported("AWB-WIDTH"), 240);
     EXPECT_EQ(reported("AWB-OFFSETX"), 400);
 }

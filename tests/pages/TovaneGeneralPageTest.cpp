@@ -137,13 +137,15 @@ TEST_F(TovaneGeneralPage, ACameraWithoutBinningShowsBothBoxesGreyed)
     EXPECT_FALSE(ui.button("V Binning")->isEnabled());
 }
 
-TEST_F(TovaneGeneralPage, RefusedReadsShowZeroAndEmptyText)
+TEST_F(TovaneGeneralPage, RefusedReadsShowAsNotRead)
 {
     camera->refuseCommand(QStringLiteral("VENDOR"));
     camera->refuseCommand(QStringLiteral("WIDTH"));
+    camera->refuseCommand(QStringLiteral("FRAMERATE-ACTUAL"));
     openPage();
-    EXPECT_EQ(ui.label("Vendor")->text(), QStringLiteral("Vendor="));
-    EXPECT_EQ(ui.label("Width")->text(), QStringLiteral("Width = 0"));
+    EXPECT_EQ(ui.label("Vendor")->text(), QStringLiteral("Vendor=not read"));
+    EXPECT_EQ(ui.label("Width")->text(), QStringLiteral("Width = not read"));
+    EXPECT_EQ(ui.edit("Actual Frame rate")->text(), QStringLiteral("not read"));
 }
 
 TEST_F(TovaneGeneralPage, EnterSendsTheOffsetsAndTheFrameRate)
@@ -174,6 +176,9 @@ TEST_F(TovaneGeneralPage, AFrameRateThatIsNotANumberOrTooLargeSendsNothing)
 TEST_F(TovaneGeneralPage, EnterInTheNameOrAnyOtherControlSendsNothing)
 {
     openPage();
+    // The values the page only shows cannot be typed into.
+    EXPECT_TRUE(ui.edit("UserDefinedName")->isReadOnly());
+    EXPECT_TRUE(ui.edit("Actual Frame rate")->isReadOnly());
     typeAndEnter(ui.edit("UserDefinedName"), QStringLiteral("new name"));
     typeAndEnter(ui.edit("Actual Frame rate"), QStringLiteral("3"));
     pressKey(ui.list("PixelDepth"), Qt::Key_Return);
@@ -222,12 +227,88 @@ TEST_F(TovaneGeneralPage, NoUserSetIsLoadedOrSavedBeforeTheUserPicksOne)
     EXPECT_TRUE(sent().isEmpty());
 }
 
-TEST_F(TovaneGeneralPage, DisplayOnlyControlsSendNothing)
+TEST_F(TovaneGeneralPage, DisplayOnlyControlsSendNothingAndGoBackToTheCamerasValue)
 {
+    given("USERSET-DEFAULT 3");
+    given("BASE-CLOCK 1");
     openPage();
     choose(ui.list("Userset Default"), QStringLiteral("7"));
     ui.button("45MHz")->click();
     EXPECT_TRUE(sent().isEmpty());
+    EXPECT_EQ(ui.list("Userset Default")->currentText(), QStringLiteral("3"));
+    EXPECT_TRUE(ui.button("65MHz")->isChecked());
+}
+
+// The refusal of a line sent by a button or by a control with a hook of its
+// own is reported with the camera's reason, and the page shows the camera's
+// value again.
+struct RefusalCase {
+    const char* name;
+    const char* refusedWord; // refused in every use, reads included; null for none
+    std::function<void(const Controls&)> act;
+    QByteArrayList sent;
+    QByteArray reported;
+    std::function<void(const Controls&)> expectShown;
+};
+
+void PrintTo(const RefusalCase& value, std::ostream* out)
+{
+    *out << value.name;
+}
+
+class TovaneGeneralPageRefusals : public TovaneGeneralPage, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(TovaneGeneralPageRefusals, AreReportedAndTheCamerasValueShown)
+{
+    if (GetParam().refusedWord)
+        camera->refuseCommand(QString::fromLatin1(GetParam().refusedWord));
+    openPage();
+    QByteArrayList reported;
+    QObject::connect(&sendPath, &SendPath::refused, [&](const QByteArray& line, const QString& reason) {
+        reported << line + ": " + reason.toLatin1();
+    });
+    GetParam().act(ui);
+    EXPECT_EQ(sent(), GetParam().sent);
+    EXPECT_EQ(reported, QByteArrayList{GetParam().reported});
+    GetParam().expectShown(ui);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Handlers, TovaneGeneralPageRefusals,
+    ::testing::Values(
+        RefusalCase{"SaveToTheDefaultSet", nullptr,
+                    [](const Controls& ui) {
+                        choose(ui.list("Userset selector"), QStringLiteral("Default"));
+                        ui.button("Save")->click();
+                    },
+                    {"USERSET-SAVE 0", "GET-LAST-ERROR"}, "USERSET-SAVE 0: Out of range",
+                    [](const Controls& ui) { EXPECT_EQ(ui.list("Userset selector")->currentIndex(), 0); }},
+        // The camera does not say whether the rate is automatic: the rate
+        // stays the user's to type.
+        RefusalCase{"FrameRateAuto", "FRAMERATE-AUTO", [](const Controls& ui) { ui.button("FRATE-AUTO")->click(); },
+                    {"FRAMERATE-AUTO 1", "GET-LAST-ERROR", "FRAMERATE-AUTO"}, "FRAMERATE-AUTO 1: Refused",
+                    [](const Controls& ui) {
+                        EXPECT_EQ(static_cast<QCheckBox*>(ui.button("FRATE-AUTO"))->checkState(), Qt::PartiallyChecked);
+                        EXPECT_TRUE(ui.edit("Frame Rate")->isEnabled());
+                    }}));
+
+TEST_F(TovaneGeneralPage, AFileOfSettingsHoldsTheCamerasValuesBinningFirstAndNothingOnlyShown)
+{
+    given("VBIN 2");
+    given("FRAMERATE 29970000");
+    given("BAUDRATE 115200");
+    Catalogue catalogue(connection, {}, QStringLiteral("Tovane"),
+                        {::pageSettings<TovaneGeneralSettings>(QStringLiteral("General"))});
+    catalogue.load();
+
+    QByteArrayList lines;
+    for (const SettingLine& line : catalogue.settingLines())
+        lines << line.line;
+    // No identity, size, clock, temperature or serial speed: the page only
+    // shows them, or applying them would cut the link.
+    EXPECT_EQ(lines, (QByteArrayList{"HBIN 1", "VBIN 2", "OFFSETX 0", "OFFSETY 0", "REVERSEX 0", "REVERSEY 0",
+                                     "CAMERALINK-TAP 2", "FRAMERATE 29970000", "FRAMERATE-AUTO 0", "TESTCHART 0",
+                                     "PIXEL-DEPTH 8"}));
 }
 
 // Answers a camera gives only when something is wrong on the line or in its
@@ -237,7 +318,7 @@ protected:
     std::unique_ptr<Page> page;
 };
 
-TEST_F(TovaneGeneralPageOddAnswers, AreShownAsTheQueriesReturnThem)
+TEST_F(TovaneGeneralPageOddAnswers, AreShownAsNotReadOrAsTheNearestTheListsHold)
 {
     camera->raw["HEIGHT"] = "HEIGHX\r512\rOK\r";
     camera->raw["FRAMERATE"] = "FRAMERATE\r1\rNG\r";
@@ -248,8 +329,9 @@ TEST_F(TovaneGeneralPageOddAnswers, AreShownAsTheQueriesReturnThem)
     page = open<CTovaneGeneralPage>();
     const Controls ui{page.get()};
 
-    EXPECT_EQ(ui.label("Height")->text(), QStringLiteral("Height = -1"));
-    EXPECT_EQ(ui.edit("Frame Rate")->text(), QStringLiteral("-0.000001"));
+    EXPECT_EQ(ui.label("Height")->text(), QStringLiteral("Height = not read"));
+    EXPECT_EQ(ui.edit("Frame Rate")->text(), QString());
+    EXPECT_EQ(ui.edit("Frame Rate")->placeholderText(), QStringLiteral("not read"));
     for (const char* chart : {"OFF", "Grayscale", "ColorBar"})
         EXPECT_FALSE(ui.button(chart)->isChecked()) << chart;
     EXPECT_TRUE(ui.button("85MHz")->isChecked());
