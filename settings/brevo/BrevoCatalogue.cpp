@@ -1,7 +1,11 @@
 #include "BrevoCatalogue.h"
 
+#include "BrevoDSPSettings.h"
+
 std::unique_ptr<Catalogue> brevoCatalogue(Connection& connection, CatalogueContext context)
 {
     return std::make_unique<Catalogue>(connection, context, QStringLiteral("Brevo"),
-                                       std::vector<Catalogue::PageFactory>{});
+                                       std::vector<Catalogue::PageFactory>{
+                                           pageSettings<BrevoDSPSettings>(QStringLiteral("DSP")),
+                                       });
 }
