@@ -20,15 +20,6 @@ Bindings::Bindings(SendPath& path) : m_path(path) {}
 
 Bindings::~Bindings() = default;
 
-template <class B, class... Args>
-B& Bindings::add(Args&&... args)
-{
-    auto binding = std::make_unique<B>(m_path, std::forward<Args>(args)...);
-    B& reference = *binding;
-    m_bindings.push_back(std::move(binding));
-    return reference;
-}
-
 EditBinding& Bindings::edit(QLineEdit* edit, Setting& setting, const QString& caption)
 {
     return add<EditBinding>(edit, setting, captionOr(caption, setting));

@@ -75,10 +75,19 @@ public:
     // Every binding, in the order they were declared.
     QList<const Binding*> all() const;
 
-private:
+    // A binding of a kind defined outside this collection (the rows of a
+    // grid of edits), built on the page's send path and owned here like the
+    // others: add<RowBinding>(edits, setting).
     template <class B, class... Args>
-    B& add(Args&&... args);
+    B& add(Args&&... args)
+    {
+        auto binding = std::make_unique<B>(m_path, std::forward<Args>(args)...);
+        B& reference = *binding;
+        m_bindings.push_back(std::move(binding));
+        return reference;
+    }
 
+private:
     SendPath& m_path;
     std::vector<std::unique_ptr<Binding>> m_bindings;
 };

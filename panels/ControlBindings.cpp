@@ -133,15 +133,7 @@ void EditBinding::enter()
 
 void EditBinding::markInvalid(bool invalid)
 {
-    if (m_edit->property("invalidInput").toBool() == invalid)
-        return;
-    m_edit->setProperty("invalidInput", invalid);
-    // The palette's base colour shows the fault without a style sheet, which
-    // would replace the platform's look of the box.
-    QPalette palette = m_edit->palette();
-    palette.setColor(QPalette::Base, invalid ? QColor(255, 214, 214) : m_edit->style()->standardPalette().color(QPalette::Base));
-    m_edit->setPalette(palette);
-    m_edit->setAccessibleDescription(invalid ? QStringLiteral("not sent: not a valid value") : QString());
+    markInvalidInput(m_edit, invalid);
 }
 
 void EditBinding::showSetting()

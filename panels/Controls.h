@@ -36,6 +36,10 @@ void nameForAccessibility(QWidget* control, const QString& caption);
 // which of the two it is: "<caption> slider".
 void nameSliderForAccessibility(QAbstractSlider* slider, const QString& caption);
 
+// Marks an edit whose text was not sent because it is no valid value (its
+// base colour and its description for screen readers), or clears the mark.
+void markInvalidInput(QLineEdit* edit, bool invalid);
+
 // A label; with a buddy, the buddy also takes the text as its accessible name
 // unless it has one.
 QLabel* makeLabel(QWidget* parent, const QString& text, QWidget* buddy = nullptr);

@@ -1,11 +1,8 @@
 #include "BrevoCLDSPPage.h"
 
 #include "CellGrid.h"
-#include "CommandWords.h"
 #include "Controls.h"
-#include "Display.h"
 #include "InterpolationPoints.h"
-#include "Link.h"
 #include "Messages.h"
 #include "RadioGroup.h"
 
@@ -21,56 +18,31 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <functional>
+#include <optional>
+
 namespace {
-
-// The cells in row order, each with its own command word. The matrix words
-// end in a blank, so two blanks go before the value.
-const char* const kMatrixWords[] = {cmd::CR_TF_VAL_00, cmd::CR_TF_VAL_01, cmd::CR_TF_VAL_02,
-                                    cmd::CR_TF_VAL_10, cmd::CR_TF_VAL_11, cmd::CR_TF_VAL_12,
-                                    cmd::CR_TF_VAL_20, cmd::CR_TF_VAL_21, cmd::CR_TF_VAL_22};
-const char* const kFilterWords[] = {cmd::SP_FL_VAL_00, cmd::SP_FL_VAL_01, cmd::SP_FL_VAL_02,
-                                    cmd::SP_FL_VAL_10, cmd::SP_FL_VAL_11, cmd::SP_FL_VAL_12,
-                                    cmd::SP_FL_VAL_20, cmd::SP_FL_VAL_21, cmd::SP_FL_VAL_22};
-struct ColourBuild {
-    const char* caption;
-    const char* word;
-};
-const ColourBuild kColourBuilds[] = {{"BuildR", cmd::LIBR}, {"BuildG", cmd::LIBG}, {"BuildB", cmd::LIBB}};
-
-// Coefficients are 14-bit signed.
-constexpr int kCoefficientMin = -8192;
-constexpr int kCoefficientMax = 8191;
-constexpr int kMaxThreshold = 4095;
-constexpr int kMaxSharpness = 255;
 
 const QString kPixelDepthNotice = QStringLiteral("This feature is available when the Pixel-Depth is 24(RGB format).");
 
 const QList<int> kIdentity = {256, 0, 0, 0, 256, 0, 0, 0, 256};
 const QList<int> kPassThrough = {0, 0, 0, 0, 256, 0, 0, 0, 0};
+const char* const kColourBuildCaptions[] = {"BuildR", "BuildG", "BuildB"};
 
-// An up-down box whose every step is first offered to the page: a step that
-// would leave the range does nothing at all, and otherwise the page sends
-// the new value before the box shows it. The number itself cannot be typed:
-// the box shows what was sent or read.
+// An up-down box whose steps go to the page instead of moving the box: the
+// page sends the sharpness they lead to, and the box shows the camera's
+// value. The number itself cannot be typed.
 class SteppedSpinBox : public QSpinBox {
 public:
-    SteppedSpinBox(QWidget* parent, std::function<void(int target)> beforeStep)
-        : QSpinBox(parent), m_beforeStep(std::move(beforeStep))
+    SteppedSpinBox(QWidget* parent, std::function<void(int steps)> onStep) : QSpinBox(parent), m_onStep(std::move(onStep))
     {
         lineEdit()->setReadOnly(true);
     }
 
-    void stepBy(int steps) override
-    {
-        const qint64 target = qint64(value()) + qint64(steps) * singleStep();
-        if (target < minimum() || target > maximum())
-            return;
-        m_beforeStep(int(target));
-        QSpinBox::stepBy(steps);
-    }
+    void stepBy(int steps) override { m_onStep(steps); }
 
 private:
-    std::function<void(int)> m_beforeStep;
+    std::function<void(int)> m_onStep;
 };
 
 QStringList filterIndexes()
@@ -118,7 +90,7 @@ CBrevoCLDSPPage::CBrevoCLDSPPage(PageContext context, QWidget* parent) : Page(co
     layOutColumns(this, {left, middle, right});
 
     declareBindings();
-    declareLoad();
+    followCamera();
 }
 
 QWidget* CBrevoCLDSPPage::buildLut()
@@ -129,10 +101,10 @@ QWidget* CBrevoCLDSPPage::buildLut()
                                      {QStringLiteral("LinearInterpolation"), 3},
                                      {QStringLiteral("UserSetting"), 4}});
     m_threshold = makeEdit(this);
-    m_points = interpolation::makePoints(this);
+    m_points = interpolation::makePoints(this, bind(), settingsAs<Settings>());
     m_build = new QPushButton(QStringLiteral("Build"), this);
-    for (const ColourBuild& build : kColourBuilds)
-        m_colourBuilds.append(new QPushButton(QString::fromLatin1(build.caption), this));
+    for (const char* caption : kColourBuildCaptions)
+        m_colourBuilds.append(new QPushButton(QString::fromLatin1(caption), this));
 
     auto* box = new QVBoxLayout;
     for (int i = 0; i < m_format->count(); ++i)
@@ -148,7 +120,8 @@ QWidget* CBrevoCLDSPPage::buildColourMatrix()
 {
     const QStringList colours = {QStringLiteral("R"), QStringLiteral("G"), QStringLiteral("B")};
     m_matrixEnable = new QCheckBox(QStringLiteral("Color Linear Matrix "), this);
-    m_matrix = new CellGrid(this, QStringLiteral("Color matrix"), colours, colours, kCoefficientMin, kCoefficientMax);
+    m_matrix = new CellGrid(this, QStringLiteral("Color matrix"), colours, colours, Settings::kCoefficientMin,
+                            Settings::kCoefficientMax);
     m_matrixSet = namedButton(this, QStringLiteral("Set"), QStringLiteral("Color Matrix Set"));
     m_matrixReset = namedButton(this, QStringLiteral("Reset"), QStringLiteral("Color Matrix Reset"));
     m_hue = makeSlider(this, -kUnity, kUnity);
@@ -172,8 +145,8 @@ QWidget* CBrevoCLDSPPage::buildColourMatrix()
 QWidget* CBrevoCLDSPPage::buildSpatialFilter()
 {
     m_filterEnable = new QCheckBox(QStringLiteral("Spatial Filter"), this);
-    m_filter = new CellGrid(this, QStringLiteral("Spatial filter"), filterIndexes(), filterIndexes(), kCoefficientMin,
-                            kCoefficientMax);
+    m_filter = new CellGrid(this, QStringLiteral("Spatial filter"), filterIndexes(), filterIndexes(),
+                            Settings::kCoefficientMin, Settings::kCoefficientMax);
     m_filterSet = namedButton(this, QStringLiteral("Set"), QStringLiteral("Spatial Filter Set"));
     m_filterReset = namedButton(this, QStringLiteral("Reset"), QStringLiteral("Spatial Filter Reset"));
 
@@ -187,9 +160,12 @@ QWidget* CBrevoCLDSPPage::buildSpatialFilter()
 
 QWidget* CBrevoCLDSPPage::buildSharpness()
 {
-    m_sharpness = makeSlider(this, 0, kMaxSharpness);
-    m_sharpnessBox = new SteppedSpinBox(this, [this](int target) { stepSharpness(target); });
-    m_sharpnessBox->setRange(0, kMaxSharpness);
+    m_sharpness = makeSlider(this, 0, Settings::kMaxSharpness);
+    // The steps wait their turn like every other user action.
+    m_sharpnessBox = new SteppedSpinBox(this, [this](int steps) {
+        sendPath().whenIdle([this, steps] { stepSharpness(steps); }, m_sharpnessBox);
+    });
+    m_sharpnessBox->setRange(0, Settings::kMaxSharpness);
     m_sharpnessBox->setAccessibleName(QStringLiteral("Sharpness"));
 
     m_sharpnessGroup = makeGroup(this, QStringLiteral("Sharpness"), makeRow({m_sharpness, m_sharpnessBox}));
@@ -198,26 +174,23 @@ QWidget* CBrevoCLDSPPage::buildSharpness()
 
 void CBrevoCLDSPPage::declareBindings()
 {
+    auto& s = settingsAs<Settings>();
     // "LUT": the format takes effect at once, no answer is awaited; the
     // points go out only with a build.
-    bind().radios(m_format, QStringLiteral("LUT"), cmd::LUT_FORMAT).send(SendMode::line());
-    m_thresholdBinding =
-        &bind().edit(m_threshold, QStringLiteral("Threshold"), cmd::BINARIZATION).accept(0, kMaxThreshold);
-    bind().action(m_build, [this] { interpolation::build(connection(), *m_points, cmd::LINEAR_INTERPOLATION_BUILD); });
-    interpolation::declareSettings(bind(), *m_points);
+    bind().radios(m_format, *s.format).send(SendMode::line());
+    bind().edit(m_threshold, *s.threshold).accept(0, Settings::kMaxLevel);
+    bind().action(m_build, [this] { interpolation::build(sendPath(), *m_points, *settingsAs<Settings>().build); });
     for (int colour = 0; colour < m_colourBuilds.size(); ++colour) {
-        bind().action(m_colourBuilds[colour],
-                      [this, colour] { interpolation::build(connection(), *m_points, kColourBuilds[colour].word); });
+        bind().action(m_colourBuilds[colour], [this, colour] {
+            interpolation::build(sendPath(), *m_points, *settingsAs<Settings>().colourBuilds[colour]);
+        });
     }
 
     // "Color Matrix": the sliders only fill the grid while they move; the
     // grid goes out when the gesture ends.
-    bind().check(m_matrixEnable, cmd::CR_TF).onlyIf([this](int on) { return colourMatrixAllowed(on); });
-    for (int cell = 0; cell < m_matrix->cellCount(); ++cell)
-        m_matrixBindings.append(&bind()
-                                     .edit(m_matrix->cell(cell), m_matrix->cell(cell)->accessibleName(), kMatrixWords[cell])
-                                     .accept(kCoefficientMin, kCoefficientMax));
-    bind().action(m_matrixSet, [this] { sendCells(*m_matrix, m_matrixBindings); });
+    bind().check(m_matrixEnable, *s.matrixEnable).onlyIf([this](int on) { return colourMatrixAllowed(on); });
+    m_matrix->bindCells(bind(), {s.matrix.begin(), s.matrix.end()});
+    bind().action(m_matrixSet, [this] { m_matrix->sendCells(sendPath()); });
     bind().action(m_matrixReset, [this] { resetColourMatrix(); });
     bind().onSlider(m_hue, QStringLiteral("Hue"),
                     [this](SliderNotification kind, int hue) { presetMatrix(kind, hueMatrix(hue)); });
@@ -225,88 +198,64 @@ void CBrevoCLDSPPage::declareBindings()
                     [this](SliderNotification kind, int saturation) { presetMatrix(kind, saturationMatrix(saturation)); });
 
     // "Spatial Filter"
-    bind().check(m_filterEnable, cmd::SP_FL);
-    for (int cell = 0; cell < m_filter->cellCount(); ++cell)
-        m_filterBindings.append(&bind()
-                                     .edit(m_filter->cell(cell), m_filter->cell(cell)->accessibleName(), kFilterWords[cell])
-                                     .accept(kCoefficientMin, kCoefficientMax));
-    bind().action(m_filterSet, [this] { sendCells(*m_filter, m_filterBindings); });
+    bind().check(m_filterEnable, *s.filterEnable);
+    m_filter->bindCells(bind(), {s.filter.begin(), s.filter.end()});
+    bind().action(m_filterSet, [this] { m_filter->sendCells(sendPath()); });
     bind().action(m_filterReset, [this] { resetSpatialFilter(); });
 
-    // "Sharpness": paging and dragging send, each waiting for its answer; the
-    // up-down sends its own steps.
+    // "Sharpness": paging and dragging send, each waiting for its answer;
+    // the up-down sends its own steps and shows the camera's value.
     bind()
-        .slider(m_sharpness, QStringLiteral("Sharpness"), cmd::SHARP)
+        .slider(m_sharpness, *s.sharpness)
         .on(SliderNotification::PageLeft | SliderNotification::PageRight | SliderNotification::ThumbTrack)
-        .send(SendMode::transact())
-        .then([this](int position) { m_sharpnessBox->setValue(position); });
+        .send(SendMode::transact());
 }
 
-void CBrevoCLDSPPage::declareLoad()
+void CBrevoCLDSPPage::followCamera()
 {
-    load()
-        .radios(cmd::LUT_FORMAT, m_format)
-        .number(cmd::BINARIZATION, *m_thresholdBinding)
-        .step([this] { interpolation::load(connection(), *m_points); })
-        .number(cmd::PIXEL_DEPTH, [this](int depth) { loadColourMatrix(depth); })
-        .optional(
-            cmd::SP_FL, [this](int on) { loadSpatialFilter(on); }, [this] { m_filterGroup->setEnabled(false); })
-        .number(cmd::SHARP, [this](int value) { showSharpness(value); })
-        .step([this] {
-            // A camera that does not know LIBR builds no single colour.
-            if (!Transact(connection(), QByteArray(cmd::HELP) + ' ' + cmd::LIBR, 1.0)) {
-                for (QPushButton* build : std::as_const(m_colourBuilds))
-                    build->hide();
-            }
-        });
-}
-
-void CBrevoCLDSPPage::OnInitDialog()
-{
-    if (!Transact(connection(), cmd::SHARP, 1.0)) {
-        m_sharpnessGroup->hide();
-        m_sharpnessGroup->setEnabled(false);
-    }
-    Page::OnInitDialog();
+    auto& s = settingsAs<Settings>();
+    // The matrix works only on 24-bit RGB pixels; otherwise it is greyed
+    // out and keeps what it showed.
+    whenChanged(*s.pixelDepth, [this, &s] { m_matrixGroup->setEnabled(s.pixelDepth->number() == kRgbPixelDepth); });
+    whenChanged(*s.filterEnable, [this, &s] { m_filterGroup->setEnabled(!s.filterEnable->isUnavailable()); });
+    whenChanged(*s.sharpness, [this, &s] {
+        const Setting& sharpness = *s.sharpness;
+        m_sharpnessGroup->setHidden(sharpness.isUnavailable());
+        m_sharpnessGroup->setEnabled(!sharpness.isUnavailable());
+        if (const std::optional<int> value = sharpness.number())
+            m_sharpnessBox->setValue(*value);
+        else
+            m_sharpnessBox->clear();
+    });
+    // A camera that does not know LIBR builds no single colour; the buttons
+    // are never shown again.
+    connect(&s, &Settings::colourBuildsChecked, this, [this, &s] {
+        if (s.hasColourBuilds())
+            return;
+        for (QPushButton* build : std::as_const(m_colourBuilds))
+            build->hide();
+    });
 }
 
 bool CBrevoCLDSPPage::colourMatrixAllowed(int on)
 {
     // Switching off is always taken, so the box never shows off while the
     // camera's matrix stays on.
-    if (on && QueryInt(connection(), cmd::PIXEL_DEPTH) != kRgbPixelDepth) {
-        m_matrixEnable->setChecked(false);
-        showMessage(kPixelDepthNotice);
-        return false;
-    }
-    return true;
-}
-
-void CBrevoCLDSPPage::loadColourMatrix(int pixelDepth)
-{
-    // The matrix only works on 24-bit RGB pixels; otherwise it is greyed
-    // out and keeps what it showed.
-    const bool rgb = pixelDepth == kRgbPixelDepth;
-    m_matrixGroup->setEnabled(rgb);
-    if (!rgb)
-        return;
-    showCheck(m_matrixEnable, QueryInt(connection(), cmd::CR_TF));
-    for (int cell = 0; cell < m_matrix->cellCount(); ++cell)
-        m_matrixBindings[cell]->show(QueryInt(connection(), kMatrixWords[cell]));
-}
-
-void CBrevoCLDSPPage::loadSpatialFilter(int on)
-{
-    m_filterGroup->setEnabled(true);
-    showCheck(m_filterEnable, on);
-    for (int cell = 0; cell < m_filter->cellCount(); ++cell)
-        m_filterBindings[cell]->show(QueryInt(connection(), kFilterWords[cell]));
+    if (!on)
+        return true;
+    auto& s = settingsAs<Settings>();
+    pageSettings().read(*s.pixelDepth);
+    if (s.pixelDepth->number() == kRgbPixelDepth)
+        return true;
+    s.matrixEnable->reshow();
+    showMessage(kPixelDepthNotice);
+    return false;
 }
 
 void CBrevoCLDSPPage::presetMatrix(SliderNotification kind, const QList<int>& matrix)
 {
     if (kind == SliderNotification::EndScroll)
-        sendCells(*m_matrix, m_matrixBindings);
+        m_matrix->sendCells(sendPath());
     else
         m_matrix->showAll(matrix);
 }
@@ -316,30 +265,25 @@ void CBrevoCLDSPPage::resetColourMatrix()
     m_hue->setValue(0);
     m_saturation->setValue(kUnity);
     m_matrix->showAll(kIdentity);
-    sendCells(*m_matrix, m_matrixBindings);
+    m_matrix->sendCells(sendPath());
 }
 
 void CBrevoCLDSPPage::resetSpatialFilter()
 {
     m_filter->showAll(kPassThrough);
-    sendCells(*m_filter, m_filterBindings);
+    m_filter->sendCells(sendPath());
 }
 
-void CBrevoCLDSPPage::sendCells(const CellGrid& grid, const QList<EditBinding*>& bindings)
+void CBrevoCLDSPPage::stepSharpness(int steps)
 {
-    grid.forEachValue([&bindings](int cell, int) { bindings[cell]->enter(); });
-}
-
-void CBrevoCLDSPPage::stepSharpness(int target)
-{
-    // The camera acknowledges with its echo and one more line.
-    SendLine(connection(), setLine(cmd::SHARP, target));
-    AwaitLineEnds(connection(), 1.0);
-    m_sharpness->setValue(target);
-}
-
-void CBrevoCLDSPPage::showSharpness(int value)
-{
-    m_sharpness->setValue(value);
-    m_sharpnessBox->setValue(value);
+    // A step starts from the camera's sharpness (none known: nothing to
+    // step from); one that would leave the range does nothing at all.
+    Setting& sharpness = *settingsAs<Settings>().sharpness;
+    const std::optional<int> current = sharpness.number();
+    if (!current)
+        return;
+    const qint64 target = qint64(*current) + qint64(steps) * m_sharpnessBox->singleStep();
+    if (target < m_sharpnessBox->minimum() || target > m_sharpnessBox->maximum())
+        return;
+    sendPath().set(sharpness, int(target));
 }

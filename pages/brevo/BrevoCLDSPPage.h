@@ -1,10 +1,9 @@
 #pragma once
 
 #include "Page.h"
+#include "brevo/BrevoDSPSettings.h"
 
 #include <QList>
-
-#include <optional>
 
 class CellGrid;
 class QCheckBox;
@@ -29,19 +28,16 @@ class RadioGroup;
 class CBrevoCLDSPPage : public Page {
     Q_OBJECT
 public:
+    using Settings = BrevoDSPSettings;
+
     explicit CBrevoCLDSPPage(PageContext context, QWidget* parent = nullptr);
 
-    static constexpr int kRgbPixelDepth = 24;
+    static constexpr int kRgbPixelDepth = Settings::kRgbPixelDepth;
     static constexpr int kUnity = 256; // a coefficient of 1.0
 
     // The matrices the "Hue" and "Saturation" sliders fill, row by row.
     static QList<int> hueMatrix(int hue);
     static QList<int> saturationMatrix(int saturation);
-
-protected:
-    // Probes SHARP before the load: the sharpness controls exist only on a
-    // camera that answers it.
-    void OnInitDialog() override;
 
 private:
     QWidget* buildLut();
@@ -49,26 +45,23 @@ private:
     QWidget* buildSpatialFilter();
     QWidget* buildSharpness();
     void declareBindings();
-    void declareLoad();
+    // Groups and buttons that follow what the camera has.
+    void followCamera();
 
     // "CR-TF": switching on only while the camera sends 24-bit pixels;
-    // otherwise the notice, the box unchecked and false (nothing is sent).
+    // otherwise the notice, the box back to the camera's state and false
+    // (nothing is sent).
     bool colourMatrixAllowed(int on);
-    void loadColourMatrix(int pixelDepth);
-    void loadSpatialFilter(int on);
     void presetMatrix(SliderNotification kind, const QList<int>& matrix);
     void resetColourMatrix();
     void resetSpatialFilter();
-    // Sends each cell that holds a coefficient, through its binding.
-    void sendCells(const CellGrid& grid, const QList<EditBinding*>& bindings);
-    // The up-down's step to target: sent, and the slider follows.
-    void stepSharpness(int target);
-    void showSharpness(int value);
+    // The up-down's steps: the sharpness they lead to is sent, and the
+    // slider and the box show what the camera then holds.
+    void stepSharpness(int steps);
 
     // "LUT"
     RadioGroup* m_format;
     QLineEdit* m_threshold;
-    EditBinding* m_thresholdBinding = nullptr;
     CellGrid* m_points;
     QPushButton* m_build;
     QList<QPushButton*> m_colourBuilds; // "BuildR", "BuildG", "BuildB"
@@ -76,7 +69,6 @@ private:
     QGroupBox* m_matrixGroup;
     QCheckBox* m_matrixEnable;
     CellGrid* m_matrix;
-    QList<EditBinding*> m_matrixBindings;
     QPushButton* m_matrixSet;
     QPushButton* m_matrixReset;
     QSlider* m_hue;
@@ -85,7 +77,6 @@ private:
     QGroupBox* m_filterGroup;
     QCheckBox* m_filterEnable;
     CellGrid* m_filter;
-    QList<EditBinding*> m_filterBindings;
     QPushButton* m_filterSet;
     QPushButton* m_filterReset;
     // "Sharpness"

@@ -1,7 +1,7 @@
 #include "BrevoPages.h"
 
 // #include "BrevoCLAutoArea.h"  // not yet converted
-// #include "BrevoCLDSPPage.h"  // not yet converted
+#include "BrevoCLDSPPage.h"
 // #include "BrevoCLExposurePage.h"  // not yet converted
 #include "BrevoCLGPIOPage.h"
 // #include "BrevoCLGainPage.h"  // not yet converted
@@ -14,7 +14,7 @@ QList<PageEntry> brevoPages()
         // pageEntry<CBrevoCLGeneralPage>(QStringLiteral("General")),  // not yet converted
         // pageEntry<CBrevoCLGainPage>(QStringLiteral("Gain")),  // not yet converted
         // pageEntry<CBrevoCLExposurePage>(QStringLiteral("Exposure")),  // not yet converted
-        // pageEntry<CBrevoCLDSPPage>(QStringLiteral("DSP")),  // not yet converted
+        pageEntry<CBrevoCLDSPPage>(QStringLiteral("DSP")),
         pageEntry<CBrevoCLGPIOPage>(QStringLiteral("GPIO")),
         // pageEntry<CBrevoCLAutoArea>(QStringLiteral("AutoArea")),  // not yet converted
         // pageEntry<CBrevoCLShadingPage>(QStringLiteral("Shading")),  // not yet converted

@@ -1,10 +1,8 @@
 #include "TovaneLUTPage.h"
 
 #include "CellGrid.h"
-#include "CommandWords.h"
 #include "Controls.h"
 #include "InterpolationPoints.h"
-#include "Link.h"
 #include "RadioGroup.h"
 
 #include <QGridLayout>
@@ -29,8 +27,6 @@ namespace {
 
 const char* const kGammaCaptions[] = {"Gamma1", "Gamma0.7", "Gamma0.45"};
 
-constexpr int kMaxThreshold = 4095;
-constexpr int kMaxWideLutValue = 65535;
 // The wide-LUT points stand in two columns.
 constexpr int kWideLutRowsPerColumn = 9;
 
@@ -53,7 +49,6 @@ CTovaneLUTPage::CTovaneLUTPage(PageContext context, QWidget* parent) : Page(cont
     layOutColumns(this, {column});
 
     declareBindings();
-    declareLoad();
 }
 
 QWidget* CTovaneLUTPage::buildLut()
@@ -67,9 +62,9 @@ QWidget* CTovaneLUTPage::buildLut()
                                      {QStringLiteral("UserSetting"), 4},
                                      {QStringLiteral("WideLUT(16-bit)"), 5}});
     m_threshold = makeEdit(this);
-    m_points = interpolation::makePoints(this);
+    m_points = interpolation::makePoints(this, bind(), settingsAs<Settings>());
     m_build = new QPushButton(QStringLiteral("Build"), this);
-    m_wideLut = new CellGrid(this, QStringLiteral("WideLUT"), wideLutPointLabels(), {}, 0, kMaxWideLutValue);
+    m_wideLut = new CellGrid(this, QStringLiteral("WideLUT"), wideLutPointLabels(), {}, 0, Settings::kMaxWideLutValue);
     for (size_t preset = 0; preset < m_gamma.size(); ++preset)
         m_gamma[preset] = new QPushButton(QString::fromLatin1(kGammaCaptions[preset]), this);
 
@@ -103,37 +98,18 @@ QWidget* CTovaneLUTPage::buildLut()
 
 void CTovaneLUTPage::declareBindings()
 {
+    auto& s = settingsAs<Settings>();
     // The format takes effect at once; no answer is awaited.
-    bind().radios(m_format, QStringLiteral("LUT"), cmd::LUT_FORMAT).send(SendMode::line());
-    m_thresholdBinding =
-        &bind().edit(m_threshold, QStringLiteral("Threshold"), cmd::BINARIZATION).accept(0, kMaxThreshold);
-    bind().action(m_build, [this] {
-        interpolation::build(connection(), *m_points, cmd::LINEAR_INTERPOLATION_BUILD);
-    });
-    interpolation::declareSettings(bind(), *m_points);
-    for (int point = 0; point < kWideLutPoints; ++point) {
-        QLineEdit* cell = m_wideLut->cell(point);
-        m_wideLutBindings[point] =
-            &bind().edit(cell, cell->accessibleName(), cmd::WIDE_LUT).indexed(QByteArray::number(point)).accept(0, kMaxWideLutValue);
-    }
+    bind().radios(m_format, *s.format).send(SendMode::line());
+    bind().edit(m_threshold, *s.threshold).accept(0, Settings::kMaxLevel);
+    bind().action(m_build, [this] { interpolation::build(sendPath(), *m_points, *settingsAs<Settings>().build); });
+    m_wideLut->bindCells(bind(), {s.wideLut.begin(), s.wideLut.end()});
     for (size_t preset = 0; preset < m_gamma.size(); ++preset)
         bind().action(m_gamma[preset], [this, preset] { applyGamma(kGammaPresets[preset]); });
 }
 
-void CTovaneLUTPage::declareLoad()
-{
-    load()
-        .radios(cmd::LUT_FORMAT, m_format)
-        .number(cmd::BINARIZATION, *m_thresholdBinding)
-        .step([this] { interpolation::load(connection(), *m_points); });
-    for (int point = 0; point < kWideLutPoints; ++point)
-        load().number(QByteArray(cmd::WIDE_LUT) + ' ' + QByteArray::number(point), *m_wideLutBindings[point]);
-}
-
 void CTovaneLUTPage::applyGamma(const GammaPreset& preset)
 {
-    for (int point = 0; point < kWideLutPoints; ++point)
-        m_wideLut->show(point, preset[point]);
-    for (EditBinding* point : m_wideLutBindings)
-        point->enter();
+    m_wideLut->showAll({preset.begin(), preset.end()});
+    m_wideLut->sendCells(sendPath());
 }

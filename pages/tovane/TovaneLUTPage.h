@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "tovane/TovaneLUTSettings.h"
 
 #include <array>
 
@@ -19,9 +20,11 @@ class RadioGroup;
 class CTovaneLUTPage : public Page {
     Q_OBJECT
 public:
+    using Settings = TovaneLUTSettings;
+
     explicit CTovaneLUTPage(PageContext context, QWidget* parent = nullptr);
 
-    static constexpr int kWideLutPoints = 17;
+    static constexpr int kWideLutPoints = Settings::kWideLutPoints;
     // "Gamma1", "Gamma0.7", "Gamma0.45": the outputs of points 0 to 16.
     using GammaPreset = std::array<int, kWideLutPoints>;
     static const std::array<GammaPreset, 3> kGammaPresets;
@@ -29,17 +32,14 @@ public:
 private:
     QWidget* buildLut();
     void declareBindings();
-    void declareLoad();
 
     // Fills the wide-LUT points with a preset and sends all seventeen.
     void applyGamma(const GammaPreset& preset);
 
     RadioGroup* m_format;
     QLineEdit* m_threshold;
-    EditBinding* m_thresholdBinding = nullptr;
     CellGrid* m_points;
     QPushButton* m_build;
     CellGrid* m_wideLut;
-    std::array<EditBinding*, kWideLutPoints> m_wideLutBindings{};
     std::array<QPushButton*, 3> m_gamma{};
 };

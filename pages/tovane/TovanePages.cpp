@@ -8,7 +8,7 @@
 #include "TovaneGPIOPage.h"
 #include "TovaneGainPage.h"
 #include "TovaneGeneralPage.h"
-// #include "TovaneLUTPage.h"  // not yet converted
+#include "TovaneLUTPage.h"
 // #include "TovaneMultiROIPage.h"  // not yet converted
 // #include "TovaneShadingPage.h"  // not yet converted
 
@@ -18,7 +18,7 @@ QList<PageEntry> tovanePages()
         pageEntry<CTovaneGeneralPage>(QStringLiteral("General")),
         pageEntry<CTovaneGainPage>(QStringLiteral("Gain")),
         pageEntry<CTovaneColorPage>(QStringLiteral("Color")),
-        // pageEntry<CTovaneLUTPage>(QStringLiteral("LUT")),  // not yet converted
+        pageEntry<CTovaneLUTPage>(QStringLiteral("LUT")),
         pageEntry<CTovaneGPIOPage>(QStringLiteral("GPIO")),
         // pageEntry<CTovaneShadingPage>(QStringLiteral("Shading")),  // not yet converted
         // pageEntry<CTovaneDefectPage>(QStringLiteral("Defect")),  // not yet converted

@@ -4,6 +4,7 @@
 #include "TovaneFrameBufferSettings.h"
 #include "TovaneGainSettings.h"
 #include "TovaneGeneralSettings.h"
+#include "TovaneLUTSettings.h"
 #include "common/GpioSettings.h"
 
 std::unique_ptr<Catalogue> tovaneCatalogue(Connection& connection, CatalogueContext context)
@@ -13,6 +14,7 @@ std::unique_ptr<Catalogue> tovaneCatalogue(Connection& connection, CatalogueCont
                                            pageSettings<TovaneGeneralSettings>(QStringLiteral("General")),
                                            pageSettings<TovaneGainSettings>(QStringLiteral("Gain")),
                                            pageSettings<TovaneColorSettings>(QStringLiteral("Color")),
+                                           pageSettings<TovaneLUTSettings>(QStringLiteral("LUT")),
                                            pageSettings<TovaneGpioSettings>(QStringLiteral("GPIO")),
                                            pageSettings<TovaneFrameBufferSettings>(QStringLiteral("FrameBuffer")),
                                        });

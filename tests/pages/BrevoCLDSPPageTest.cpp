@@ -2,7 +2,8 @@
 // PTM-R140ML (mono): the SHARP probe and the load order, the LUT with its
 // builds, the colour matrix with its hue and saturation presets and the
 // pixel-depth notice, the spatial filter, and the sharpness slider and
-// up-down. LutPagesTest.cpp has what both LUT pages share.
+// up-down; on a scripted camera, single values refused. LutPagesTest.cpp
+// has what both LUT pages share.
 
 #include "CapturedMessages.h"
 #include "PageTesting.h"
@@ -10,6 +11,7 @@
 #include "brevo/BrevoCLDSPPage.h"
 
 #include <QGroupBox>
+#include <QSignalSpy>
 #include <QSpinBox>
 
 namespace {
@@ -351,6 +353,60 @@ TEST_F(BrevoCLDSPPageMono, GreysOutMatrixAndFilterAndHidesTheColourBuildsWithout
     // "Refresh" never brings them back.
     ui.button("Refresh")->click();
     EXPECT_TRUE(ui.button("BuildR")->isHidden());
+}
+
+// ---------------------------------------------------------------- refusals
+
+// A camera sending 24-bit pixels that refuses 256 for the matrix's centre,
+// which holds 300, and 11 for the sharpness, which is 10.
+class BrevoCLDSPPageRefusals : public PageTest {
+protected:
+    BrevoCLDSPPageRefusals()
+    {
+        camera->set("PIXEL-DEPTH", 24);
+        camera->set("CR-TF-VAL 11 ", 300);
+        camera->set("SHARP", 10);
+        camera->set("GET-LAST-ERROR", "Out of range");
+        camera->raw["CR-TF-VAL 11  256"] = "CR-TF-VAL 11  256\rNG\r";
+        camera->raw["SHARP 11"] = "SHARP 11\rNG\r";
+        page = open<CBrevoCLDSPPage>();
+        ui.page = page.get();
+        camera->forgetLines();
+    }
+
+    std::unique_ptr<Page> page;
+    Controls ui{nullptr};
+    QSignalSpy refused{&sendPath, &SendPath::refused};
+};
+
+TEST_F(BrevoCLDSPPageRefusals, EveryWayOfSendingTheMatrixShowsARefusedCellAsTheCameraHoldsIt)
+{
+    const QList<std::pair<const char*, std::function<void()>>> ways = {
+        {"Set", [this] { ui.matrix(4)->setText("256"); ui.button("Color Matrix Set")->click(); }},
+        {"Reset", [this] { ui.button("Color Matrix Reset")->click(); }},
+        {"Hue", [this] { drag(ui.slider("Hue"), {40}); }},
+    };
+    for (const auto& [way, send] : ways) {
+        refused.clear();
+        send();
+        EXPECT_EQ(ui.matrix(4)->text(), "300") << way;
+        ASSERT_EQ(refused.size(), 1) << way;
+        EXPECT_EQ(refused.at(0), (QVariantList{QByteArray("CR-TF-VAL 11  256"), QString("Out of range")})) << way;
+    }
+}
+
+TEST_F(BrevoCLDSPPageRefusals, TheUpDownWaitsItsTurnAndARefusedStepLeavesTheCameraValue)
+{
+    {
+        Connection::BusyScope exchange(connection); // another exchange is running
+        ui.sharpness()->stepUp();
+        EXPECT_TRUE(sent().isEmpty());
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sent(), (QByteArrayList{"SHARP 11", "GET-LAST-ERROR", "SHARP"}));
+    EXPECT_EQ(ui.sharpness()->value(), 10);
+    EXPECT_EQ(ui.slider("Sharpness")->value(), 10);
+    EXPECT_EQ(refused.size(), 1);
 }
 
 } // namespace
