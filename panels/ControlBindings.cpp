@@ -103,12 +103,7 @@ std::optional<QByteArray> EditBinding::argumentFor(const QString& text, QString&
     }
     if (const std::optional<int> value = readWholeNumber(text, m_min, m_max))
         return QByteArray::number(*value);
-    if (text.trimmed().isEmpty())
-        why = QStringLiteral("%1: nothing typed, nothing sent").arg(m_caption);
-    else if (!readWholeNumber(text))
-        why = QStringLiteral("%1: \"%2\" is not a whole number; nothing sent").arg(m_caption, text.trimmed());
-    else
-        why = QStringLiteral("%1: %2 is outside %3 to %4; nothing sent").arg(m_caption, text.trimmed()).arg(m_min).arg(m_max);
+    why = QStringLiteral("%1: %2; nothing sent").arg(m_caption, whyNotWholeNumber(text, m_min, m_max));
     return std::nullopt;
 }
 
@@ -133,15 +128,7 @@ void EditBinding::enter()
 
 void EditBinding::markInvalid(bool invalid)
 {
-    if (m_edit->property("invalidInput").toBool() == invalid)
-        return;
-    m_edit->setProperty("invalidInput", invalid);
-    // The palette's base colour shows the fault without a style sheet, which
-    // would replace the platform's look of the box.
-    QPalette palette = m_edit->palette();
-    palette.setColor(QPalette::Base, invalid ? QColor(255, 214, 214) : m_edit->style()->standardPalette().color(QPalette::Base));
-    m_edit->setPalette(palette);
-    m_edit->setAccessibleDescription(invalid ? QStringLiteral("not sent: not a valid value") : QString());
+    markInvalidInput(m_edit, invalid);
 }
 
 void EditBinding::showSetting()

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QStyle>
 
 QLineEdit* makeEdit(QWidget* parent)
 {
@@ -20,6 +21,19 @@ QLineEdit* makeReadOnlyEdit(QWidget* parent)
     QLineEdit* edit = makeEdit(parent);
     edit->setReadOnly(true);
     return edit;
+}
+
+void markInvalidInput(QLineEdit* edit, bool invalid)
+{
+    if (edit->property("invalidInput").toBool() == invalid)
+        return;
+    edit->setProperty("invalidInput", invalid);
+    // The palette's base colour shows the fault without a style sheet, which
+    // would replace the platform's look of the box.
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, invalid ? QColor(255, 214, 214) : edit->style()->standardPalette().color(QPalette::Base));
+    edit->setPalette(palette);
+    edit->setAccessibleDescription(invalid ? QStringLiteral("not sent: not a valid value") : QString());
 }
 
 QComboBox* makeList(QWidget* parent, const QStringList& items)

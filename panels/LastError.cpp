@@ -1,13 +1,22 @@
 #include "LastError.h"
 
-#include "CommandWords.h"
 #include "Display.h"
-#include "Link.h"
+#include "SendPath.h"
+#include "Setting.h"
 
-#include <QString>
+#include <QWidget>
 
-void showLastError(Connection& connection, QWidget* target)
+void explainRefusals(SendPath& path, const Setting& setting, QWidget* label)
 {
-    connection.pauseMs(kLastErrorDelayMs);
-    showText(target, QString::fromLatin1(QueryText(connection, cmd::GET_LAST_ERROR)));
+    const QByteArray prefix = setting.lineFor(QByteArray());
+    QObject::connect(&path, &SendPath::refused, label, [prefix, label](const QByteArray& line, const QString& reason) {
+        if (line.startsWith(prefix))
+            showText(label, reason);
+    });
+    const auto clear = [prefix, label](const QByteArray& line) {
+        if (line.startsWith(prefix))
+            showText(label, QString());
+    };
+    QObject::connect(&path, &SendPath::accepted, label, clear);
+    QObject::connect(&path, &SendPath::unanswered, label, clear);
 }

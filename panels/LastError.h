@@ -1,36 +1,20 @@
 #pragma once
 
-// The camera's own words for its last refusal, for the controls that show
-// them in a label beside themselves:
+// A label beside a control that repeats, in the camera's own words, why the
+// camera refused the control's setting:
 //
-//   explainRefusals(bind().check(m_enableAll, cmd::AREA_EXPOSURE_ENABLE), connection(), m_error,
-//                   [this] { m_enableAll->setChecked(false); });
+//   explainRefusals(sendPath(), *s.enableAll, m_enableAllError);
+//
+// The send path handles the refusal as it handles every other one: it asks
+// GET-LAST-ERROR, reads the setting back and names the line and the reason
+// on the status line. The label shows that reason beside the control until
+// the camera takes a later line of the setting (or leaves one unanswered),
+// so it never shows an old refusal after a success.
 
-#include "Display.h"
-
-#include <functional>
-
-class Connection;
 class QWidget;
+class SendPath;
+class Setting;
 
-// How long the camera needs after a refusal before GET-LAST-ERROR tells why.
-inline constexpr int kLastErrorDelayMs = 500;
-
-// Pauses kLastErrorDelayMs on the connection's clock, asks GET-LAST-ERROR and
-// shows its value line in target: empty text when the query fails.
-void showLastError(Connection& connection, QWidget* target);
-
-// Declares on a binding that its refusals are explained in label: the label
-// is emptied before every send, so it never shows an old refusal after a
-// success; when the camera refuses, undo runs first (if given), then the
-// label shows the camera's last error.
-template <class Binding>
-Binding& explainRefusals(Binding& binding, Connection& connection, QWidget* label, std::function<void()> undo = {})
-{
-    return binding.before([label](int) { showText(label, QString()); })
-        .onRefused([&connection, label, undo = std::move(undo)](int) {
-            if (undo)
-                undo();
-            showLastError(connection, label);
-        });
-}
+// The setting's lines are "<word>[ <index>] <argument>", as Setting::lineFor
+// composes them by default.
+void explainRefusals(SendPath& path, const Setting& setting, QWidget* label);
