@@ -175,16 +175,6 @@ TEST_F(RegionRowsTest, ARefusedRowIsReportedAndShowsWhatTheCameraHolds)
     EXPECT_EQ(said(), QStringLiteral("Refused: AREA-GAIN 1 1 300 640 10 20 -5"));
 }
 
-TEST_F(RegionRowsTest, AnAcceptedRowShowsTheNumbersAsSent)
-{
-    openPage();
-    typeRowOne();
-    field(1, Top)->setText(QStringLiteral(" +20"));
-    typeAndEnter(field(1, Left), QStringLiteral("010"));
-    EXPECT_EQ(sent(), QByteArrayList{"AREA-GAIN 1 1 300 200 10 20 -5"});
-    EXPECT_EQ(rowTexts(1), (QStringList{"10", "20", "300", "200", "-5"}));
-}
-
 TEST_F(RegionRowsTest, ARowNotReadGoesOutOnlyOnceFilledAndItsBoxClicked)
 {
     camera->refused << "AREA-GAIN";
