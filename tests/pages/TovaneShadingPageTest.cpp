@@ -147,8 +147,6 @@ TEST_F(TovaneShadingPage, ADetectionThatNeverEndsGivesUpAfterItsLimitWithoutSavi
 TEST_F(TovaneShadingPage, TheSettingsGoOutWithoutWaitingForAnAnswer)
 {
     openPage();
-    given("SHADING-DETECTION 1");
-    clock.sleepMs(4000); // a pattern to load
     choose(slotList(), 3);
     const qint64 start = clock.nowUs();
     for (const char* control : {"ShadingPatternCheck", "Shading Correction", "Load", "ShadingPatternCheck"})
@@ -239,7 +237,6 @@ TEST_F(TovaneShadingRange, AMaximumOfThreeListsZeroToThreeWithZeroSelected)
 
     // A failed range lists slot 0 alone; an absurd one is kept to a list a page can hold.
     camera->refused.insert("HELP");
-    camera->refused.insert("SHADING-PATTERN-CHECK");
     const auto failed = open<CTovaneShadingPage>();
     EXPECT_EQ(itemsOf(findNamed<QComboBox>(failed.get(), QStringLiteral("PatternSelect"))), QStringList{"0"});
     camera->refused.clear();
