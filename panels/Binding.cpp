@@ -36,8 +36,6 @@ bool Binding::deliver(const QByteArray& argument, int value)
     if (m_before)
         m_before(value);
     const SetOutcome outcome = m_path.set(*m_setting, argument, m_mode);
-    if (outcome == SetOutcome::Refused && m_onRefused)
-        m_onRefused(m_path.lastRefusalReason());
     for (Setting* setting : std::as_const(m_thenRead))
         m_path.readBack(*setting);
     if (m_then && m_setting) {

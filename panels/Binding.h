@@ -72,7 +72,6 @@ protected:
     ValueHook m_before;
     ValueHook m_then;
     QList<Setting*> m_thenRead;
-    std::function<void(const QString& reason)> m_onRefused;
 
 private:
     QObject m_receiver;
@@ -107,14 +106,6 @@ public:
     Derived& thenRead(QList<Setting*> settings)
     {
         m_thenRead = std::move(settings);
-        return self();
-    }
-    // Runs after the camera refused a line this control waited for, with the
-    // camera's reason (for a label that explains the refusal beside the
-    // control); the setting has been read back by then.
-    Derived& onRefused(std::function<void(const QString& reason)> hook)
-    {
-        m_onRefused = std::move(hook);
         return self();
     }
     // Runs first when the user acts; false sends nothing (for checks that

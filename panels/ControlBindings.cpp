@@ -103,12 +103,7 @@ std::optional<QByteArray> EditBinding::argumentFor(const QString& text, QString&
     }
     if (const std::optional<int> value = readWholeNumber(text, m_min, m_max))
         return QByteArray::number(*value);
-    if (text.trimmed().isEmpty())
-        why = QStringLiteral("%1: nothing typed, nothing sent").arg(m_caption);
-    else if (!readWholeNumber(text))
-        why = QStringLiteral("%1: \"%2\" is not a whole number; nothing sent").arg(m_caption, text.trimmed());
-    else
-        why = QStringLiteral("%1: %2 is outside %3 to %4; nothing sent").arg(m_caption, text.trimmed()).arg(m_min).arg(m_max);
+    why = QStringLiteral("%1: %2; nothing sent").arg(m_caption, whyNotWholeNumber(text, m_min, m_max));
     return std::nullopt;
 }
 

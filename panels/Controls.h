@@ -21,6 +21,8 @@ class QWidget;
 
 QLineEdit* makeEdit(QWidget* parent);
 QLineEdit* makeReadOnlyEdit(QWidget* parent);
+// Marks an edit whose typed text was not sent (or takes the mark away).
+void markInvalidInput(QLineEdit* edit, bool invalid);
 
 // A drop-down list with no item selected; editable ones have an edit field
 // the page may write into and never add what the user types to the list.

@@ -151,3 +151,15 @@ std::optional<int> readWholeNumber(const QString& text, int min, int max)
         return std::nullopt;
     return static_cast<int>(value);
 }
+
+QString whyNotWholeNumber(const QString& text, int min, int max)
+{
+    if (readWholeNumber(text, min, max))
+        return {};
+    const QString typed = text.trimmed();
+    if (typed.isEmpty())
+        return QStringLiteral("nothing typed");
+    if (!readWholeNumber(text))
+        return QStringLiteral("\"%1\" is not a whole number").arg(typed);
+    return QStringLiteral("%1 is outside %2 to %3").arg(typed).arg(min).arg(max);
+}

@@ -74,3 +74,6 @@ std::optional<int> readScaledToNearest(const QString& text, double factor);
 // that neither a slip of the keyboard nor a wrapped-around value reaches the
 // camera.
 std::optional<int> readWholeNumber(const QString& text, int min = INT_MIN, int max = INT_MAX);
+// Why readWholeNumber gives nothing for the text ("nothing typed", "\"abc\" is
+// not a whole number", "700 is outside 0 to 640"); empty when it gives a number.
+QString whyNotWholeNumber(const QString& text, int min = INT_MIN, int max = INT_MAX);

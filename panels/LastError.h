@@ -1,26 +1,17 @@
 #pragma once
 
-// The camera's own words for its last refusal, for the controls that show
-// them in a label beside themselves as well as on the status line:
+// A label beside a control that repeats, in the camera's own words, why the
+// camera refused the control's setting:
 //
-//   explainRefusals(bind().radios(m_averaging, *s.averaging), m_averagingReason);
+//   explainRefusals(*s.enableAll, m_enableAllError);
 //
-// The send path asks the camera why (GET-LAST-ERROR) as soon as it refuses a
-// line and reads the setting back, so the control shows the camera's value
-// again; the label only repeats the reason.
-
-#include "Display.h"
-
-#include <QString>
+// The send path handles the refusal as it handles every other one: it asks
+// GET-LAST-ERROR, reads the setting back and names the line and the reason
+// on the status line. The label shows that reason beside the control until
+// the camera takes a later line of the setting (or leaves one unanswered),
+// so it never shows an old refusal after a success.
 
 class QWidget;
+class Setting;
 
-// Declares on a binding that its refusals are explained in label: the label
-// is emptied before every send, so it never shows an old refusal after a
-// success, and shows the camera's reason when the camera refuses.
-template <class Binding>
-Binding& explainRefusals(Binding& binding, QWidget* label)
-{
-    return binding.before([label](int) { showText(label, QString()); })
-        .onRefused([label](const QString& reason) { showText(label, reason); });
-}
+void explainRefusals(const Setting& setting, QWidget* label);

@@ -51,6 +51,7 @@ void SendPath::runWaitingActions()
         if (refusal.setting) {
             readBack(*refusal.setting);
             readFollowers(*refusal.setting);
+            emit refusal.setting->sendRefused(reason);
         }
         reportRefusal(refusal.line, reason);
     }
@@ -78,6 +79,7 @@ SetOutcome SendPath::set(Setting& setting, const QByteArray& argument, std::opti
         StreamLine(m_connection, line, [this, guard, line] { streamedLineRefused(guard.data(), line); });
         setting.setValue(argument);
         readFollowers(setting);
+        emit setting.sendSettled();
         emit accepted(line);
         return SetOutcome::Accepted;
     }
@@ -86,6 +88,7 @@ SetOutcome SendPath::set(Setting& setting, const QByteArray& argument, std::opti
     case SetOutcome::Accepted:
         setting.setValue(argument);
         readFollowers(setting);
+        emit setting.sendSettled();
         emit accepted(line);
         break;
     case SetOutcome::Refused: {
@@ -94,12 +97,14 @@ SetOutcome SendPath::set(Setting& setting, const QByteArray& argument, std::opti
         const QString reason = LastErrorText(m_connection);
         readBack(setting);
         readFollowers(setting);
+        emit setting.sendRefused(reason);
         reportRefusal(line, reason);
         break;
     }
     case SetOutcome::NoAnswer:
         setting.reshow();
         readFollowers(setting);
+        emit setting.sendSettled();
         emit unanswered(line);
         break;
     }
@@ -128,7 +133,6 @@ SetOutcome SendPath::command(const QByteArray& line, SendMode mode)
 
 void SendPath::reportRefusal(const QByteArray& line, const QString& reason)
 {
-    m_lastRefusalReason = reason;
     emit refused(line, reason);
 }
 

@@ -68,7 +68,6 @@ public:
 
     // The camera's reason for the last line it refused (empty when it gave
     // none), for a control that shows it beside itself.
-    const QString& lastRefusalReason() const { return m_lastRefusalReason; }
 
 signals:
     // The camera accepted a line, refused it, or did not answer it.
@@ -85,7 +84,6 @@ private:
     void reportRefusal(const QByteArray& line, const QString& reason);
 
     Connection& m_connection;
-    QString m_lastRefusalReason;
 
     struct Waiting {
         std::function<void()> action;

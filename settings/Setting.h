@@ -143,6 +143,10 @@ signals:
     void changed();
     void rangeChanged();
     void choicesChanged();
+    // A line sent for it was refused, with the camera's reason; a later one
+    // was accepted or went unanswered (emitted by the send path).
+    void sendRefused(const QString& reason);
+    void sendSettled();
 
 private:
     QByteArray m_word;

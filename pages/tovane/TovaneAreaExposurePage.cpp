@@ -1,6 +1,5 @@
 #include "TovaneAreaExposurePage.h"
 
-#include "CommandWords.h"
 #include "Controls.h"
 #include "LastError.h"
 #include "RegionRows.h"
@@ -14,13 +13,13 @@
 
 CTovaneAreaExposurePage::CTovaneAreaExposurePage(PageContext context, QWidget* parent) : Page(context, parent)
 {
+    auto& s = settingsAs<Settings>();
     // Made in reading order, which is the order Tab visits them.
     m_enableAll = new QCheckBox(QStringLiteral("AreaExposure Enable All"), this);
     m_enableAllError = new QLabel(QStringLiteral("---"), this);
     QPushButton* refresh = makeRefreshButton();
-    m_rows = new RegionRows(this, connection(), bind(),
-                            {.word = cmd::AREA_EXPOSURE, .rowCaption = QStringLiteral("Area"), .rows = 16,
-                             .columns = rectangleColumns()});
+    m_rows = new RegionRows(this, sendPath(), {.rowCaption = QStringLiteral("Area"), .columns = rectangleColumns()},
+                            {s.areas.begin(), s.areas.end()});
     QPushButton* setAll = m_rows->makeSetAllButton(this);
     m_normalExposure = makeEdit(this);
     m_areaExposure = makeEdit(this);
@@ -40,17 +39,8 @@ CTovaneAreaExposurePage::CTovaneAreaExposurePage(PageContext context, QWidget* p
 
     layOutColumns(this, {regions, times});
 
-    explainRefusals(bind().check(m_enableAll, cmd::AREA_EXPOSURE_ENABLE), connection(), m_enableAllError,
-                    [this] { m_enableAll->setChecked(false); });
-    EditBinding& normal = bind()
-                              .edit(m_normalExposure, QStringLiteral("Normal Exposure Time"), cmd::EXP)
-                              .line(Line::wholeNumber(cmd::EXP, 0));
-    EditBinding& inAreas = bind()
-                               .edit(m_areaExposure, QStringLiteral("Exposure Time for selected area"),
-                                     cmd::AREA_EXPOSURE_TIME)
-                               .line(Line::wholeNumber(cmd::AREA_EXPOSURE_TIME, 0));
-
-    load().check(cmd::AREA_EXPOSURE_ENABLE, m_enableAll);
-    m_rows->declareLoad(load());
-    load().number(cmd::EXP, normal).number(cmd::AREA_EXPOSURE_TIME, inAreas);
+    bind().check(m_enableAll, *s.enableAll);
+    explainRefusals(*s.enableAll, m_enableAllError);
+    bind().edit(m_normalExposure, *s.exposureTime).accept(0, INT_MAX);
+    bind().edit(m_areaExposure, *s.areaExposureTime).accept(0, INT_MAX);
 }

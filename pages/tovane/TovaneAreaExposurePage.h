@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "tovane/TovaneAreaExposureSettings.h"
 
 class QCheckBox;
 class QLabel;
@@ -14,6 +15,8 @@ class RegionRows;
 class CTovaneAreaExposurePage : public Page {
     Q_OBJECT
 public:
+    using Settings = TovaneAreaExposureSettings;
+
     explicit CTovaneAreaExposurePage(PageContext context, QWidget* parent = nullptr);
 
 private:

@@ -1,6 +1,5 @@
 #include "TovaneAreaGainPage.h"
 
-#include "CommandWords.h"
 #include "Controls.h"
 #include "RegionRows.h"
 
@@ -10,13 +9,15 @@
 
 CTovaneAreaGainPage::CTovaneAreaGainPage(PageContext context, QWidget* parent) : Page(context, parent)
 {
+    auto& s = settingsAs<Settings>();
     // Made in reading order, which is the order Tab visits them. The gain
     // goes on the wire after the rectangle and may be negative.
     m_enableAll = new QCheckBox(QStringLiteral("AreaGain Enable All"), this);
     QPushButton* refresh = makeRefreshButton();
-    m_rows = new RegionRows(this, connection(), bind(),
-                            {.word = cmd::AREA_GAIN, .rowCaption = QStringLiteral("Area"), .rows = 16,
-                             .columns = rectangleColumns() << RegionColumn{QStringLiteral("Gain"), 4, INT_MIN}});
+    m_rows = new RegionRows(this, sendPath(),
+                            {.rowCaption = QStringLiteral("Area"),
+                             .columns = rectangleColumns() << RegionColumn{QStringLiteral("Gain"), 4, INT_MIN}},
+                            {s.areas.begin(), s.areas.end()});
     QPushButton* setAll = m_rows->makeSetAllButton(this);
 
     auto* layout = new QVBoxLayout(this);
@@ -25,8 +26,5 @@ CTovaneAreaGainPage::CTovaneAreaGainPage(PageContext context, QWidget* parent) :
     layout->addLayout(makeRow({nullptr, setAll}));
     layout->addStretch();
 
-    bind().check(m_enableAll, cmd::AREA_GAIN_ENABLE).onRefused([this](int) { m_enableAll->setChecked(false); });
-
-    load().check(cmd::AREA_GAIN_ENABLE, m_enableAll);
-    m_rows->declareLoad(load());
+    bind().check(m_enableAll, *s.enableAll);
 }

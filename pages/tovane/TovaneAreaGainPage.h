@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "tovane/TovaneAreaGainSettings.h"
 
 class QCheckBox;
 class RegionRows;
@@ -10,6 +11,8 @@ class RegionRows;
 class CTovaneAreaGainPage : public Page {
     Q_OBJECT
 public:
+    using Settings = TovaneAreaGainSettings;
+
     explicit CTovaneAreaGainPage(PageContext context, QWidget* parent = nullptr);
 
 private:

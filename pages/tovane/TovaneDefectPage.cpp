@@ -1,6 +1,6 @@
 #include "TovaneDefectPage.h"
 
-#include "CommandWords.h"
+#include "Binding.h"
 #include "Controls.h"
 #include "Display.h"
 #include "Link.h"
@@ -63,6 +63,8 @@ QWidget* CTovaneDefectPage::buildSection(Section& section, const QString& title)
     section.detectedNumber = new QPushButton(QStringLiteral("DetectedNumber"), this);
     named(section.detectedNumber, QStringLiteral("DetectedNumber"));
     section.result = new QLabel(kResultCaption, this);
+    for (QLineEdit* edit : {section.exposure, section.gain, section.threshold})
+        connect(edit, &QLineEdit::textEdited, edit, [edit] { markInvalidInput(edit, false); });
 
     auto* box = new QGridLayout;
     box->addWidget(section.settings, 0, 0, 3, 1);
@@ -105,29 +107,46 @@ void CTovaneDefectPage::declareSectionBindings(Section& section)
 
 void CTovaneDefectPage::declareBindings()
 {
+    auto& s = settingsAs<Settings>();
     declareSectionBindings(m_white);
     declareSectionBindings(m_black);
     // "Check" switches the correction and loads the pattern just detected.
-    bind().check(m_check, cmd::DEFECT_CORRECTION).then([this](int) {
-        Transact(connection(), setLine(cmd::DEFECT_PATTERN_LOAD, kCheckedPattern), 1.0);
+    bind().check(m_check, *s.correction).then([this](int) {
+        const CameraCommand& load = *settingsAs<Settings>().loadPattern;
+        sendPath().command(setLine(load.word.constData(), kCheckedPattern), load.mode);
     });
-    bind().check(m_correction, cmd::DEFECT_CORRECTION);
-    bind().button(m_loadFactory, cmd::DEFECT_PATTERN_LOAD).argument([] { return kFactoryData; });
-    bind().button(m_loadUser, cmd::DEFECT_PATTERN_LOAD).argument([] { return kUserData; });
-    bind().button(m_writeUserData, cmd::DEFECT_PATTERN_SAVE).disabledWhileSending();
+    bind().check(m_correction, *s.correction);
+    bind().button(m_loadFactory, *s.loadPattern).argument([] { return kFactoryData; });
+    bind().button(m_loadUser, *s.loadPattern).argument([] { return kUserData; });
+    bind().button(m_writeUserData, *s.savePattern).disabledWhileSending();
 }
 
 void CTovaneDefectPage::sendSettings(const Section& section)
 {
+    auto& s = settingsAs<Settings>();
+    const std::pair<QLineEdit*, Setting*> values[] = {
+        {section.exposure, s.exposure}, {section.gain, s.gainFine}, {section.threshold, s.threshold}};
     // All three are sent, or none when one of them is not a number.
-    const std::optional<int> exposure = readWholeNumber(section.exposure->text());
-    const std::optional<int> gain = readWholeNumber(section.gain->text());
-    const std::optional<int> threshold = readWholeNumber(section.threshold->text());
-    if (!exposure || !gain || !threshold)
-        return;
-    Transact(connection(), setLine(cmd::EXP, *exposure), 1.0);
-    Transact(connection(), setLine(cmd::GAIN_FINE, *gain), 1.0);
-    Transact(connection(), setLine(cmd::DEFECT_THRESHOLD, *threshold), 1.0);
+    QList<int> numbers;
+    for (const auto& [edit, setting] : values) {
+        const QString why = whyNotWholeNumber(edit->text());
+        if (!why.isEmpty()) {
+            markInvalidInput(edit, true);
+            edit->setFocus();
+            sendPath().rejectInput(QStringLiteral("%1: %2; nothing sent").arg(edit->accessibleName(), why));
+            return;
+        }
+        numbers << *readWholeNumber(edit->text());
+    }
+    for (int i = 0; i < 3; ++i) {
+        const auto& [edit, setting] = values[i];
+        markInvalidInput(edit, false);
+        if (sendPath().set(*setting, numbers.at(i)) == SetOutcome::Accepted)
+            continue;
+        // What the camera holds instead, as far as it says.
+        edit->setText(setting->number() ? QString::number(*setting->number()) : QString());
+        edit->setPlaceholderText(setting->isKnown() ? QString() : kNotRead);
+    }
 }
 
 void CTovaneDefectPage::runDetection(Section& section)
@@ -136,12 +155,15 @@ void CTovaneDefectPage::runDetection(Section& section)
     if (section.result->text() == LongOperation::notFinishedText())
         section.result->setText(kResultCaption);
     LongOperation operation(connection(), this);
-    Transact(connection(), setLine(cmd::DEFECT_DETECTION, section.kind), 1.0);
+    // A camera that refuses the start has nothing to finish.
+    const CameraCommand& detection = *settingsAs<Settings>().detection;
+    if (sendPath().command(setLine(detection.word.constData(), section.kind), detection.mode) == SetOutcome::Refused)
+        return;
     // The caption counts the polls: Start Detection 0, Start Detection 1 ...
     const LongOperation::Outcome outcome = operation.pollUntil(
-        cmd::DEFECT_DETECTION, {.pauseMs = kPollPauseMs, .maxPolls = kMaxPolls, .beforePause = [&running](int polls) {
-                                    running.showProgress(QStringLiteral("%1 %2").arg(running.caption()).arg(polls));
-                                }});
+        detection.word, {.pauseMs = kPollPauseMs, .maxPolls = kMaxPolls, .beforePause = [&running](int polls) {
+                             running.showProgress(QStringLiteral("%1 %2").arg(running.caption()).arg(polls));
+                         }});
     if (outcome == LongOperation::Outcome::GaveUp)
         section.result->setText(LongOperation::notFinishedText());
 }
@@ -149,8 +171,9 @@ void CTovaneDefectPage::runDetection(Section& section)
 void CTovaneDefectPage::showDetectedNumber(Section& section)
 {
     // A count only from an answer that checks out; anything else failed.
-    int count = -1;
-    const bool answered = QueryInts(connection(), cmd::DEFECT_DETECTION_RESULT, "%d", {&count});
-    section.result->setText(answered && count >= 0 ? QStringLiteral("%1 %2").arg(section.resultPrefix).arg(count)
-                                                    : QStringLiteral("Detection failed"));
+    Setting& result = *settingsAs<Settings>().detectionResult;
+    pageSettings().read(result);
+    const std::optional<int> count = result.number();
+    section.result->setText(count && *count >= 0 ? QStringLiteral("%1 %2").arg(section.resultPrefix).arg(*count)
+                                                 : QStringLiteral("Detection failed"));
 }

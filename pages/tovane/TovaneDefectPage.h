@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "tovane/TovaneDefectSettings.h"
 
 class QCheckBox;
 class QLabel;
@@ -10,8 +11,9 @@ class QPushButton;
 // The "Defect" tab of the Tovane panel: the camera's own defect-pixel
 // detection for bright (white) and dark (black) pixels with the exposure,
 // gain and threshold it runs at, the number of defects found, defect
-// correction, and the camera's factory and user defect data. Nothing is read
-// when the page opens.
+// correction, and the camera's factory and user defect data. Opening the
+// page reads only the correction's state; each section's edits start empty
+// and keep the values of that section's runs.
 //
 // A detection polls the camera once a second, counting on its button while
 // the window repaints, and gives up after kMaxPolls polls, saying so in the
@@ -19,6 +21,8 @@ class QPushButton;
 class CTovaneDefectPage : public Page {
     Q_OBJECT
 public:
+    using Settings = TovaneDefectSettings;
+
     explicit CTovaneDefectPage(PageContext context, QWidget* parent = nullptr);
 
     static constexpr int kMaxPolls = 60;
@@ -44,6 +48,8 @@ private:
     void declareSectionBindings(Section& section);
     void declareBindings();
 
+    // Sends the section's three values; a refused one is read back into
+    // the section's edit.
     void sendSettings(const Section& section);
     void runDetection(Section& section);
     void showDetectedNumber(Section& section);

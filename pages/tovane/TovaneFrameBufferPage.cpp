@@ -63,8 +63,10 @@ CTovaneFrameBufferPage::CTovaneFrameBufferPage(PageContext context, QWidget* par
     auto& s = settingsAs<Settings>();
     // The camera's reason for refusing averaging or wide dynamic range is
     // shown in the group as well.
-    explainRefusals(bind().radios(m_averaging, *s.averaging), m_averagingError);
-    explainRefusals(bind().check(m_wideDynamicRange, *s.wideDynamicRange), m_wideDynamicRangeError);
+    bind().radios(m_averaging, *s.averaging);
+    bind().check(m_wideDynamicRange, *s.wideDynamicRange);
+    explainRefusals(*s.averaging, m_averagingError);
+    explainRefusals(*s.wideDynamicRange, m_wideDynamicRangeError);
     bind().radios(m_frameOperationTap, *s.frameOperationTap);
     whenChanged(*s.averaging, [this] { showAveraging(); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "tovane/TovaneMultiROISettings.h"
 
 class QCheckBox;
 class QLabel;
@@ -12,6 +13,8 @@ class RegionRows;
 class CTovaneMultiROIPage : public Page {
     Q_OBJECT
 public:
+    using Settings = TovaneMultiROISettings;
+
     explicit CTovaneMultiROIPage(PageContext context, QWidget* parent = nullptr);
 
 private:

@@ -1,16 +1,16 @@
 #include "TovanePages.h"
 
-// #include "TovaneAreaExposurePage.h"  // not yet converted
-// #include "TovaneAreaGainPage.h"  // not yet converted
+#include "TovaneAreaExposurePage.h"
+#include "TovaneAreaGainPage.h"
 #include "TovaneColorPage.h"
-// #include "TovaneDefectPage.h"  // not yet converted
+#include "TovaneDefectPage.h"
 #include "TovaneFrameBufferPage.h"
 #include "TovaneGPIOPage.h"
 #include "TovaneGainPage.h"
 #include "TovaneGeneralPage.h"
 #include "TovaneLUTPage.h"
-// #include "TovaneMultiROIPage.h"  // not yet converted
-// #include "TovaneShadingPage.h"  // not yet converted
+#include "TovaneMultiROIPage.h"
+#include "TovaneShadingPage.h"
 
 QList<PageEntry> tovanePages()
 {
@@ -20,11 +20,11 @@ QList<PageEntry> tovanePages()
         pageEntry<CTovaneColorPage>(QStringLiteral("Color")),
         pageEntry<CTovaneLUTPage>(QStringLiteral("LUT")),
         pageEntry<CTovaneGPIOPage>(QStringLiteral("GPIO")),
-        // pageEntry<CTovaneShadingPage>(QStringLiteral("Shading")),  // not yet converted
-        // pageEntry<CTovaneDefectPage>(QStringLiteral("Defect")),  // not yet converted
-        // pageEntry<CTovaneAreaGainPage>(QStringLiteral("AreaGain")),  // not yet converted
-        // pageEntry<CTovaneAreaExposurePage>(QStringLiteral("AreaExposure")),  // not yet converted
-        // pageEntry<CTovaneMultiROIPage>(QStringLiteral("MultiROI")),  // not yet converted
+        pageEntry<CTovaneShadingPage>(QStringLiteral("Shading")),
+        pageEntry<CTovaneDefectPage>(QStringLiteral("Defect")),
+        pageEntry<CTovaneAreaGainPage>(QStringLiteral("AreaGain")),
+        pageEntry<CTovaneAreaExposurePage>(QStringLiteral("AreaExposure")),
+        pageEntry<CTovaneMultiROIPage>(QStringLiteral("MultiROI")),
         pageEntry<CTovaneFrameBufferPage>(QStringLiteral("FrameBuffer")),
     };
 }

@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kPeak = 1;
 constexpr int kAverage = 2;
-// Storing a pattern in the camera's memory takes a while.
-constexpr double kSaveTimeoutSeconds = 30.0;
 
 } // namespace
 
@@ -24,7 +22,6 @@ CTovaneShadingPage::CTovaneShadingPage(PageContext context, QWidget* parent) : P
 {
     buildLayout();
     declareBindings();
-    load().numbered(cmd::SHADING_PATTERN_SAVE, {m_slots}, "%d", [this](int) { m_slots->setCurrentIndex(0); });
 }
 
 void CTovaneShadingPage::buildLayout()
@@ -65,18 +62,17 @@ void CTovaneShadingPage::buildLayout()
 
 void CTovaneShadingPage::declareBindings()
 {
+    auto& s = settingsAs<Settings>();
     bind().action(m_peak, [this] { detect(kPeak); });
     bind().action(m_average, [this] { detect(kAverage); });
     bind().action(m_detectAndSavePeak, [this] { detectAndSave(kPeak, m_detectAndSavePeak); });
     bind().action(m_detectAndSaveAverage, [this] { detectAndSave(kAverage, m_detectAndSaveAverage); });
-    bind().check(m_patternCheck, cmd::SHADING_PATTERN_CHECK).send(SendMode::line());
-    bind().check(m_correction, cmd::SHADING_CORRECTION).send(SendMode::line());
+    bind().check(m_patternCheck, *s.patternCheck);
+    bind().check(m_correction, *s.correction);
     // The slot list holds 0, 1, 2 ... in order: the selected index is the slot.
-    bind().button(m_save, cmd::SHADING_PATTERN_SAVE)
-        .selectedIndexOf(m_slots)
-        .send(SendMode::transact(kSaveTimeoutSeconds))
-        .disabledWhileSending();
-    bind().button(m_load, cmd::SHADING_PATTERN_LOAD).selectedIndexOf(m_slots).send(SendMode::line());
+    bind().numbered({m_slots}, *s.patternSlots, "%d");
+    bind().button(m_save, *s.savePattern).selectedIndexOf(m_slots).disabledWhileSending();
+    bind().button(m_load, *s.loadPattern).selectedIndexOf(m_slots);
 }
 
 LongOperation::Outcome CTovaneShadingPage::detect(int mode)
@@ -84,7 +80,8 @@ LongOperation::Outcome CTovaneShadingPage::detect(int mode)
     RunningButton running(mode == kAverage ? m_average : m_peak);
     m_status->clear();
     LongOperation operation(connection(), this);
-    StreamLine(connection(), setLine(cmd::SHADING_DETECTION, mode));
+    // The camera answers while the page waits; a refusal is reported then.
+    sendPath().command(setLine(cmd::SHADING_DETECTION, mode), settingsAs<Settings>().detection->mode);
     const LongOperation::Outcome outcome = operation.pollUntil(
         cmd::SHADING_DETECTION, {.pauseMs = kPollPauseMs,
                                  .maxPolls = kMaxPolls,

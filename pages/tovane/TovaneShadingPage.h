@@ -2,6 +2,7 @@
 
 #include "LongOperation.h"
 #include "Page.h"
+#include "tovane/TovaneShadingSettings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -13,12 +14,13 @@ class QPushButton;
 // slots, the correction and the pattern check.
 //
 // A detection polls the camera once a second, counting the seconds on its
-// mode button while the window repaints, and gives up after kMaxPolls polls,
-// saying so below the buttons. The check boxes start cleared; the page does
-// not read them from the camera.
+// mode button while the window repaints and other controls can be used, and
+// gives up after kMaxPolls polls, saying so below the buttons.
 class CTovaneShadingPage : public Page {
     Q_OBJECT
 public:
+    using Settings = TovaneShadingSettings;
+
     explicit CTovaneShadingPage(PageContext context, QWidget* parent = nullptr);
 
     static constexpr int kMaxPolls = 120;

@@ -1,13 +1,23 @@
 #include "BrevoCatalogue.h"
 
+#include "BrevoAutoAreaSettings.h"
 #include "BrevoDSPSettings.h"
+#include "BrevoExposureSettings.h"
+#include "BrevoGainSettings.h"
+#include "BrevoGeneralSettings.h"
+#include "BrevoShadingSettings.h"
 #include "common/GpioSettings.h"
 
 std::unique_ptr<Catalogue> brevoCatalogue(Connection& connection, CatalogueContext context)
 {
     return std::make_unique<Catalogue>(connection, context, QStringLiteral("Brevo"),
                                        std::vector<Catalogue::PageFactory>{
+                                           pageSettings<BrevoGeneralSettings>(QStringLiteral("General")),
+                                           pageSettings<BrevoGainSettings>(QStringLiteral("Gain")),
+                                           pageSettings<BrevoExposureSettings>(QStringLiteral("Exposure")),
                                            pageSettings<BrevoDSPSettings>(QStringLiteral("DSP")),
                                            pageSettings<BrevoGpioSettings>(QStringLiteral("GPIO")),
+                                           pageSettings<BrevoAutoAreaSettings>(QStringLiteral("AutoArea")),
+                                           pageSettings<BrevoShadingSettings>(QStringLiteral("Shading")),
                                        });
 }

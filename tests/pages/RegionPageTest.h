@@ -31,8 +31,18 @@ protected:
         camera->clearRecord();
     }
 
+    // The last refusal or rejected input, as the status line words it.
+    void watchStatus()
+    {
+        QObject::connect(&sendPath, &SendPath::refused, [this](const QByteArray& line, const QString& reason) {
+            status = QString::fromLatin1(line) + QStringLiteral(" / ") + reason;
+        });
+        QObject::connect(&sendPath, &SendPath::inputRejected, [this](const QString& why) { status = why; });
+    }
+    QString status;
+
     QLineEdit* edit(const QString& name) const { return findNamed<QLineEdit>(page.get(), name); }
-    QAbstractButton* box(const QString& name) const { return findButton(page.get(), name); }
+    QCheckBox* box(const QString& name) const { return qobject_cast<QCheckBox*>(findButton(page.get(), name)); }
     // "Area 3 Left" and so on.
     QLineEdit* field(const char* row, int index, const char* column) const
     {

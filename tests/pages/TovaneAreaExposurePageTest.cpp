@@ -10,8 +10,8 @@ namespace {
 class TovaneAreaExposurePage : public RegionPageTest<CTovaneAreaExposurePage> {
 protected:
     QLineEdit* area(int row, const char* column) const { return field("Area", row, column); }
-    QAbstractButton* enable(int row) const { return box(QStringLiteral("Area %1 Enable").arg(row)); }
-    QAbstractButton* enableAll() const { return box(QStringLiteral("AreaExposure Enable All")); }
+    QCheckBox* enable(int row) const { return box(QStringLiteral("Area %1 Enable").arg(row)); }
+    QCheckBox* enableAll() const { return box(QStringLiteral("AreaExposure Enable All")); }
     QLineEdit* normalTime() const { return edit(QStringLiteral("Normal Exposure Time")); }
     QLineEdit* areaTime() const { return edit(QStringLiteral("Exposure Time for selected area")); }
 };
@@ -54,6 +54,11 @@ TEST_F(TovaneAreaExposurePage, EachTimeFieldSendsItsOwnWordAndNothingElse)
     typeAndEnter(normalTime(), QStringLiteral("12000"));
     EXPECT_EQ(sentSinceLastLook(), QByteArrayList{"EXP 12000"});
     EXPECT_EQ(reported("AREA-EXPOSURE-TIME"), 5000);
+
+    // 0 is below the camera's range: refused, and the field shows the time kept.
+    typeAndEnter(areaTime(), QStringLiteral("0"));
+    EXPECT_EQ(sent(), (QByteArrayList{"AREA-EXPOSURE-TIME 0", "GET-LAST-ERROR", "AREA-EXPOSURE-TIME"}));
+    EXPECT_EQ(areaTime()->text(), QStringLiteral("5000"));
 }
 
 TEST_F(TovaneAreaExposurePage, ATimeThatIsNotAWholeNonNegativeNumberSendsNothingAndStays)
@@ -84,7 +89,7 @@ TEST_F(TovaneAreaExposurePage, ARefusedSwitchShowsTheReasonAndALaterSuccessEmpti
     QLabel* reason = findLabel(page.get(), QStringLiteral("---"));
 
     enableAll()->click(); // no area is enabled
-    EXPECT_EQ(sentSinceLastLook(), (QByteArrayList{"AREA-EXPOSURE-ENABLE 1", "GET-LAST-ERROR"}));
+    EXPECT_EQ(sentSinceLastLook(), (QByteArrayList{"AREA-EXPOSURE-ENABLE 1", "GET-LAST-ERROR", "AREA-EXPOSURE-ENABLE"}));
     EXPECT_FALSE(enableAll()->isChecked());
     EXPECT_EQ(reason->text(), QStringLiteral("No area enabled"));
 

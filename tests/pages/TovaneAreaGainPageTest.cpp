@@ -12,8 +12,8 @@ protected:
     TovaneAreaGainPage() : RegionPageTest("PTM-TW640M") {}
 
     QLineEdit* area(int row, const char* column) const { return field("Area", row, column); }
-    QAbstractButton* enable(int row) const { return box(QStringLiteral("Area %1 Enable").arg(row)); }
-    QAbstractButton* enableAll() const { return box(QStringLiteral("AreaGain Enable All")); }
+    QCheckBox* enable(int row) const { return box(QStringLiteral("Area %1 Enable").arg(row)); }
+    QCheckBox* enableAll() const { return box(QStringLiteral("AreaGain Enable All")); }
 };
 
 TEST_F(TovaneAreaGainPage, OpeningReadsTheSwitchThenTheSixteenRowsAndShowsEachInItsColumns)
@@ -34,6 +34,8 @@ TEST_F(TovaneAreaGainPage, OpeningReadsTheSwitchThenTheSixteenRowsAndShowsEachIn
     EXPECT_EQ(area(15, "Height")->text(), QStringLiteral("32"));
     EXPECT_EQ(area(15, "Gain")->text(), QStringLiteral("12"));
     EXPECT_EQ(area(0, "Width")->text(), QStringLiteral("64"));
+    // A file of settings keeps the row as the camera gave it.
+    EXPECT_EQ(pageSettings.back()->find("AREA-GAIN 3")->fileLine(), "AREA-GAIN 3 1 128 96 16 8 20");
 }
 
 TEST_F(TovaneAreaGainPage, EnterInGainSendsTheRowWithTheGainLast)
@@ -59,12 +61,14 @@ TEST_F(TovaneAreaGainPage, SetAllSendsSixteenRowsAreaZeroFirst)
     EXPECT_EQ(sent(), expected);
 }
 
-TEST_F(TovaneAreaGainPage, EnableAllIsClearedWithoutAMessageWhenRefusedAndKeptWhenAccepted)
+TEST_F(TovaneAreaGainPage, ARefusedEnableAllIsReportedAndReadBackAndKeptWhenAccepted)
 {
     openPage();
+    watchStatus();
     enableAll()->click(); // no area is enabled
-    EXPECT_EQ(sentSinceLastLook(), QByteArrayList{"AREA-GAIN-ENABLE 1"});
+    EXPECT_EQ(sentSinceLastLook(), (QByteArrayList{"AREA-GAIN-ENABLE 1", "GET-LAST-ERROR", "AREA-GAIN-ENABLE"}));
     EXPECT_FALSE(enableAll()->isChecked());
+    EXPECT_EQ(status, QStringLiteral("AREA-GAIN-ENABLE 1 / No area enabled"));
 
     enable(4)->click();
     enableAll()->click();

@@ -1,8 +1,8 @@
-// The Tovane "Defect" page on virtual time: nothing read at opening, the
-// detection settings of each section, detection runs counted on their button
-// to the camera's end and to the limit, the detected numbers, and the
-// correction and defect-data buttons. A scripted camera gives exact poll
-// answers and counts.
+// The Tovane "Defect" page on virtual time: the correction read at opening,
+// the detection settings of each section, detection runs counted on their
+// button to the camera's end and to the limit, the detected numbers, the
+// correction and defect-data buttons, and refusals. A scripted camera gives
+// exact poll answers and counts.
 
 #include "PageTesting.h"
 #include "SimPageTest.h"
@@ -51,19 +51,32 @@ protected:
         page = open<CTovaneDefectPage>();
         white = {page.get(), QStringLiteral("White Pixel")};
         black = {page.get(), QStringLiteral("Black Pixel")};
+        camera->clearRecord();
     }
 
     QAbstractButton* button(const char* text) const { return findButton(page.get(), QString::fromLatin1(text)); }
+    // Collects "<line> / <reason>" for each refusal the send path reports.
+    void watchRefusals()
+    {
+        QObject::connect(&sendPath, &SendPath::refused, [this](const QByteArray& line, const QString& reason) {
+            refusals << QString::fromLatin1(line) + QStringLiteral(" / ") + reason;
+        });
+    }
+    QStringList refusals;
 
     std::unique_ptr<Page> page;
     Section white{nullptr, {}};
     Section black{nullptr, {}};
 };
 
-TEST_F(TovaneDefectPage, OpeningReadsNothingAndTheEditsStartEmpty)
+TEST_F(TovaneDefectPage, OpeningReadsOnlyTheCorrectionWhichBothBoxesShowAndTheEditsStartEmpty)
 {
-    openPage();
-    EXPECT_TRUE(sent().isEmpty());
+    page = open<CTovaneDefectPage>();
+    white = {page.get(), QStringLiteral("White Pixel")};
+    black = {page.get(), QStringLiteral("Black Pixel")};
+    EXPECT_EQ(sent(), QByteArrayList{"DEFECT-CORRECTION"});
+    EXPECT_TRUE(button("Check")->isChecked());
+    EXPECT_TRUE(button("Correction")->isChecked());
     for (const Section& section : {white, black}) {
         for (const char* edit : {"Exposure", "Gain", "Threshold"})
             EXPECT_TRUE(section.edit(QString::fromLatin1(edit))->text().isEmpty());
@@ -86,11 +99,15 @@ TEST_F(TovaneDefectPage, EachSectionSendsItsOwnExposureGainAndThreshold)
 TEST_F(TovaneDefectPage, SettingsWithATypingErrorSendNothingAndKeepTheText)
 {
     openPage();
+    QString why;
+    QObject::connect(&sendPath, &SendPath::inputRejected, [&](const QString& text) { why = text; });
     for (const char* bad : {"", "abc", "12x", "1.5", "99999999999"}) {
+        why.clear();
         white.type("1000", bad, "64");
         white.settings()->click();
         EXPECT_TRUE(sentSinceLastLook().isEmpty()) << bad;
         EXPECT_EQ(white.edit(QStringLiteral("Gain"))->text(), QString::fromLatin1(bad));
+        EXPECT_TRUE(why.startsWith(QStringLiteral("White Pixel Gain: "))) << why.toStdString();
     }
 }
 
@@ -160,8 +177,10 @@ TEST_F(TovaneDefectPage, CorrectionAndDefectDataButtonsSendTheirCommands)
         const char* control;
         QByteArrayList lines;
     };
+    // The camera has the correction on; both boxes show it, so each click
+    // switches it over.
     const QList<Case> cases = {
-        {"Check", {"DEFECT-CORRECTION 1", "DEFECT-PATTERN-LOAD 2"}},
+        {"Check", {"DEFECT-CORRECTION 0", "DEFECT-PATTERN-LOAD 2"}},
         {"Correction", {"DEFECT-CORRECTION 1"}},
         {"Load Factory Data", {"DEFECT-PATTERN-LOAD 0"}},
         {"Load User Data", {"DEFECT-PATTERN-LOAD 1"}},
@@ -171,6 +190,45 @@ TEST_F(TovaneDefectPage, CorrectionAndDefectDataButtonsSendTheirCommands)
         button(c.control)->click();
         EXPECT_EQ(sentSinceLastLook(), c.lines) << c.control;
     }
+    EXPECT_TRUE(button("Check")->isChecked());
+    EXPECT_EQ(reported("DEFECT-CORRECTION"), 1);
+}
+
+TEST_F(TovaneDefectPage, ARefusedSettingOfASectionIsReportedAndItsEditShowsTheCamerasValue)
+{
+    openPage();
+    watchRefusals();
+    white.type("0", "120", "5000");
+    black.type("1000", "-5", "16");
+    white.settings()->click();
+    EXPECT_EQ(sent(), (QByteArrayList{"EXP 0", "GET-LAST-ERROR", "EXP", "GAIN-FINE 120", "DEFECT-THRESHOLD 5000",
+                                      "GET-LAST-ERROR", "DEFECT-THRESHOLD"}));
+    EXPECT_EQ(refusals, (QStringList{"EXP 0 / Out of range", "DEFECT-THRESHOLD 5000 / Out of range"}));
+    EXPECT_EQ(white.edit(QStringLiteral("Exposure"))->text(), QString::number(reported("EXP")));
+    EXPECT_EQ(white.edit(QStringLiteral("Gain"))->text(), QStringLiteral("120"));
+    EXPECT_EQ(white.edit(QStringLiteral("Threshold"))->text(), QStringLiteral("100"));
+    EXPECT_EQ(black.edit(QStringLiteral("Exposure"))->text(), QStringLiteral("1000"));
+}
+
+TEST_F(TovaneDefectPage, RefusedCommandsAreReportedAndARefusedStartPollsNothing)
+{
+    openPage();
+    watchRefusals();
+    button("WriteUserData")->click(); // nothing detected yet
+    EXPECT_TRUE(button("WriteUserData")->isEnabled());
+
+    // The black start goes out between two polls of the white run, while
+    // the camera is busy with it.
+    EventsDuringPauses events;
+    events.onRun = [&] {
+        if (sent().count("DEFECT-DETECTION") == 2 && !sent().contains("DEFECT-DETECTION 2"))
+            black.start()->click();
+    };
+    white.start()->click();
+    EXPECT_EQ(refusals, (QStringList{"DEFECT-PATTERN-SAVE / No detection result", "DEFECT-DETECTION 2 / Busy"}));
+    EXPECT_EQ(sent().count("DEFECT-DETECTION"), 5); // the white run's polls alone
+    EXPECT_EQ(black.start()->text(), QStringLiteral("Start Detection"));
+    EXPECT_TRUE(black.start()->isEnabled());
 }
 
 TEST_F(TovaneDefectPage, DestroyingThePageDuringARunEndsItAtOnce)
@@ -192,6 +250,7 @@ protected:
     {
         page = open<CTovaneDefectPage>();
         white = {page.get(), QStringLiteral("White Pixel")};
+        camera->forgetLines();
     }
     std::unique_ptr<Page> page;
     Section white{nullptr, {}};

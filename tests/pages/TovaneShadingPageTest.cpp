@@ -1,13 +1,14 @@
-// The Tovane "Shading" page on virtual time: its one read, detection in
-// both modes counted on the mode's button to the camera's end and to the
-// limit, Detect&Save, the one-way settings, and the captions painted while a
-// detection runs. A scripted camera gives the range no simulated one has.
+// The Tovane "Shading" page on virtual time: its reads, detection in both
+// modes counted on the mode's button to the camera's end and to the limit,
+// Detect&Save, the one-way settings, refusals, and the captions painted while
+// a detection runs. A scripted camera gives the range no simulated one has.
 
 #include "CapturedMessages.h"
 #include "PageTesting.h"
 #include "SimPageTest.h"
 #include "tovane/TovaneShadingPage.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QPushButton>
 
@@ -48,14 +49,15 @@ protected:
     CapturedMessages messages;
 };
 
-TEST_F(TovaneShadingPage, OpeningReadsOnlyTheSlotRangeAndListsEverySlot)
+TEST_F(TovaneShadingPage, OpeningReadsTheSlotRangeThenBothSwitchesAndListsEverySlot)
 {
+    given("SHADING-CORRECTION 1");
     page = open<CTovaneShadingPage>();
-    EXPECT_EQ(sent(), QByteArrayList{"HELP SHADING-PATTERN-SAVE"});
+    EXPECT_EQ(sent(), (QByteArrayList{"HELP SHADING-PATTERN-SAVE", "SHADING-PATTERN-CHECK", "SHADING-CORRECTION"}));
     EXPECT_EQ(itemsOf(slotList()), (QStringList{"0", "1", "2", "3", "4", "5", "6", "7"}));
     EXPECT_EQ(slotList()->currentIndex(), 0);
     EXPECT_FALSE(button("ShadingPatternCheck")->isChecked());
-    EXPECT_FALSE(button("Shading Correction")->isChecked());
+    EXPECT_TRUE(button("Shading Correction")->isChecked());
 }
 
 TEST_F(TovaneShadingPage, PeakDetectionCountsTheSecondsOnItsButtonUntilTheCameraReportsTheEnd)
@@ -154,6 +156,40 @@ TEST_F(TovaneShadingPage, TheSettingsGoOutWithoutWaitingForAnAnswer)
     ReadAvailable(connection);
     EXPECT_EQ(sent(), (QByteArrayList{"SHADING-PATTERN-CHECK 1", "SHADING-CORRECTION 1", "SHADING-PATTERN-LOAD 3",
                                       "SHADING-PATTERN-CHECK 0"}));
+    EXPECT_EQ(reported("SHADING-CORRECTION"), 1);
+}
+
+TEST_F(TovaneShadingPage, EveryRefusalIsReportedWithTheCamerasReasonAndARefusedSwitchShowsTheCamerasState)
+{
+    openPage();
+    QStringList refusals;
+    QObject::connect(&sendPath, &SendPath::refused, [&](const QByteArray& line, const QString& reason) {
+        refusals << QString::fromLatin1(line) + QStringLiteral(" / ") + reason;
+    });
+    choose(slotList(), 3);
+    struct Case {
+        const char* control;
+        const char* refusedOutright; // null: the camera has its own reason
+        const char* reported;
+    };
+    for (const Case& c : {Case{"Load", nullptr, "SHADING-PATTERN-LOAD 3 / No saved pattern"},
+                          Case{"Save", nullptr, "SHADING-PATTERN-SAVE 3 / No detected pattern"},
+                          Case{"Shading Correction", "SHADING-CORRECTION", "SHADING-CORRECTION 1 / Refused"},
+                          Case{"PeakMode", "SHADING-DETECTION", "SHADING-DETECTION 1 / Refused"}}) {
+        refusals.clear();
+        if (c.refusedOutright)
+            camera->refuseCommand(QString::fromLatin1(c.refusedOutright));
+        button(c.control)->click();
+        // The next exchange takes in the answers of lines sent without
+        // waiting; the refusal is handled once it is over.
+        reported("SHADING-PATTERN-CHECK");
+        if (c.refusedOutright)
+            camera->allowCommand(QString::fromLatin1(c.refusedOutright));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(refusals, QStringList{QString::fromLatin1(c.reported)}) << c.control;
+    }
+    // The refused switch was read back.
+    EXPECT_EQ(qobject_cast<QCheckBox*>(button("Shading Correction"))->checkState(), Qt::Unchecked);
 }
 
 TEST_F(TovaneShadingPage, CaptionsArePaintedAsTheyChange)
@@ -206,7 +242,7 @@ TEST_F(TovaneShadingRange, AMaximumOfThreeListsZeroToThreeWithZeroSelected)
     camera->refused.clear();
     camera->ranges["SHADING-PATTERN-SAVE"] = " min:0, max:2147483647, step:1";
     const auto absurd = open<CTovaneShadingPage>();
-    EXPECT_EQ(findNamed<QComboBox>(absurd.get(), QStringLiteral("PatternSelect"))->count(), LoadPlan::kMaxNumberedItems);
+    EXPECT_EQ(findNamed<QComboBox>(absurd.get(), QStringLiteral("PatternSelect"))->count(), NumberedListsBinding::kMaxItems);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // A table of regions: what a row sends and in which order its numbers go,
-// what a load shows (also when a row's read fails), and typed values that
-// must not reach the camera.
+// what a load shows (also when a row's read fails), refusals, and typed
+// values that must not reach the camera.
 
 #include "PageTesting.h"
 #include "RegionRows.h"
@@ -12,15 +12,29 @@ namespace {
 
 // Three rows with an extra column after the rectangle, as the area gain page
 // has one.
+class RegionSettings : public PageSettings {
+public:
+    RegionSettings(Connection& connection, const QString& title, const CatalogueContext&)
+        : PageSettings(connection, title)
+    {
+        for (int row = 0; row < 3; ++row)
+            rows << &numbers("AREA-GAIN", QStringLiteral("Area %1").arg(row), "%d %d %d %d %d %d", 6)
+                         .indexed(QByteArray::number(row));
+    }
+    QList<Setting*> rows;
+};
+
 class RegionPage : public Page {
 public:
+    using Settings = RegionSettings;
+
     explicit RegionPage(PageContext context, QWidget* parent = nullptr) : Page(context, parent)
     {
-        rows = new RegionRows(this, connection(), bind(),
-                              {.word = "AREA-GAIN", .rowCaption = QStringLiteral("Area"), .rows = 3,
-                               .columns = rectangleColumns() << RegionColumn{QStringLiteral("Gain"), 4, -100, 100}});
+        rows = new RegionRows(this, sendPath(),
+                              {.rowCaption = QStringLiteral("Area"),
+                               .columns = rectangleColumns() << RegionColumn{QStringLiteral("Gain"), 4, -100, 100}},
+                              settingsAs<Settings>().rows);
         setAll = rows->makeSetAllButton(this);
-        rows->declareLoad(load());
     }
 
     RegionRows* rows;
@@ -31,6 +45,16 @@ enum Column { Left, Top, Width, Height, Gain };
 
 class RegionRowsTest : public PageTest {
 protected:
+    // What the status line would say: why typed text was not sent, or the line refused.
+    RegionRowsTest()
+    {
+        QObject::connect(&sendPath, &SendPath::inputRejected, [this](const QString& why) { statusText = why; });
+        QObject::connect(&sendPath, &SendPath::refused, [this](const QByteArray& line, const QString&) {
+            statusText = QStringLiteral("Refused: ") + QString::fromLatin1(line);
+        });
+    }
+    QString said() const { return statusText; }
+
     void openPage()
     {
         page = open<RegionPage>();
@@ -60,6 +84,7 @@ protected:
 
     std::unique_ptr<Page> page;
     RegionPage* region = nullptr;
+    QString statusText;
 };
 
 TEST_F(RegionRowsTest, LoadingReadsEachRowInOrderAndShowsEachValueInItsColumn)
@@ -83,7 +108,7 @@ TEST_F(RegionRowsTest, LoadingReadsEachRowInOrderAndShowsEachValueInItsColumn)
 // Answers to "AREA-GAIN 1" that do not check out.
 class FailedRowRead : public RegionRowsTest, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(FailedRowRead, ShowsEmptyFieldsAndAClearedBoxNeverAnotherRowsValues)
+TEST_P(FailedRowRead, ShowsTheRowAsNotReadNeverAnotherRowsValues)
 {
     camera->set("AREA-GAIN 0", "1 128 96 16 8 20");
     camera->set("AREA-GAIN 1", "1 64 32 0 4 7");
@@ -93,8 +118,9 @@ TEST_P(FailedRowRead, ShowsEmptyFieldsAndAClearedBoxNeverAnotherRowsValues)
 
     page->LoadFromCamera();
 
-    EXPECT_FALSE(box(1)->isChecked());
+    EXPECT_EQ(box(1)->checkState(), Qt::PartiallyChecked);
     EXPECT_EQ(rowTexts(1), (QStringList{"", "", "", "", ""}));
+    EXPECT_EQ(field(1, Gain)->placeholderText(), QStringLiteral("not read"));
     EXPECT_EQ(rowTexts(0), (QStringList{"16", "8", "128", "96", "20"}));
     EXPECT_EQ(rowTexts(2), (QStringList{"632", "478", "8", "2", "0"}));
 }
@@ -136,15 +162,44 @@ TEST_F(RegionRowsTest, SetAllSendsEveryRowFirstToLastEachWithItsOwnBox)
                                       "AREA-GAIN 2 1 8 2 632 478 0"}));
 }
 
-TEST_F(RegionRowsTest, ARefusedRowKeepsWhatTheUserTyped)
+TEST_F(RegionRowsTest, ARefusedRowIsReportedAndShowsWhatTheCameraHolds)
 {
+    camera->set("AREA-GAIN 1", "0 64 32 0 4 -3");
     openPage();
     typeRowOne();
+    camera->raw["AREA-GAIN 1 1 300 640 10 20 -5"] = "AREA-GAIN 1 1 300 640 10 20 -5\rNG\r";
+    typeAndEnter(field(1, Height), QStringLiteral("640"));
+    EXPECT_EQ(sent(), (QByteArrayList{"AREA-GAIN 1 1 300 640 10 20 -5", "GET-LAST-ERROR", "AREA-GAIN 1"}));
+    EXPECT_EQ(rowTexts(1), (QStringList{"0", "4", "64", "32", "-3"}));
+    EXPECT_FALSE(box(1)->isChecked());
+    EXPECT_EQ(said(), QStringLiteral("Refused: AREA-GAIN 1 1 300 640 10 20 -5"));
+}
+
+TEST_F(RegionRowsTest, ARowNotReadGoesOutOnlyOnceFilledAndItsBoxClicked)
+{
     camera->refused << "AREA-GAIN";
-    typeAndEnter(field(1, Width), QStringLiteral("640"));
-    EXPECT_EQ(sent(), QByteArrayList{"AREA-GAIN 1 1 640 200 10 20 -5"});
-    EXPECT_EQ(rowTexts(1), (QStringList{"10", "20", "640", "200", "-5"}));
-    EXPECT_TRUE(box(1)->isChecked());
+    openPage();
+    camera->refused.clear();
+    const char* texts[] = {"10", "20", "300", "200", "-5"};
+    for (int column = Left; column <= Gain; ++column)
+        field(1, Column(column))->setText(QString::fromLatin1(texts[column]));
+    typeAndEnter(field(1, Left), QStringLiteral("10"));
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_EQ(said(), QStringLiteral("Area 1 Enable: not read; click it to choose; nothing sent"));
+
+    box(1)->click();
+    EXPECT_EQ(sent(), QByteArrayList{"AREA-GAIN 1 1 300 200 10 20 -5"});
+    EXPECT_EQ(box(1)->checkState(), Qt::Checked);
+}
+
+TEST_F(RegionRowsTest, SetAllLeavesOutRowsNotReadAndSaysWhich)
+{
+    camera->set("AREA-GAIN 0", "1 128 96 16 8 20");
+    camera->set("AREA-GAIN 2", "1 8 2 632 478 0");
+    openPage(); // row 1 is not read
+    region->setAll->click();
+    EXPECT_EQ(sent(), (QByteArrayList{"AREA-GAIN 0 1 128 96 16 8 20", "AREA-GAIN 2 1 8 2 632 478 0"}));
+    EXPECT_EQ(said(), QStringLiteral("Set All Params left out Area 1 (Left: nothing typed)"));
 }
 
 TEST_F(RegionRowsTest, FieldsAreNamedByRowAndColumn)
@@ -178,11 +233,16 @@ protected:
         field(1, GetParam().column)->setText(QString::fromLatin1(GetParam().text));
         expected = rowTexts(1);
     }
-    void expectNothingSentAndTextsKept()
+    void expectNothingOfRowOneSentAndTextsKept()
     {
-        EXPECT_TRUE(sent().isEmpty());
+        EXPECT_FALSE(sent().join('|').contains("AREA-GAIN 1 ")) << sent().join('|').toStdString();
         EXPECT_EQ(rowTexts(1), expected);
         EXPECT_EQ(page->focusWidget(), field(1, GetParam().column)); // the field at fault
+        EXPECT_TRUE(field(1, GetParam().column)->property("invalidInput").toBool());
+        const QStringList headings = {"Left", "Top", "Width", "Height", "Gain"};
+        EXPECT_TRUE(said().contains(QStringLiteral("Area 1") + (said().startsWith("Set All") ? " (" : " ")
+                                    + headings.at(GetParam().column) + QStringLiteral(": ")))
+            << said().toStdString();
     }
     QStringList expected;
 };
@@ -193,20 +253,23 @@ TEST_P(BadRowInput, EnterInTheRowSendsNothing)
     const Column other = GetParam().column == Left ? Top : Left;
     field(1, other)->setFocus();
     pressKey(field(1, other), Qt::Key_Return);
-    expectNothingSentAndTextsKept();
+    EXPECT_TRUE(sent().isEmpty());
+    expectNothingOfRowOneSentAndTextsKept();
 }
 
-TEST_P(BadRowInput, SetAllSendsNoRowAtAll)
+TEST_P(BadRowInput, SetAllSendsTheOtherRows)
 {
     region->setAll->click();
-    expectNothingSentAndTextsKept();
+    EXPECT_EQ(sent(), (QByteArrayList{"AREA-GAIN 0 0 64 48 0 0 0", "AREA-GAIN 2 0 64 48 0 0 0"}));
+    expectNothingOfRowOneSentAndTextsKept();
 }
 
 TEST_P(BadRowInput, AClickOnTheBoxSendsNothingAndIsUndone)
 {
     box(1)->click();
-    expectNothingSentAndTextsKept();
-    EXPECT_TRUE(box(1)->isChecked());
+    EXPECT_TRUE(sent().isEmpty());
+    expectNothingOfRowOneSentAndTextsKept();
+    EXPECT_FALSE(box(1)->isChecked()); // as the camera has it
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, BadRowInput,
