@@ -1,22 +1,22 @@
 #include "BrevoPages.h"
 
-// #include "BrevoCLAutoArea.h"  // not yet converted
+#include "BrevoCLAutoArea.h"
 // #include "BrevoCLDSPPage.h"  // not yet converted
-// #include "BrevoCLExposurePage.h"  // not yet converted
+#include "BrevoCLExposurePage.h"
 // #include "BrevoCLGPIOPage.h"  // not yet converted
-// #include "BrevoCLGainPage.h"  // not yet converted
-// #include "BrevoCLGeneralPage.h"  // not yet converted
-// #include "BrevoCLShadingPage.h"  // not yet converted
+#include "BrevoCLGainPage.h"
+#include "BrevoCLGeneralPage.h"
+#include "BrevoCLShadingPage.h"
 
 QList<PageEntry> brevoPages()
 {
     return {
-        // pageEntry<CBrevoCLGeneralPage>(QStringLiteral("General")),  // not yet converted
-        // pageEntry<CBrevoCLGainPage>(QStringLiteral("Gain")),  // not yet converted
-        // pageEntry<CBrevoCLExposurePage>(QStringLiteral("Exposure")),  // not yet converted
+        pageEntry<CBrevoCLGeneralPage>(QStringLiteral("General")),
+        pageEntry<CBrevoCLGainPage>(QStringLiteral("Gain")),
+        pageEntry<CBrevoCLExposurePage>(QStringLiteral("Exposure")),
         // pageEntry<CBrevoCLDSPPage>(QStringLiteral("DSP")),  // not yet converted
         // pageEntry<CBrevoCLGPIOPage>(QStringLiteral("GPIO")),  // not yet converted
-        // pageEntry<CBrevoCLAutoArea>(QStringLiteral("AutoArea")),  // not yet converted
-        // pageEntry<CBrevoCLShadingPage>(QStringLiteral("Shading")),  // not yet converted
+        pageEntry<CBrevoCLAutoArea>(QStringLiteral("AutoArea")),
+        pageEntry<CBrevoCLShadingPage>(QStringLiteral("Shading")),
     };
 }
