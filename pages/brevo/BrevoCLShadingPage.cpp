@@ -148,7 +148,8 @@ std::optional<LongOperation::Outcome> CBrevoCLShadingPage::detect()
         alsoRunning.emplace(m_detectAndSave);
     if (m_status->text() == LongOperation::notFinishedText())
         m_status->setText(kStandby);
-    const std::optional<LongOperation::Outcome> outcome = runDetection(m_modes->checkedValue() == kAverage ? kAverage : kPeak);
+    const int mode = m_modes->checkedValue() == kAverage ? kAverage : kPeak;
+    const std::optional<LongOperation::Outcome> outcome = runDetection(mode);
     if (outcome == LongOperation::Outcome::GaveUp)
         m_status->setText(LongOperation::notFinishedText());
     return outcome;
@@ -172,7 +173,8 @@ std::optional<LongOperation::Outcome> CBrevoCLShadingPage::runDetection(int mode
             return operation.ending();
     } else {
         // The camera reports the mode it detects in once it has settled.
-        const LongOperation::Polling once{.pauseMs = kModeSettleMs, .maxPolls = 1, .finished = [](int) { return true; }};
+        const LongOperation::Polling once{
+            .pauseMs = kModeSettleMs, .maxPolls = 1, .finished = [](int) { return true; }};
         if (const auto checked = operation.pollUntil(start.word, once); checked != LongOperation::Outcome::Finished)
             return checked;
         // A camera that lacks it still runs whatever it started.

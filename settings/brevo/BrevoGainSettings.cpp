@@ -48,8 +48,8 @@ BrevoGainSettings::BrevoGainSettings(Connection& connection, const QString& titl
         const QString caption = QString::fromLatin1(kRowCaptions[row]);
         common[row] = &declare(kCommonWords[row], caption, form(row)).savedAs(savedWhen(false));
         for (int tap = 0; tap < kTapCount; ++tap) {
-            taps[tap][row] = &declare(kTapWords[row][tap], QStringLiteral("%1 tap%2").arg(caption).arg(tap + 1), form(row))
-                                  .savedAs(savedWhen(true));
+            const QString tapCaption = QStringLiteral("%1 tap%2").arg(caption).arg(tap + 1);
+            taps[tap][row] = &declare(kTapWords[row][tap], tapCaption, form(row)).savedAs(savedWhen(true));
         }
     }
     step([this] {

@@ -484,6 +484,38 @@ TEST_F(BrevoCLGainPage, TheMonoModelHasNoColourNoBalancesAndNoTapSwitch)
     EXPECT_TRUE(ui.list("Auto Gain Control")->isEnabled());
 }
 
+TEST_F(BrevoCLGainPage, FilesKeepTheValuesOfTheModeShown)
+{
+    given("GAIN-FINE 100"); // every tap follows
+    given("GAIN-FINE-TAP3 321");
+    openPage();
+    const auto fileLines = [this] {
+        QByteArrayList lines;
+        for (const Setting* setting : pageSettings.back()->settingsInReadOrder()) {
+            if (const std::optional<QByteArray> line = setting->fileLine())
+                lines << *line;
+        }
+        return lines;
+    };
+    struct Expected {
+        bool individual;
+        QByteArrayList kept;
+        QByteArrayList left;
+    };
+    // The tap values read before stay known, but files leave them out in common mode.
+    for (const Expected& mode : {Expected{false, {"GAIN-FINE 100"}, {"GAIN-FINE-TAP1 100"}},
+                                 Expected{true, {"GAIN-FINE-TAP1 100", "GAIN-FINE-TAP3 321"}, {"GAIN-FINE 100"}},
+                                 Expected{false, {"GAIN-FINE 100"}, {"GAIN-FINE-TAP3 321"}}}) {
+        if (ui.individual()->isChecked() != mode.individual)
+            ui.individual()->click();
+        const QByteArrayList lines = fileLines();
+        for (const QByteArray& line : mode.kept)
+            EXPECT_TRUE(lines.contains(line)) << mode.individual << ' ' << line.constData();
+        for (const QByteArray& line : mode.left)
+            EXPECT_FALSE(lines.contains(line)) << mode.individual << ' ' << line.constData();
+    }
+}
+
 TEST_F(BrevoCLGainPage, AColourGainTheCameraConfirmsAgainIsEnabledAgain)
 {
     openPage();

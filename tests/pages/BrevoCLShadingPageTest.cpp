@@ -427,8 +427,8 @@ TEST_P(BrevoPatternRefusal, ShowsTheCamerasPatternAndSaysWhy)
 
 INSTANTIATE_TEST_SUITE_P(
     From, BrevoPatternRefusal,
-    ::testing::Values(PatternRefusal{"Select", false, {"SHADING-PATTERN-LOAD 1", "GET-LAST-ERROR", "SHADING-PATTERN-LOAD"},
-                                     "Standby"},
+    ::testing::Values(PatternRefusal{"Select", false,
+                                     {"SHADING-PATTERN-LOAD 1", "GET-LAST-ERROR", "SHADING-PATTERN-LOAD"}, "Standby"},
                       PatternRefusal{"Demonstration", true,
                                      {"SHADING-CORRECTION 0", "SHADING-PATTERN-LOAD 0", "SHADING-CORRECTION 1",
                                       "SHADING-CORRECTION 0", "SHADING-PATTERN-LOAD 1", "GET-LAST-ERROR",
