@@ -1,6 +1,5 @@
 #include "BrevoCLGeneralPage.h"
 
-#include "CommandWords.h"
 #include "Connection.h"
 #include "Controls.h"
 #include "DialogUnits.h"
