@@ -272,6 +272,12 @@ ComboBinding& ComboBinding::choicesFromCamera()
     return *this;
 }
 
+ComboBinding& ComboBinding::onActivated(std::function<void(int index)> handler)
+{
+    m_onActivated = std::move(handler);
+    return *this;
+}
+
 QObject* ComboBinding::control() const
 {
     return m_combo;
@@ -359,6 +365,10 @@ void ComboBinding::activated(int index)
 {
     if (index < 0)
         return;
+    if (m_onActivated) {
+        m_onActivated(index);
+        return;
+    }
     const QString text = m_combo->itemText(index);
     if (m_argument == Argument::Text) {
         const QString shown = text.trimmed();
@@ -583,7 +593,7 @@ void ButtonBinding::clicked()
         if (!value)
             return;
     }
-    const QByteArray line = value ? m_command.word + ' ' + QByteArray::number(*value) : m_command.word;
+    const QByteArray line = value ? m_command.line(*value) : m_command.word;
     if (m_disabledWhileSending)
         m_button->setEnabled(false);
     m_path.command(line, m_command.mode);

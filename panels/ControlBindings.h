@@ -124,6 +124,10 @@ public:
     ComboBinding& itemData();
     // The items are the camera's choice lines (HELP) of the setting.
     ComboBinding& choicesFromCamera();
+    // The page's own handler runs with the chosen index instead of the
+    // binding's send (a choice that starts a sequence of lines); the list
+    // still shows the setting.
+    ComboBinding& onActivated(std::function<void(int index)> handler);
 
     QComboBox* combo() const { return m_combo; }
     QObject* control() const override;
@@ -143,6 +147,7 @@ private:
     QList<int> m_values;
     const char* m_prefixFormat = nullptr;
     bool m_disabledAsUnavailable = false;
+    std::function<void(int index)> m_onActivated;
 };
 
 // A check box that sends its state when clicked: 1 checked, 0 unchecked,

@@ -37,6 +37,9 @@ struct CameraCommand {
     QByteArray word;
     QString caption;
     SendMode mode = SendMode::transact();
+
+    // "<word> <argument>".
+    QByteArray line(int argument) const { return word + ' ' + QByteArray::number(argument); }
 };
 
 class PageSettings : public QObject {

@@ -1,11 +1,8 @@
 #include "BrevoCLExposurePage.h"
 
-#include "CommandWords.h"
-#include "Connection.h"
 #include "Controls.h"
-#include "Display.h"
 #include "Link.h"
-#include "Scan.h"
+#include "SendPath.h"
 #include "SoftTriggerPulse.h"
 
 #include <QCheckBox>
@@ -27,19 +24,21 @@ const QStringList kTriggerSources = {"0:SoftTrigger", "7:Pin#7", "10:Pin#10", "1
 
 constexpr int kDefaultPulseWidthMs = 100;
 
+// The special trigger captures 2 to 16 frames.
+QList<int> frameCountValues()
+{
+    QList<int> values;
+    for (int frames = 2; frames <= 16; ++frames)
+        values << frames;
+    return values;
+}
+
 QStringList frameCounts()
 {
     QStringList counts;
-    for (int frames = 2; frames <= 16; ++frames)
+    for (int frames : frameCountValues())
         counts << QString::number(frames);
     return counts;
-}
-
-// These three words are set with a carriage return of their own, so the
-// camera receives an empty line after the setting.
-LineForValue withOwnCarriageReturn(const char* word)
-{
-    return [word](int value) -> std::optional<QByteArray> { return setLine(word, value) + '\r'; };
 }
 
 } // namespace
@@ -60,10 +59,11 @@ CBrevoCLExposurePage::CBrevoCLExposurePage(PageContext context, QWidget* parent)
 
     m_pulseWidth->setText(QString::number(kDefaultPulseWidthMs));
     declareBindings();
-    declareLoad();
+    // While the camera controls the exposure, the time follows it.
     pollWhileShown([this] {
-        if (m_autoExposure != 0)
-            m_exposureTimeBinding->show(QueryInt(connection(), cmd::EXP));
+        auto& s = settingsAs<Settings>();
+        if (s.autoExposure->number().value_or(0) != 0)
+            pageSettings().read(*s.exposureTime);
     });
 }
 
@@ -138,75 +138,42 @@ QWidget* CBrevoCLExposurePage::buildSpecialTrigger()
 
 void CBrevoCLExposurePage::declareBindings()
 {
-    m_exposureTimeBinding = &bind().edit(m_exposureTime, QStringLiteral("ExposureTime"), cmd::EXP);
-    m_triggerDelayBinding = &bind().edit(m_triggerDelay, QStringLiteral("Trigger Delay"), cmd::TRG_DLY);
-    m_lowerLimitBinding = &bind().edit(m_lowerLimit, QStringLiteral("Lower"), cmd::TRIGGER_RANGE_LOWERLIMIT);
-    m_upperLimitBinding = &bind().edit(m_upperLimit, QStringLiteral("Upper"), cmd::TRIGGER_RANGE_UPPERLIMIT);
+    auto& s = settingsAs<Settings>();
+    bind().combo(m_autoExposureList, *s.autoExposure);
+    bind().edit(m_exposureTime, *s.exposureTime);
+    bind().edit(m_triggerDelay, *s.triggerDelay);
+    bind().edit(m_lowerLimit, *s.lowerLimit);
+    bind().edit(m_upperLimit, *s.upperLimit);
 
-    bind().combo(m_autoExposureList, QStringLiteral("Auto Exposure"), cmd::AE).then([this](int index) {
-        m_autoExposure = index;
-    });
-    bind().check(m_triggerMode, cmd::TRG_MODE);
-    // Items read "7:Pin#7" or, from the camera, " 7(Pin#7)"; one that does
-    // not begin with a number sends nothing.
-    bind().combo(m_source, QStringLiteral("Source"), cmd::TRG_SRC).leadingNumber();
-    bind().check(m_triggerPolarity, cmd::TRG_POL);
-    bind().check(m_triggerControl, cmd::TRG_CTRL);
-    bind()
-        .combo(m_exposureModeList, QStringLiteral("EXP-MODE"), cmd::EXP_MODE)
-        .line(withOwnCarriageReturn(cmd::EXP_MODE))
-        .before([this](int index) { m_exposureMode = index; });
-    bind().check(m_triggerInhibit, cmd::TRG_INH).line(withOwnCarriageReturn(cmd::TRG_INH));
-    bind().check(m_triggerShift, cmd::TRG_SHIFT).line(withOwnCarriageReturn(cmd::TRG_SHIFT));
-    bind().check(m_triggerRange, cmd::TRIGGER_RANGE);
+    bind().check(m_triggerMode, *s.triggerMode);
+    // The camera's sources are " <n>(<name>)": the parenthesis right after
+    // the number keeps 1 from selecting 17. An item that does not begin with
+    // a number sends nothing.
+    bind().combo(m_source, *s.triggerSource).choicesFromCamera().leadingNumber(" %d(");
+    bind().check(m_triggerPolarity, *s.triggerPolarity);
+    bind().check(m_triggerControl, *s.triggerControl);
+    bind().combo(m_exposureModeList, *s.exposureMode);
+    bind().check(m_triggerInhibit, *s.triggerInhibit);
+    bind().check(m_triggerShift, *s.triggerShift);
+    bind().check(m_triggerRange, *s.triggerRange);
     bind().action(m_fireSoftTrigger, [this] { fireSoftTrigger(); });
 
-    bind().combo(m_specialMode, QStringLiteral("Special Trigger Mode"), cmd::SP_TRG_MODE).leadingNumber();
-    bind().combo(m_frameCount, QStringLiteral("Number of frames"), cmd::SP_TRG_F_CNT).leadingNumber();
-    bind().combo(m_specialSource, QStringLiteral("Trigger source"), cmd::SP_TRG_SRC).leadingNumber();
-    bind().check(m_specialPolarity, cmd::SP_TRG_POL);
-}
-
-void CBrevoCLExposurePage::declareLoad()
-{
-    load()
-        .number(cmd::AE,
-                [this](int mode) {
-                    selectIndex(m_autoExposureList, mode);
-                    m_autoExposure = mode;
-                })
-        .number(cmd::EXP, *m_exposureTimeBinding)
-        .number(cmd::TRG_DLY, *m_triggerDelayBinding)
-        .check(cmd::TRG_MODE, m_triggerMode)
-        .check(cmd::TRG_POL, m_triggerPolarity)
-        .check(cmd::TRG_CTRL, m_triggerControl)
-        // The camera's sources are " <n>(<name>)": the parenthesis right after
-        // the number keeps 1 from selecting 17.
-        .choices(cmd::TRG_SRC, m_source)
-        .prefix(cmd::TRG_SRC, m_source, " %d(")
-        .number(cmd::EXP_MODE,
-                [this](int mode) {
-                    selectIndex(m_exposureModeList, mode);
-                    m_exposureMode = mode;
-                })
-        .check(cmd::TRG_INH, m_triggerInhibit)
-        .check(cmd::TRG_SHIFT, m_triggerShift)
-        .check(cmd::TRIGGER_RANGE, m_triggerRange)
-        .number(cmd::TRIGGER_RANGE_LOWERLIMIT, *m_lowerLimitBinding)
-        .number(cmd::TRIGGER_RANGE_UPPERLIMIT, *m_upperLimitBinding)
-        .prefix(cmd::SP_TRG_MODE, m_specialMode, "%d:")
-        .choices(cmd::SP_TRG_SRC, m_specialSource)
-        .prefix(cmd::SP_TRG_SRC, m_specialSource, " %d(")
-        .prefix(cmd::SP_TRG_F_CNT, m_frameCount, "%d")
-        .check(cmd::SP_TRG_POL, m_specialPolarity);
+    bind().combo(m_specialMode, *s.specialMode).leadingNumber("%d:");
+    bind().combo(m_frameCount, *s.frameCount).values(frameCountValues());
+    bind().combo(m_specialSource, *s.specialSource).choicesFromCamera().leadingNumber(" %d(");
+    bind().check(m_specialPolarity, *s.specialPolarity);
 }
 
 void CBrevoCLExposurePage::fireSoftTrigger()
 {
-    if (m_exposureMode == 0) {
-        // An edge: the camera starts the exposure itself; nothing to wait for.
-        StreamLine(connection(), setLine(cmd::TRG_SOFT, 1));
+    auto& s = settingsAs<Settings>();
+    // The exposure mode the camera holds decides: on an edge the camera
+    // starts the exposure itself and nothing is awaited; in pulse-width mode
+    // the trigger is held high for the typed width.
+    if (s.exposureMode->number().value_or(0) == 0) {
+        sendPath().command(s.softTrigger->line(1), SendMode::line());
         return;
     }
-    SoftTriggerPulse::fire(connection(), this, m_fireSoftTrigger, SoftTriggerPulse::widthFrom(m_pulseWidth->text()));
+    SoftTriggerPulse::fire(sendPath(), *s.softTrigger, this, m_fireSoftTrigger,
+                           SoftTriggerPulse::widthFrom(m_pulseWidth->text()));
 }

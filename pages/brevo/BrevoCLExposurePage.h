@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "brevo/BrevoExposureSettings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -16,6 +17,8 @@ class QPushButton;
 class CBrevoCLExposurePage : public Page {
     Q_OBJECT
 public:
+    using Settings = BrevoExposureSettings;
+
     explicit CBrevoCLExposurePage(PageContext context, QWidget* parent = nullptr);
 
 private:
@@ -23,28 +26,19 @@ private:
     QWidget* buildTrigger();
     QWidget* buildSpecialTrigger();
     void declareBindings();
-    void declareLoad();
 
     // "Fire SoftTrigger": an edge, or a pulse of the typed width.
     void fireSoftTrigger();
 
-    // The selected "EXP-MODE" item (0 edge, 1 pulse width): how the software
-    // trigger fires.
-    int m_exposureMode = 0;
-    // The selected "Auto Exposure" item: not 0 while the poll reads EXP.
-    int m_autoExposure = 0;
-
     // "Exposure"
     QComboBox* m_autoExposureList;
     QLineEdit* m_exposureTime;
-    EditBinding* m_exposureTimeBinding = nullptr;
     // "Trigger"
     QCheckBox* m_triggerMode;
     QComboBox* m_source;
     QPushButton* m_fireSoftTrigger;
     QLineEdit* m_pulseWidth;
     QLineEdit* m_triggerDelay;
-    EditBinding* m_triggerDelayBinding = nullptr;
     QCheckBox* m_triggerPolarity;
     QCheckBox* m_triggerControl;
     QComboBox* m_exposureModeList;
@@ -53,8 +47,6 @@ private:
     QCheckBox* m_triggerRange;
     QLineEdit* m_lowerLimit;
     QLineEdit* m_upperLimit;
-    EditBinding* m_lowerLimitBinding = nullptr;
-    EditBinding* m_upperLimitBinding = nullptr;
     // "Special Trigger Mode"
     QComboBox* m_specialMode;
     QComboBox* m_frameCount;

@@ -1,12 +1,11 @@
 #include "BrevoCLGainPage.h"
 
-#include "Clock.h"
-#include "CommandWords.h"
 #include "Connection.h"
 #include "Controls.h"
 #include "DialogUnits.h"
 #include "Display.h"
 #include "Link.h"
+#include "SendPath.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -45,16 +44,6 @@ const QStringList kWhiteBalanceModes = {QStringLiteral("0:OFF"), QStringLiteral(
 const char* const kRowCaptions[] = {"Gain-fine", "BlackLevel", "RGain-fine", "GGain-fine", "BGain-fine"};
 const char* const kGroupTitles[] = {"Common/tap1", "Right/tap2", "tap3", "tap4"};
 
-// Row by row: the common word, then the word of each tap.
-const char* const kCommonWords[] = {cmd::GAIN_FINE, cmd::BLACKLEVEL, cmd::RGAIN_FINE, cmd::GGAIN_FINE, cmd::BGAIN_FINE};
-const char* const kTapWords[][4] = {
-    {cmd::GAIN_FINE_TAP1, cmd::GAIN_FINE_TAP2, cmd::GAIN_FINE_TAP3, cmd::GAIN_FINE_TAP4},
-    {cmd::BL_ADJ_1, cmd::BL_ADJ_2, cmd::BL_ADJ_3, cmd::BL_ADJ_4},
-    {cmd::RGAIN_FINE_TAP1, cmd::RGAIN_FINE_TAP2, cmd::RGAIN_FINE_TAP3, cmd::RGAIN_FINE_TAP4},
-    {cmd::GGAIN_FINE_TAP1, cmd::GGAIN_FINE_TAP2, cmd::GGAIN_FINE_TAP3, cmd::GGAIN_FINE_TAP4},
-    {cmd::BGAIN_FINE_TAP1, cmd::BGAIN_FINE_TAP2, cmd::BGAIN_FINE_TAP3, cmd::BGAIN_FINE_TAP4},
-};
-
 // 0.0359 dB per fine gain step.
 const Format kGainDecibels = scaledBy(0.0359, "%3.2lfdB");
 
@@ -67,10 +56,6 @@ QString colourDecibels(int value)
     return QString::asprintf("%3.2lfdB", 20.0 * std::log10(value / double(kColourMin)));
 }
 
-const QString kNotAvailable = QStringLiteral("N/A");
-
-// The caption of a row in a group: the first group's rows carry the row's
-// name, the others the tap as well.
 // The name a row's controls are found by: the row's caption, preceded by the
 // group's title in the tap groups that share it ("Right/tap2 Gain-fine").
 // The first group's title changes with the mode, so its rows go by caption.
@@ -95,7 +80,6 @@ CBrevoCLGainPage::CBrevoCLGainPage(PageContext context, QWidget* parent) : Page(
 
     pollWhileShown([this] { pollAutomaticControls(); });
     declareBindings();
-    declareLoad();
 }
 
 QLayout* CBrevoCLGainPage::buildAutomaticControls()
@@ -130,8 +114,8 @@ QGroupBox* CBrevoCLGainPage::buildGroup(int group)
     auto* grid = new QGridLayout;
     for (int row = 0; row < kRowCount; ++row) {
         TapRow& controls = tap.rows[row];
-        const bool gain = row == GainRow;
-        const bool blackLevel = row == BlackLevelRow;
+        const bool gain = row == Settings::GainRow;
+        const bool blackLevel = row == Settings::BlackLevelRow;
         const int min = gain || blackLevel ? 0 : kColourMin;
         const int max = gain ? kGainMax : blackLevel ? kBlackLevelMax : kColourMax;
         controls.slider = makeSlider(this, min, max, 1);
@@ -162,205 +146,105 @@ QGroupBox* CBrevoCLGainPage::buildGroup(int group)
 
 void CBrevoCLGainPage::declareBindings()
 {
+    auto& s = settingsAs<Settings>();
     for (int group = 0; group < kGroupCount; ++group) {
         for (int row = 0; row < kRowCount; ++row) {
             TapRow& controls = m_groups[group].rows[row];
             const QString caption = captionOf(group, row);
-            const QByteArray word = wordFor(group, Row(row));
-            const Format decibels = row == GainRow ? kGainDecibels : row == BlackLevelRow ? Format() : Format(colourDecibels);
-            controls.sliding = &bind().slider(controls.slider, caption, word).edit(controls.edit);
-            controls.typing = &bind().edit(controls.edit, caption, word).send(SendMode::line()).slider(controls.slider);
-            if (decibels) {
-                controls.sliding->readout(controls.decibels, decibels);
-                controls.typing->readout(controls.decibels, decibels);
-            }
+            Setting& setting = s.rowSetting(group, Row(row));
+            // Both write without waiting for the camera.
+            controls.bindings << &bind().slider(controls.slider, setting, caption);
+            controls.bindings << &bind().edit(controls.edit, setting, caption).send(SendMode::line());
+            if (row == Settings::GainRow)
+                controls.bindings << &bind().readout(controls.decibels, setting, kGainDecibels);
+            else if (row != Settings::BlackLevelRow)
+                controls.bindings << &bind().readout(controls.decibels, setting, Format(colourDecibels));
         }
     }
-    bind().slider(m_targetLevel, QStringLiteral("Target Level"), cmd::AGC_LEVEL);
+    bind().slider(m_targetLevel, *s.targetLevel);
 
-    bind().combo(m_agc, QStringLiteral("Auto Gain Control"), cmd::AGC).send(SendMode::line()).then([this](int mode) {
-        m_agcMode = mode;
+    bind().combo(m_agc, *s.gainAuto).send(SendMode::line()).then([this](int mode) {
         if (mode != 0)
             polling()->start();
     });
-    // The black-level sliders follow a new balance mode at the next load.
-    bind().combo(m_blackLevelAuto, QStringLiteral("Black Level Auto Balance"), cmd::BL_AB).send(SendMode::line());
-    connect(m_awb, &QComboBox::activated, this, &CBrevoCLGainPage::selectWhiteBalance);
-    // The balance is sent by the page's own handler; a file keeps the
-    // camera's mode (ByApp is the page's, never the camera's).
-    bind().setting(m_awb, cmd::AWB, [this]() -> std::optional<QByteArray> {
-        const int mode = m_awb->currentIndex();
-        if (mode < 0 || mode == kWhiteBalanceByApp)
-            return std::nullopt;
-        return setLine(cmd::AWB, mode);
-    });
+    bind().combo(m_blackLevelAuto, *s.blackLevelAuto).send(SendMode::line());
+    whenChanged(*s.blackLevelAuto, [this] { showBlackLevelsOfMode(); });
+    bind().combo(m_awb, *s.whiteBalance).onActivated([this](int index) { selectWhiteBalance(index); });
     bind().action(m_individualBox, [this] { switchMode(m_individualBox->isChecked()); });
-}
-
-void CBrevoCLGainPage::declareLoad()
-{
-    load()
-        .number(cmd::AGC_LEVEL,
-                [this](int level) {
-                    m_targetLevel->setRange(0, kTargetLevelMax);
-                    m_targetLevel->setTickInterval(1);
-                    m_targetLevel->setValue(level);
-                })
-        .number(cmd::AGC,
-                [this](int mode) {
-                    selectIndex(m_agc, mode);
-                    m_agcMode = mode;
-                })
-        .optional(
-            cmd::AWB,
-            [this](int mode) {
-                m_awb->setEnabled(true);
-                selectIndex(m_awb, mode);
-                m_awbMode = mode;
-            },
-            [this] {
-                m_awb->setEnabled(false);
-                m_awbMode = 0;
-            })
-        .optional(
-            cmd::BL_AB,
-            [this](int mode) {
-                m_blackLevelAuto->setEnabled(true);
-                selectIndex(m_blackLevelAuto, mode);
-                m_blackLevelAutoMode = mode;
-            },
-            [this] {
-                m_blackLevelAuto->setEnabled(false);
-                m_blackLevelAutoMode = 0;
-            })
-        .step([this] {
-            if (m_individual) {
-                readIndividualGroups();
-                return;
-            }
-            // Whether a running balance locks the common black level is left
-            // as it was.
-            for (TapGroup& group : m_groups)
-                group.rows[BlackLevelRow].slider->setRange(0, kBlackLevelMax);
-            readGroup(0);
-        });
 }
 
 void CBrevoCLGainPage::OnInitDialog()
 {
-    m_individual = 0;
     // With one tap there is nothing to control tap by tap.
     m_individualBox->setVisible(sensorTaps() != 1);
+    showBlackLevelsOfMode();
     Page::OnInitDialog();
-}
-
-QByteArray CBrevoCLGainPage::wordFor(int group, Row row) const
-{
-    if (group == 0 && !m_individual)
-        return kCommonWords[row];
-    return kTapWords[row][group];
-}
-
-void CBrevoCLGainPage::useWordsOfMode()
-{
-    for (int row = 0; row < kRowCount; ++row) {
-        TapRow& controls = m_groups[0].rows[row];
-        controls.sliding->setWord(wordFor(0, Row(row)));
-        controls.typing->setWord(wordFor(0, Row(row)));
-    }
 }
 
 void CBrevoCLGainPage::switchMode(bool individual)
 {
-    m_individual = individual ? 1 : 0;
+    auto& s = settingsAs<Settings>();
+    s.setIndividual(individual);
     m_groups[0].box->setTitle(individual ? QStringLiteral("Left/tap1") : QStringLiteral("Common"));
     for (int group = 1; group < kGroupCount; ++group)
         m_groups[group].box->setVisible(individual);
-    useWordsOfMode();
+    for (int row = 0; row < kRowCount; ++row) {
+        for (Binding* binding : std::as_const(m_groups[0].rows[row].bindings))
+            binding->rebind(s.rowSetting(0, Row(row)));
+    }
+    showBlackLevelsOfMode();
     LoadFromCamera();
 }
 
-void CBrevoCLGainPage::readIndividualGroups()
+void CBrevoCLGainPage::showBlackLevelsOfMode()
 {
+    auto& s = settingsAs<Settings>();
+    // Tap by tap the black levels are trims about the common level; a
+    // balance that runs continuously owns them. The common level stays free.
+    const bool individual = s.individual();
+    const bool locked = individual && s.blackLevelAuto->number() == kContinuous;
     for (TapGroup& group : m_groups) {
-        QSlider* blackLevel = group.rows[BlackLevelRow].slider;
-        blackLevel->setRange(kBlackLevelTrimMin, kBlackLevelTrimMax);
-        blackLevel->setEnabled(m_blackLevelAutoMode != kContinuous);
-    }
-    // Only the taps the sensor has; any other count reads none.
-    const int taps = sensorTaps();
-    if (taps == 1 || taps == 2 || taps == 4)
-        readGroup(0);
-    if (taps == 2 || taps == 4)
-        readGroup(1);
-    if (taps == 4) {
-        readGroup(2);
-        readGroup(3);
-    }
-}
-
-void CBrevoCLGainPage::readGroup(int group)
-{
-    TapGroup& tap = m_groups[group];
-    tap.rows[GainRow].sliding->show(QueryInt(connection(), wordFor(group, GainRow)));
-    tap.rows[BlackLevelRow].sliding->show(QueryInt(connection(), wordFor(group, BlackLevelRow)));
-    for (Row row : {RedRow, GreenRow, BlueRow})
-        readColour(group, row);
-}
-
-void CBrevoCLGainPage::readColour(int group, Row row)
-{
-    TapRow& controls = m_groups[group].rows[row];
-    int value = 0;
-    if (TryQueryInt(connection(), wordFor(group, row), value)) {
-        controls.slider->setEnabled(true);
-        controls.sliding->show(value);
-    } else {
-        // A mono camera has no colour gains.
-        controls.slider->setEnabled(false);
-        controls.edit->setText(kNotAvailable);
-        controls.decibels->setText(kNotAvailable);
+        QSlider* blackLevel = group.rows[Settings::BlackLevelRow].slider;
+        if (individual)
+            blackLevel->setRange(kBlackLevelTrimMin, kBlackLevelTrimMax);
+        else
+            blackLevel->setRange(0, kBlackLevelMax);
+        blackLevel->setEnabled(!locked);
     }
 }
 
 void CBrevoCLGainPage::selectWhiteBalance(int index)
 {
-    if (index < 0)
-        return;
-    Connection& link = connection();
+    auto& s = settingsAs<Settings>();
     if (index == kWhiteBalanceByApp) {
-        // The camera's own balance is switched off and one frame is
-        // triggered by software from source 0 for the application to measure.
-        Transact(link, setLine(cmd::AWB, 0), 1.0);
-        m_awbMode = 0;
-        Transact(link, setLine(cmd::TRG_SRC, 0), 1.0);
-        Transact(link, setLine(cmd::TRG_MODE, 1), 1.0);
-        link.pauseMs(kTriggerSettleMs);
-        Transact(link, setLine(cmd::TRG_SOFT, 1), 1.0);
-    } else {
-        Transact(link, setLine(cmd::AWB, index), 1.0);
-        m_awbMode = index;
-        Transact(link, setLine(cmd::TRG_MODE, 0), 1.0);
+        // The camera's own balance is off; the list shows the user's choice.
+        if (balanceByApplication())
+            m_awb->setCurrentIndex(kWhiteBalanceByApp);
+        return;
     }
-    if (m_awbMode != 0)
+    if (sendPath().set(*s.whiteBalance, index) != SetOutcome::Accepted)
+        return;
+    sendPath().set(*s.triggerMode, 0);
+    if (s.whiteBalance->number().value_or(0) != 0)
         polling()->start();
+}
+
+bool CBrevoCLGainPage::balanceByApplication()
+{
+    // The camera's balance is switched off and one frame is triggered by
+    // software from source 0 for the application to measure. The sequence
+    // stops at the first line the camera refuses.
+    auto& s = settingsAs<Settings>();
+    if (sendPath().set(*s.whiteBalance, 0) != SetOutcome::Accepted
+        || sendPath().set(*s.triggerSource, 0) != SetOutcome::Accepted
+        || sendPath().set(*s.triggerMode, 1) != SetOutcome::Accepted)
+        return false;
+    connection().pauseMs(kTriggerSettleMs);
+    return sendPath().command(s.softTrigger->line(1), s.softTrigger->mode) == SetOutcome::Accepted;
 }
 
 void CBrevoCLGainPage::pollAutomaticControls()
 {
-    // The camera reports its automatic results under the first tap's words,
-    // whichever mode the page is in.
-    TapGroup& first = m_groups[0];
-    if (m_agcMode != 0)
-        first.rows[GainRow].sliding->show(QueryInt(connection(), cmd::GAIN_FINE_TAP1));
-    if (m_awbMode != 0) {
-        first.rows[RedRow].sliding->show(QueryInt(connection(), cmd::RGAIN_FINE_TAP1));
-        first.rows[BlueRow].sliding->show(QueryInt(connection(), cmd::BGAIN_FINE_TAP1));
-    }
-    m_awbMode = QueryInt(connection(), cmd::AWB);
-    selectIndex(m_awb, m_awbMode);
-    m_agcMode = QueryInt(connection(), cmd::AGC);
-    selectIndex(m_agc, m_agcMode);
-    if (m_agcMode == 0 && m_awbMode == 0)
+    if (!settingsAs<Settings>().readAutomaticResults())
         polling()->stop();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "brevo/BrevoGainSettings.h"
 
 #include <array>
 
@@ -20,21 +21,24 @@ class QSlider;
 class CBrevoCLGainPage : public Page {
     Q_OBJECT
 public:
+    using Settings = BrevoGainSettings;
+
     explicit CBrevoCLGainPage(PageContext context, QWidget* parent = nullptr);
 
 protected:
     void OnInitDialog() override;
 
 private:
-    enum Row { GainRow, BlackLevelRow, RedRow, GreenRow, BlueRow, kRowCount };
-    static constexpr int kGroupCount = 4;
+    using Row = BrevoGainSettings::Row;
+    static constexpr int kRowCount = BrevoGainSettings::kRowCount;
+    static constexpr int kGroupCount = BrevoGainSettings::kTapCount;
 
     struct TapRow {
         QSlider* slider = nullptr;
         QLineEdit* edit = nullptr;
         QLabel* decibels = nullptr; // none on the black-level row
-        SliderBinding* sliding = nullptr;
-        EditBinding* typing = nullptr;
+        // The first group's bindings follow the mode.
+        QList<Binding*> bindings;
     };
     struct TapGroup {
         QGroupBox* box = nullptr;
@@ -44,24 +48,15 @@ private:
     QLayout* buildAutomaticControls();
     QGroupBox* buildGroup(int group);
     void declareBindings();
-    void declareLoad();
-
-    // The word each row of a group sends now: the first group uses the
-    // common words unless the taps are controlled one by one.
-    QByteArray wordFor(int group, Row row) const;
-    void useWordsOfMode();
 
     void switchMode(bool individual);
-    void readGroup(int group);
-    void readIndividualGroups();
-    void readColour(int group, Row row);
+    // The black-level ranges of the mode, and whether a running balance
+    // locks the taps' black levels.
+    void showBlackLevelsOfMode();
     void selectWhiteBalance(int index);
+    // The application's white balance: one software-triggered frame.
+    bool balanceByApplication();
     void pollAutomaticControls();
-
-    int m_individual = 0;
-    int m_blackLevelAutoMode = 0;
-    int m_agcMode = 0;
-    int m_awbMode = 0;
 
     QCheckBox* m_individualBox;
     QComboBox* m_agc;

@@ -1,13 +1,12 @@
 #include "BrevoCLGeneralPage.h"
 
-#include "Clock.h"
-#include "CommandWords.h"
 #include "Connection.h"
 #include "Controls.h"
 #include "DialogUnits.h"
 #include "Display.h"
 #include "Link.h"
 #include "RadioGroup.h"
+#include "SendPath.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,7 +69,6 @@ CBrevoCLGeneralPage::CBrevoCLGeneralPage(PageContext context, QWidget* parent) :
     layOutColumns(this, {left, middle, right});
 
     declareBindings();
-    declareLoad();
 }
 
 QWidget* CBrevoCLGeneralPage::buildInformation()
@@ -217,118 +215,114 @@ QLayout* CBrevoCLGeneralPage::buildVsub()
 
 void CBrevoCLGeneralPage::declareBindings()
 {
-    bind().edit(m_userId, QStringLiteral("User-ID"), cmd::USER_ID).line(Line::text(cmd::USER_ID));
-    bind().button(m_clearUserId, cmd::USER_ID_DELETE);
-    bind().edit(m_width, QStringLiteral("Width"), cmd::WIDTH);
-    bind().edit(m_height, QStringLiteral("Height"), cmd::HEIGHT);
-    bind().edit(m_offsetX, QStringLiteral("OffsetX"), cmd::OFFSETX);
-    bind().edit(m_offsetY, QStringLiteral("OffsetY"), cmd::OFFSETY);
-    bind()
-        .edit(m_frameRate, QStringLiteral("Frame Rate"), cmd::FRAMERATE)
-        .line(Line::scaled(cmd::FRAMERATE, 1000000.0))
-        .savedAs(Line::scaledToNearest(cmd::FRAMERATE, 1000000.0));
-    bind().check(m_frameRateAuto, cmd::FRAMERATE_AUTO)
+    auto& s = settingsAs<Settings>();
+    bind().readout(m_vendor, *s.vendor, QStringLiteral("Vendor="));
+    bind().readout(m_model, *s.model, QStringLiteral("Model="));
+    bind().readout(m_id, *s.id, QStringLiteral("ID="));
+    bind().readout(m_version, *s.version, QStringLiteral("Version="));
+    bind().readout(m_manufacturer, *s.manufacturer, QString());
+    bind().readout(m_temperature, *s.temperature, printedAs("%d degC"));
+    bind().edit(m_userId, *s.userId).text();
+    bind().action(m_clearUserId, [this] { clearUserId(); });
+
+    bind().edit(m_width, *s.width);
+    bind().edit(m_height, *s.height);
+    bind().edit(m_offsetX, *s.offsetX);
+    bind().edit(m_offsetY, *s.offsetY);
+    bind().edit(m_frameRate, *s.frameRate).scaled(1000000.0, "%f");
+    bind().readout(m_actualFrameRate, *s.actualFrameRate, kPerSecond);
+    // The rate can be typed only while the camera does not choose it.
+    bind().check(m_frameRateAuto, *s.frameRateAuto)
         .before([this](int automatic) { m_frameRate->setEnabled(automatic == 0); })
-        .then([this](int) { showText(m_actualFrameRate, kPerSecond(QueryInt(connection(), cmd::FRAMERATE_ACTUAL))); });
+        .thenRead({s.actualFrameRate});
+    whenChanged(*s.frameRateAuto, [this, &s] { m_frameRate->setEnabled(s.frameRateAuto->number().value_or(0) == 0); });
 
-    // Loading a user set restarts the camera's settings; no answer is awaited.
-    bind().button(m_usersetLoad, cmd::USERSET_LOAD).selectedIndexOf(m_usersetSelector).send(SendMode::line());
-    bind().button(m_usersetSave, cmd::USERSET_SAVE).selectedIndexOf(m_usersetSelector);
-    bind().combo(m_usersetDefault, QStringLiteral("Userset Default"), cmd::USERSET_DEFAULT);
-    // Only the camera's speed changes; the port keeps its rate. Files of
-    // settings leave it out: applying one would cut the link to the camera.
-    bind().combo(m_baudRate, QStringLiteral("Baudrate"), cmd::BAUDRATE).itemText().notASetting();
-    bind().combo(m_ledMode, QStringLiteral("LED-MODE"), cmd::LED_MODE);
-    bind().button(m_reset, cmd::RESET);
-    bind().button(m_factoryDefault, cmd::FACTORY_DEFAULT).send(SendMode::transact(5.0)).disabledWhileSending();
-    bind().radios(m_testChart, QStringLiteral("Test Chart"), cmd::TESTCHART);
+    bind().button(m_usersetLoad, *s.usersetLoad).selectedIndexOf(m_usersetSelector);
+    bind().button(m_usersetSave, *s.usersetSave).selectedIndexOf(m_usersetSelector);
+    bind().combo(m_usersetDefault, *s.usersetDefault);
+    // Only the camera's speed changes; the port keeps its rate.
+    bind().combo(m_baudRate, *s.baudRate).itemText();
+    // The camera lists its LED modes in value order.
+    bind().combo(m_ledMode, *s.ledMode).choicesFromCamera();
+    bind().button(m_reset, *s.reset);
+    bind().button(m_factoryDefault, *s.factoryDefault).disabledWhileSending();
+    bind().radios(m_testChart, *s.testChart);
 
-    bind().combo(m_pixelDepth, QStringLiteral("PixelDepth="), cmd::PIXEL_DEPTH).values(kPixelDepths);
-    // Binning rescales the image, so a file applies it before the image size.
-    bind().check(m_hBinning, cmd::HBIN).values(1, 2).appliedFirst();
-    bind().check(m_vBinning, cmd::VBIN).values(1, 2).appliedFirst();
+    bind().combo(m_pixelDepth, *s.pixelDepth).values(kPixelDepths);
+    bind().check(m_hBinning, *s.hBinning).values(1, 2);
+    bind().check(m_vBinning, *s.vBinning).values(1, 2);
 
-    bind().radios(m_sensorTaps, QStringLiteral("Sensor-Tap "), cmd::SENSOR_TAP).then([this](int) {
+    // A new tap count reads back once the camera has taken it, so the radios
+    // show what the camera accepted.
+    bind().radios(m_sensorTaps, *s.sensorTap).then([this, &s](int) {
         connection().pauseMs(kTapSettleMs);
-        readSensorTap();
+        sendPath().readBack(*s.sensorTap);
     });
-    bind().radios(m_cameraLinkTaps, QStringLiteral("CameraLink-Tap "), cmd::CAMERALINK_TAP).then([this](int) {
+    bind().radios(m_cameraLinkTaps, *s.cameraLinkTap).then([this, &s](int) {
         connection().pauseMs(kTapSettleMs);
-        readCameraLinkTap();
+        sendPath().readBack(*s.cameraLinkTap);
     });
 
-    bind().check(m_whiteDefectCheck, cmd::DEFECT_CORRECTION);
+    bind().check(m_whiteDefectCheck, *s.defectCorrection);
     bind().action(m_changeExposureGain, [this] { changeExposureGain(m_changeExposureGain->isChecked()); });
 
-    bind().check(m_vsubAdjust, cmd::VSUB_EXTERNAL_MODE).then([this](int) {
-        showCheck(m_vsubAdjust, QueryInt(connection(), cmd::VSUB_EXTERNAL_MODE));
-    });
-    m_vsubBinding = &bind()
-                         .slider(m_vsub, QStringLiteral("VSUB Adjust"), cmd::VSUB_EXTERNAL)
-                         .on(SliderNotification::ThumbTrack)
-                         .send(SendMode::transact())
-                         .readout(m_vsubValue, asDecimal());
+    bind().check(m_vsubAdjust, *s.vsubMode).thenRead({s.vsubMode});
+    // The value goes out while the thumb is dragged, each position waiting
+    // for its answer; keys, clicks in the channel and the release send nothing.
+    bind().slider(m_vsub, *s.vsub)
+        .on(SliderNotification::ThumbTrack)
+        .send(SendMode::transact())
+        .readout(m_vsubValue, asDecimal());
+    bind().readout(m_vsubValue, *s.vsub);
 }
 
-void CBrevoCLGeneralPage::declareLoad()
+void CBrevoCLGeneralPage::clearUserId()
 {
-    load()
-        .text(cmd::VENDOR, m_vendor, QStringLiteral("Vendor="))
-        .text(cmd::MODEL, m_model, QStringLiteral("Model="))
-        .text(cmd::ID, m_id, QStringLiteral("ID="))
-        .text(cmd::VERSION, m_version, QStringLiteral("Version="))
-        .text(cmd::MANUFACTURER, m_manufacturer)
-        .text(cmd::USER_ID, m_userId)
-        .number(cmd::WIDTH, m_width)
-        .number(cmd::HEIGHT, m_height)
-        .number(cmd::OFFSETX, m_offsetX)
-        .number(cmd::OFFSETY, m_offsetY)
-        .number(cmd::FRAMERATE, m_frameRate, kPerSecond)
-        .number(cmd::FRAMERATE_ACTUAL, m_actualFrameRate, kPerSecond)
-        .number(cmd::FRAMERATE_AUTO,
-                [this](int automatic) {
-                    showCheck(m_frameRateAuto, automatic);
-                    m_frameRate->setEnabled(automatic == 0);
-                })
-        .number(cmd::TEMPERATURE, m_temperature, printedAs("%d degC"))
-        .index(cmd::USERSET_DEFAULT, m_usersetDefault)
-        .optional(cmd::HBIN, m_hBinning, [this](int bin) { showCheck(m_hBinning, bin - 1); })
-        .optional(cmd::VBIN, m_vBinning, [this](int bin) { showCheck(m_vBinning, bin - 1); })
-        .number(cmd::BAUDRATE, m_baudRate)
-        .radios(cmd::TESTCHART, m_testChart)
-        .step([this] { readSensorTap(); })
-        .step([this] { readCameraLinkTap(); })
-        // The camera lists its LED modes in value order.
-        .choices(cmd::LED_MODE, m_ledMode)
-        .index(cmd::LED_MODE, m_ledMode)
-        .prefix(cmd::PIXEL_DEPTH, m_pixelDepth, "%d")
-        .check(cmd::VSUB_EXTERNAL_MODE, m_vsubAdjust)
-        .number(cmd::VSUB_EXTERNAL, *m_vsubBinding);
-}
-
-void CBrevoCLGeneralPage::readSensorTap()
-{
-    m_sensorTap = QueryInt(connection(), cmd::SENSOR_TAP);
-    m_sensorTaps->show(m_sensorTap);
-}
-
-void CBrevoCLGeneralPage::readCameraLinkTap()
-{
-    m_cameraLinkTap = QueryInt(connection(), cmd::CAMERALINK_TAP);
-    m_cameraLinkTaps->show(m_cameraLinkTap);
+    auto& s = settingsAs<Settings>();
+    // The camera's user ID is empty once it took the line.
+    if (sendPath().command(s.clearUserId->word, s.clearUserId->mode) == SetOutcome::Accepted)
+        s.userId->setValue(QByteArray());
 }
 
 void CBrevoCLGeneralPage::changeExposureGain(bool bright)
 {
-    if (bright) {
-        Transact(connection(), setLine(cmd::DEFECT_PATTERN_SELECTOR, 0), 1.0);
-        connection().pauseMs(kPatternSettleMs);
-        m_savedExposure = QueryInt(connection(), cmd::EXP);
-        m_savedGain = QueryInt(connection(), cmd::GAIN);
-        Transact(connection(), setLine(cmd::EXP, kDefectCheckExposure), 1.0);
-        Transact(connection(), setLine(cmd::GAIN, kDefectCheckGain), 1.0);
-    } else {
-        Transact(connection(), setLine(cmd::EXP, m_savedExposure), 1.0);
-        Transact(connection(), setLine(cmd::GAIN, m_savedGain), 1.0);
+    m_changeExposureGain->setChecked(bright ? brighten() : restoreExposureGain());
+}
+
+bool CBrevoCLGeneralPage::brighten()
+{
+    auto& s = settingsAs<Settings>();
+    const CameraCommand& selector = *s.defectPatternSelector;
+    if (sendPath().command(selector.line(0), selector.mode) != SetOutcome::Accepted)
+        return false;
+    connection().pauseMs(kPatternSettleMs);
+    pageSettings().read(*s.checkExposure);
+    pageSettings().read(*s.checkGain);
+    const std::optional<int> exposure = s.checkExposure->number();
+    const std::optional<int> gain = s.checkGain->number();
+    if (!exposure || !gain) {
+        // Without them the check could not be undone.
+        sendPath().rejectInput(QStringLiteral("Change Exposure/Gain: the camera did not report its exposure and gain; "
+                                              "nothing changed"));
+        return false;
     }
+    m_savedExposure = *exposure;
+    m_savedGain = *gain;
+    if (sendPath().set(*s.checkExposure, kDefectCheckExposure) != SetOutcome::Accepted)
+        return false;
+    if (sendPath().set(*s.checkGain, kDefectCheckGain) != SetOutcome::Accepted) {
+        // All or nothing: the exposure goes back as it was.
+        sendPath().set(*s.checkExposure, m_savedExposure);
+        return false;
+    }
+    return true;
+}
+
+bool CBrevoCLGeneralPage::restoreExposureGain()
+{
+    auto& s = settingsAs<Settings>();
+    const bool exposureBack = sendPath().set(*s.checkExposure, m_savedExposure) == SetOutcome::Accepted;
+    const bool gainBack = sendPath().set(*s.checkGain, m_savedGain) == SetOutcome::Accepted;
+    // Whatever the camera refused is still bright; another click tries again.
+    return !(exposureBack && gainBack);
 }

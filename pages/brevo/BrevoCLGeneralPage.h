@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Page.h"
+#include "brevo/BrevoGeneralSettings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -17,6 +18,8 @@ class RadioGroup;
 class CBrevoCLGeneralPage : public Page {
     Q_OBJECT
 public:
+    using Settings = BrevoGeneralSettings;
+
     explicit CBrevoCLGeneralPage(PageContext context, QWidget* parent = nullptr);
 
 private:
@@ -30,16 +33,15 @@ private:
     QLayout* buildSettingsColumn();
     QLayout* buildVsub();
     void declareBindings();
-    void declareLoad();
 
-    // Reads back what the camera took, so the radios never show a refused value.
-    void readSensorTap();
-    void readCameraLinkTap();
+    void clearUserId();
     // Bright exposure and gain for the white-defect check, and the restore.
+    // Each returns whether the bright exposure and gain are in force after it.
     void changeExposureGain(bool bright);
+    bool brighten();
+    bool restoreExposureGain();
 
-    int m_sensorTap = 0;
-    int m_cameraLinkTap = 0;
+    // The camera's exposure and gain before the defect check changed them.
     int m_savedExposure = 10;
     int m_savedGain = 0;
 
@@ -86,5 +88,4 @@ private:
     QCheckBox* m_vsubAdjust;
     QSlider* m_vsub;
     QLabel* m_vsubValue;
-    SliderBinding* m_vsubBinding = nullptr;
 };

@@ -1,12 +1,12 @@
 #include "BrevoCLShadingPage.h"
 
-#include "CommandWords.h"
 #include "Controls.h"
 #include "DialogUnits.h"
 #include "Display.h"
 #include "Link.h"
 #include "Messages.h"
 #include "RadioGroup.h"
+#include "SendPath.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,10 +23,6 @@ namespace {
 constexpr int kPeak = 1;
 constexpr int kAverage = 2;
 
-// Every command of the page waits this long for its answer; starting a
-// detection waits less.
-constexpr double kTimeoutSeconds = 20.0;
-constexpr double kDetectionStartTimeoutSeconds = 3.0;
 // The camera needs this long before it reports the mode it detects in.
 constexpr int kModeSettleMs = 100;
 
@@ -41,7 +37,6 @@ CBrevoCLShadingPage::CBrevoCLShadingPage(PageContext context, QWidget* parent) :
     m_demoTimer = new PageTimer(connection(), this, [this] { demonstrationTick(); }, PageTimer::StopsWhen::PanelClosed);
     connect(m_demoTimer, &PageTimer::stoppedWithPage, this, &CBrevoCLShadingPage::stopDemonstration);
     declareBindings();
-    declareLoad();
 }
 
 void CBrevoCLShadingPage::buildLayout()
@@ -91,38 +86,37 @@ void CBrevoCLShadingPage::buildLayout()
 
 void CBrevoCLShadingPage::declareBindings()
 {
-    bind().check(m_correction, cmd::SHADING_CORRECTION)
-        .send(SendMode::transact(kTimeoutSeconds))
-        .then([this](int) { m_detection->setEnabled(!m_correction->isChecked()); });
-    bind().button(m_save, cmd::SHADING_PATTERN_SAVE)
-        .selectedIndexOf(m_slots)
-        .send(SendMode::transact(kTimeoutSeconds))
-        .disabledWhileSending();
+    auto& s = settingsAs<Settings>();
+    bind().check(m_correction, *s.correction).then([this](int on) { m_detection->setEnabled(on != 1); });
+    bind().numbered({m_slots, m_patterns}, *s.patternSlots, "Pattern %d");
+    connect(s.patternSlots, &Setting::rangeChanged, this, &CBrevoCLShadingPage::finishPatternLists);
+    whenChanged(*s.patternInUse, [this] { selectPattern(); });
+    bind().button(m_save, *s.savePattern).selectedIndexOf(m_slots).disabledWhileSending();
     // The last entry of the list is the camera's last detected, unsaved pattern.
-    bind().button(m_select, cmd::SHADING_PATTERN_LOAD)
-        .selectedIndexOf(m_patterns)
-        .send(SendMode::transact(kTimeoutSeconds))
-        .disabledWhileSending();
+    bind().action(m_select, [this, &s] {
+        const int pattern = m_patterns->currentIndex();
+        if (pattern < 0)
+            return;
+        const RunningButton running(m_select);
+        sendPath().set(*s.patternInUse, pattern);
+    });
     bind().action(m_detection, [this] { detect(); });
     bind().action(m_detectAndSave, [this] { detectAndSave(); });
     bind().action(m_demo, [this] { toggleDemonstration(); });
 }
 
-void CBrevoCLShadingPage::declareLoad()
+void CBrevoCLShadingPage::finishPatternLists()
 {
-    load()
-        .check(cmd::SHADING_CORRECTION, m_correction)
-        .number(cmd::SHADING_PATTERN_LOAD, [this](int pattern) { m_patternInUse = pattern; })
-        .numbered(cmd::SHADING_PATTERN_SAVE, {m_slots, m_patterns}, "Pattern %d", [this](int max) {
-            finishPatternLists(max);
-        });
-}
-
-void CBrevoCLShadingPage::finishPatternLists(int max)
-{
+    const int max = m_slots->count() - 1;
     m_patterns->addItem(QString::asprintf("Last detected %d", max + 1));
     m_slots->setCurrentIndex(0);
-    selectIndex(m_patterns, m_patternInUse);
+    selectPattern();
+}
+
+void CBrevoCLShadingPage::selectPattern()
+{
+    const std::optional<int> pattern = settingsAs<Settings>().patternInUse->number();
+    selectIndex(m_patterns, pattern.value_or(-1));
 }
 
 void CBrevoCLShadingPage::OnInitDialog()
@@ -134,7 +128,9 @@ void CBrevoCLShadingPage::OnInitDialog()
 
 bool CBrevoCLShadingPage::refusedForCorrection()
 {
-    if (QueryInt(connection(), cmd::SHADING_CORRECTION) != 1)
+    Setting& correction = *settingsAs<Settings>().correction;
+    pageSettings().read(correction);
+    if (correction.number() != 1)
         return false;
     showMessage(QStringLiteral("Turn off the shading correction, and try again!"));
     return true;
@@ -144,28 +140,55 @@ std::optional<LongOperation::Outcome> CBrevoCLShadingPage::detect()
 {
     if (refusedForCorrection())
         return std::nullopt;
+    // Neither start can be pressed again while a detection runs; user
+    // actions go out between its polls.
     const RunningButton running(m_detection);
+    std::optional<RunningButton> alsoRunning;
+    if (m_detectAndSave->isEnabled())
+        alsoRunning.emplace(m_detectAndSave);
     if (m_status->text() == LongOperation::notFinishedText())
         m_status->setText(kStandby);
-    const LongOperation::Outcome outcome = runDetection(m_modes->checkedValue() == kAverage ? kAverage : kPeak);
+    const int mode = m_modes->checkedValue() == kAverage ? kAverage : kPeak;
+    const std::optional<LongOperation::Outcome> outcome = runDetection(mode);
     if (outcome == LongOperation::Outcome::GaveUp)
         m_status->setText(LongOperation::notFinishedText());
     return outcome;
 }
 
-LongOperation::Outcome CBrevoCLShadingPage::runDetection(int mode)
+std::optional<LongOperation::Outcome> CBrevoCLShadingPage::runDetection(int mode)
 {
+    const CameraCommand& start = *settingsAs<Settings>().detection;
     LongOperation operation(connection(), this);
-    Transact(connection(), setLine(cmd::SHADING_DETECTION, mode), kDetectionStartTimeoutSeconds);
-    if (!operation.pause(kModeSettleMs))
-        return operation.ending();
-    if (mode == kAverage && QueryInt(connection(), cmd::SHADING_DETECTION) != kAverage) {
-        // The camera lacks average detection; it still runs whatever it started.
-        m_modes->buttonFor(kAverage)->setEnabled(false);
-        m_modes->clear();
-        showMessage(QStringLiteral("Command not supported!"));
+    const SetOutcome started = sendPath().command(start.line(mode), start.mode);
+    if (!operation.ownerAlive())
+        return LongOperation::Outcome::PageGone;
+    if (started == SetOutcome::Refused) {
+        // Nothing runs; a camera that refuses average detection lacks it.
+        if (mode == kAverage)
+            lacksAverageDetection();
+        return std::nullopt;
     }
-    return operation.pollUntil(cmd::SHADING_DETECTION, {.pauseMs = kPollPauseMs, .maxPolls = kMaxPolls});
+    if (mode != kAverage) {
+        if (!operation.pause(kModeSettleMs))
+            return operation.ending();
+    } else {
+        // The camera reports the mode it detects in once it has settled.
+        const LongOperation::Polling once{
+            .pauseMs = kModeSettleMs, .maxPolls = 1, .finished = [](int) { return true; }};
+        if (const auto checked = operation.pollUntil(start.word, once); checked != LongOperation::Outcome::Finished)
+            return checked;
+        // A camera that lacks it still runs whatever it started.
+        if (operation.lastValue() != kAverage)
+            lacksAverageDetection();
+    }
+    return operation.pollUntil(start.word, {.pauseMs = kPollPauseMs, .maxPolls = kMaxPolls});
+}
+
+void CBrevoCLShadingPage::lacksAverageDetection()
+{
+    m_modes->buttonFor(kAverage)->setEnabled(false);
+    m_modes->clear();
+    showMessage(QStringLiteral("Command not supported!"));
 }
 
 void CBrevoCLShadingPage::detectAndSave()
@@ -195,9 +218,8 @@ void CBrevoCLShadingPage::startDemonstration()
     if (!intervalMs || *intervalMs <= 0)
         return;
     m_demoStep = 1;
-    m_correction->setChecked(false);
-    Transact(connection(), setLine(cmd::SHADING_CORRECTION, 0), kTimeoutSeconds);
-    m_status->setText(kCorrectionOff);
+    sendPath().set(*settingsAs<Settings>().correction, 0);
+    showDemonstrationState();
     m_demo->setText(QStringLiteral("Demo Stop"));
     m_demoTimer->start(*intervalMs);
 }
@@ -212,15 +234,29 @@ void CBrevoCLShadingPage::stopDemonstration()
 void CBrevoCLShadingPage::demonstrationTick()
 {
     // Even steps switch the correction off; odd steps 1, 3, 5 load pattern 0,
-    // 1, 2 and switch it on. The answers are not examined.
+    // 1, 2 and switch it on, unless the camera refused the pattern.
+    auto& s = settingsAs<Settings>();
     if (m_demoStep % 2 == 0) {
-        Transact(connection(), setLine(cmd::SHADING_CORRECTION, 0), kTimeoutSeconds);
-        m_status->setText(kCorrectionOff);
-    } else {
-        const int pattern = m_demoStep / 2;
-        Transact(connection(), setLine(cmd::SHADING_PATTERN_LOAD, pattern), kTimeoutSeconds);
-        Transact(connection(), setLine(cmd::SHADING_CORRECTION, 1), kTimeoutSeconds);
-        m_status->setText(QStringLiteral("Shading Correction ON (Pattern %1)").arg(pattern));
+        sendPath().set(*s.correction, 0);
+    } else if (sendPath().set(*s.patternInUse, m_demoStep / 2) == SetOutcome::Accepted) {
+        sendPath().set(*s.correction, 1);
     }
+    showDemonstrationState();
     m_demoStep = (m_demoStep + 1) % 6;
+}
+
+void CBrevoCLShadingPage::showDemonstrationState()
+{
+    // The camera's state, which is the step's own unless the camera refused it.
+    auto& s = settingsAs<Settings>();
+    const std::optional<int> on = s.correction->number();
+    const std::optional<int> pattern = s.patternInUse->number();
+    if (!on)
+        m_status->setText(QStringLiteral("Shading Correction %1").arg(kNotRead));
+    else if (*on != 1)
+        m_status->setText(kCorrectionOff);
+    else if (pattern)
+        m_status->setText(QStringLiteral("Shading Correction ON (Pattern %1)").arg(*pattern));
+    else
+        m_status->setText(QStringLiteral("Shading Correction ON"));
 }

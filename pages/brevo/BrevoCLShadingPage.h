@@ -2,6 +2,7 @@
 
 #include "LongOperation.h"
 #include "Page.h"
+#include "brevo/BrevoShadingSettings.h"
 
 #include <optional>
 
@@ -24,6 +25,8 @@ class RadioGroup;
 class CBrevoCLShadingPage : public Page {
     Q_OBJECT
 public:
+    using Settings = BrevoShadingSettings;
+
     explicit CBrevoCLShadingPage(PageContext context, QWidget* parent = nullptr);
 
     static constexpr int kMaxPolls = 120;
@@ -36,23 +39,28 @@ protected:
 private:
     void buildLayout();
     void declareBindings();
-    void declareLoad();
     // The "Last detected" entry after the numbered patterns, and the selections.
-    void finishPatternLists(int max);
+    void finishPatternLists();
+    void selectPattern();
 
     // Shows the message and returns true when the camera's correction is on.
     bool refusedForCorrection();
-    // The detection procedure; nothing when it did not start (correction on).
+    // The detection procedure; nothing when it did not start (correction on,
+    // or the camera refused).
     std::optional<LongOperation::Outcome> detect();
     // Starts the camera's detection in a mode (1 peak, 2 average) and polls
-    // it to its end or the limit.
-    LongOperation::Outcome runDetection(int mode);
+    // it to its end or the limit; nothing when the camera refused to start.
+    std::optional<LongOperation::Outcome> runDetection(int mode);
+    // Greys out average detection and says the camera lacks it.
+    void lacksAverageDetection();
     void detectAndSave();
 
     void toggleDemonstration();
     void startDemonstration();
     void stopDemonstration();
     void demonstrationTick();
+    // What the camera's correction is now, as the demonstration shows it.
+    void showDemonstrationState();
 
     QPushButton* m_detection;
     RadioGroup* m_modes;
@@ -67,8 +75,6 @@ private:
     QLabel* m_status;
     PageTimer* m_demoTimer;
 
-    // The pattern in use, as the load read it, selected once the list is filled.
-    int m_patternInUse = 0;
     // The next step of the demonstration cycle, 0 to 5.
     int m_demoStep = 0;
 };

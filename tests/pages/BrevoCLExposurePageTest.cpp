@@ -145,13 +145,14 @@ TEST_F(BrevoCLExposurePage, ShowsWhatTheCameraReports)
     EXPECT_EQ(ui.width()->text(), QStringLiteral("100"));
 }
 
-TEST_F(BrevoCLExposurePage, RefusedReadsShowTheQueryFailureValues)
+TEST_F(BrevoCLExposurePage, RefusedReadsShowAsNotRead)
 {
     camera->refuseCommand(QStringLiteral("EXP"));
     camera->refuseCommand(QStringLiteral("TRG-SRC"));
     camera->refuseCommand(QStringLiteral("SP-TRG-F-CNT"));
     openPage();
-    EXPECT_EQ(ui.edit("ExposureTime")->text(), QStringLiteral("0"));
+    EXPECT_EQ(ui.edit("ExposureTime")->text(), QString());
+    EXPECT_EQ(ui.edit("ExposureTime")->placeholderText(), QStringLiteral("not read"));
     EXPECT_EQ(ui.list("Source")->count(), 0); // an empty choice list empties the list
     EXPECT_EQ(ui.list("Number of frames")->currentIndex(), -1);
     EXPECT_EQ(ui.list("Number of frames")->count(), 15);
@@ -168,9 +169,12 @@ TEST_F(BrevoCLExposurePage, EnterSendsTheExposureTheDelayAndTheRangeLimits)
     typeAndEnter(ui.edit("Upper"), QStringLiteral("20000"));
     typeAndEnter(ui.width(), QStringLiteral("300")); // no command of its own
 
-    // The camera refuses a negative delay; its own is read back.
+    // The camera refuses a negative delay; its own is read back. Text that is
+    // not a number goes nowhere.
     EXPECT_EQ(sent(), (QByteArrayList{"EXP 5000", "TRG-DLY -3", "GET-LAST-ERROR", "TRG-DLY",
-                                      "TRIGGER-RANGE-LOWERLIMIT 0", "TRIGGER-RANGE-UPPERLIMIT 20000"}));
+                                      "TRIGGER-RANGE-UPPERLIMIT 20000"}));
+    EXPECT_EQ(ui.edit("Trigger Delay")->text(), QStringLiteral("0"));
+    EXPECT_EQ(ui.edit("Lower")->text(), QStringLiteral("abc"));
     EXPECT_EQ(reported("EXP"), 5000);
     EXPECT_EQ(reported("TRIGGER-RANGE-UPPERLIMIT"), 20000);
 }
@@ -424,6 +428,20 @@ TEST_F(BrevoCLExposurePageOddLists, AnEntryThatDoesNotBeginWithANumberSendsNothi
     choose(ui.list("Trigger source"), 0);
 
     EXPECT_EQ(sent(), (QByteArrayList{"TRG-SRC 0", "SP-TRG-SRC  0"}));
+}
+
+TEST_F(BrevoCLExposurePageOddLists, ARefusedSoftTriggerIsReportedAndThePulseStillEnds)
+{
+    camera->set("EXP-MODE", 1);
+    camera->raw["TRG-SOFT 1"] = "TRG-SOFT 1\rNG\r";
+    openWith({" 0(SoftTrigger)"}, 0);
+    QByteArrayList refused;
+    QObject::connect(&sendPath, &SendPath::refused, [&](const QByteArray& line, const QString&) { refused << line; });
+
+    ui.fire()->click();
+
+    EXPECT_EQ(sent(), (QByteArrayList{"TRG-SOFT 1", "GET-LAST-ERROR", "TRG-SOFT 0"}));
+    EXPECT_EQ(refused, QByteArrayList{"TRG-SOFT 1"});
 }
 
 } // namespace

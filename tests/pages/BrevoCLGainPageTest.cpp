@@ -313,15 +313,16 @@ TEST_F(BrevoCLGainPage, TypedValuesAreSentAsTheyAreAndTheReadOutShowsOnlyFiniteD
     EXPECT_EQ(blue.decibels->text(), QStringLiteral("12.04dB"));
     typeAndEnter(blue.edit, QStringLiteral("0"));
     typeAndEnter(blue.edit, QStringLiteral("-7"));
-    typeAndEnter(blue.edit, QStringLiteral("x"));
+    typeAndEnter(blue.edit, QStringLiteral("x")); // not a number: nothing goes out
     EXPECT_EQ(blue.decibels->text(), QStringLiteral("12.04dB"));
     EXPECT_EQ(blue.slider->value(), 256); // clamped
+    EXPECT_EQ(blue.edit->text(), QStringLiteral("x"));
     typeAndEnter(ui.row("Gain-fine").edit, QStringLiteral("-3"));
     EXPECT_EQ(ui.row("Gain-fine").decibels->text(), QStringLiteral("-0.11dB"));
     typeAndEnter(ui.row("BlackLevel").edit, QStringLiteral("1000"));
     settle();
-    EXPECT_EQ(sent(), (QByteArrayList{"BGAIN-FINE 1024", "BGAIN-FINE 0", "BGAIN-FINE -7", "BGAIN-FINE 0",
-                                      "GAIN-FINE -3", "BLACKLEVEL 1000"}));
+    EXPECT_EQ(sent(), (QByteArrayList{"BGAIN-FINE 1024", "BGAIN-FINE 0", "BGAIN-FINE -7", "GAIN-FINE -3",
+                                      "BLACKLEVEL 1000"}));
 }
 
 TEST_F(BrevoCLGainPage, EachGroupWritesItsOwnTapWords)
@@ -483,6 +484,38 @@ TEST_F(BrevoCLGainPage, TheMonoModelHasNoColourNoBalancesAndNoTapSwitch)
     EXPECT_TRUE(ui.list("Auto Gain Control")->isEnabled());
 }
 
+TEST_F(BrevoCLGainPage, FilesKeepTheValuesOfTheModeShown)
+{
+    given("GAIN-FINE 100"); // every tap follows
+    given("GAIN-FINE-TAP3 321");
+    openPage();
+    const auto fileLines = [this] {
+        QByteArrayList lines;
+        for (const Setting* setting : pageSettings.back()->settingsInReadOrder()) {
+            if (const std::optional<QByteArray> line = setting->fileLine())
+                lines << *line;
+        }
+        return lines;
+    };
+    struct Expected {
+        bool individual;
+        QByteArrayList kept;
+        QByteArrayList left;
+    };
+    // The tap values read before stay known, but files leave them out in common mode.
+    for (const Expected& mode : {Expected{false, {"GAIN-FINE 100"}, {"GAIN-FINE-TAP1 100"}},
+                                 Expected{true, {"GAIN-FINE-TAP1 100", "GAIN-FINE-TAP3 321"}, {"GAIN-FINE 100"}},
+                                 Expected{false, {"GAIN-FINE 100"}, {"GAIN-FINE-TAP3 321"}}}) {
+        if (ui.individual()->isChecked() != mode.individual)
+            ui.individual()->click();
+        const QByteArrayList lines = fileLines();
+        for (const QByteArray& line : mode.kept)
+            EXPECT_TRUE(lines.contains(line)) << mode.individual << ' ' << line.constData();
+        for (const QByteArray& line : mode.left)
+            EXPECT_FALSE(lines.contains(line)) << mode.individual << ' ' << line.constData();
+    }
+}
+
 TEST_F(BrevoCLGainPage, AColourGainTheCameraConfirmsAgainIsEnabledAgain)
 {
     openPage();
@@ -497,5 +530,55 @@ TEST_F(BrevoCLGainPage, AColourGainTheCameraConfirmsAgainIsEnabledAgain)
     EXPECT_EQ(ui.row("GGain-fine").edit->text(), QStringLiteral("256"));
     EXPECT_EQ(ui.row("GGain-fine").decibels->text(), QStringLiteral("0.00dB"));
 }
+
+// The white-balance sequences on a camera that refuses one of their lines:
+// the sequence stops there, the list shows the camera's mode again and the
+// refusal is reported.
+struct WhiteBalanceRefusal {
+    int choice;
+    const char* refused;
+    QByteArrayList lines;
+};
+
+void PrintTo(const WhiteBalanceRefusal& c, std::ostream* out)
+{
+    *out << c.choice << " refused " << c.refused;
+}
+
+class BrevoCLGainPageRefusals : public PageTest, public ::testing::WithParamInterface<WhiteBalanceRefusal> {};
+
+TEST_P(BrevoCLGainPageRefusals, StopTheWhiteBalanceSequenceAndShowTheCamerasMode)
+{
+    const WhiteBalanceRefusal& c = GetParam();
+    camera->set("AWB", 2);
+    camera->set("GET-LAST-ERROR", "Busy");
+    camera->raw[c.refused] = QByteArray(c.refused) + "\rNG\r";
+    auto page = open<CBrevoCLGainPage>(4);
+    page->show();
+    page->polling()->stop();
+    QStringList refusals;
+    QObject::connect(&sendPath, &SendPath::refused, [&](const QByteArray& line, const QString& reason) {
+        refusals << QString::fromLatin1(line) + ": " + reason;
+    });
+    camera->forgetLines();
+
+    choose(findNamed<QComboBox>(page.get(), QStringLiteral("Auto White Balance")), c.choice);
+
+    EXPECT_EQ(sent(), c.lines);
+    EXPECT_EQ(refusals, QStringList{QString::fromLatin1(c.refused) + ": Busy"});
+    EXPECT_EQ(findNamed<QComboBox>(page.get(), QStringLiteral("Auto White Balance"))->currentIndex(),
+              camera->values.value("AWB").toInt());
+    EXPECT_FALSE(page->polling()->isActive());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, BrevoCLGainPageRefusals,
+    ::testing::Values(WhiteBalanceRefusal{1, "AWB 1", {"AWB 1", "GET-LAST-ERROR", "AWB"}},
+                      WhiteBalanceRefusal{3, "AWB 0", {"AWB 0", "GET-LAST-ERROR", "AWB"}},
+                      WhiteBalanceRefusal{3, "TRG-MODE 1",
+                                          {"AWB 0", "TRG-SRC 0", "TRG-MODE 1", "GET-LAST-ERROR", "TRG-MODE"}},
+                      WhiteBalanceRefusal{3, "TRG-SOFT 1",
+                                          {"AWB 0", "TRG-SRC 0", "TRG-MODE 1", "TRG-SOFT 1", "GET-LAST-ERROR"}}),
+    [](const auto& info) { return std::to_string(info.index); });
 
 } // namespace

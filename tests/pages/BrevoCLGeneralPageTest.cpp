@@ -16,7 +16,9 @@ const QByteArrayList kLoadOrder = {
     "VENDOR", "MODEL", "ID", "VERSION", "MANUFACTURER", "USER-ID", "WIDTH", "HEIGHT", "OFFSETX", "OFFSETY",
     "FRAMERATE", "FRAMERATE-ACTUAL", "FRAMERATE-AUTO", "TEMPERATURE", "USERSET-DEFAULT", "HBIN", "VBIN",
     "BAUDRATE", "TESTCHART", "SENSOR-TAP", "CAMERALINK-TAP", "HELP LED-MODE", "LED-MODE", "PIXEL-DEPTH",
-    "VSUB-EXTERNAL-MODE", "VSUB-EXTERNAL"};
+    "VSUB-EXTERNAL-MODE", "VSUB-EXTERNAL",
+    // Read after the fixed order, which never reads it.
+    "DEFECT-CORRECTION"};
 
 // Finding controls by what the user sees.
 struct Controls {
@@ -127,15 +129,17 @@ TEST_F(BrevoCLGeneralPage, ACameraWithoutBinningShowsBothBoxesGreyed)
     EXPECT_TRUE(ui.button("Sensor-Tap 1")->isChecked());
 }
 
-TEST_F(BrevoCLGeneralPage, RefusedReadsShowZeroAndEmptyText)
+TEST_F(BrevoCLGeneralPage, RefusedReadsShowAsNotRead)
 {
     camera->refuseCommand(QStringLiteral("MODEL"));
     camera->refuseCommand(QStringLiteral("TEMPERATURE"));
     camera->refuseCommand(QStringLiteral("LED-MODE"));
+    camera->refuseCommand(QStringLiteral("DEFECT-CORRECTION"));
     openPage();
-    EXPECT_EQ(ui.label("Model")->text(), QStringLiteral("Model="));
-    EXPECT_EQ(ui.edit("Temperature")->text(), QStringLiteral("0 degC"));
+    EXPECT_EQ(ui.label("Model")->text(), QStringLiteral("Model=not read"));
+    EXPECT_EQ(ui.edit("Temperature")->text(), QStringLiteral("not read"));
     EXPECT_EQ(ui.list("LED-MODE")->count(), 0);
+    EXPECT_EQ(qobject_cast<QCheckBox*>(ui.button("White Defect Check"))->checkState(), Qt::PartiallyChecked);
 }
 
 TEST_F(BrevoCLGeneralPage, EnterSendsTheRegionOfInterestAndTheFrameRate)
@@ -150,22 +154,26 @@ TEST_F(BrevoCLGeneralPage, EnterSendsTheRegionOfInterestAndTheFrameRate)
     typeAndEnter(ui.edit("Frame Rate"), QStringLiteral("fast"));
     typeAndEnter(ui.edit("Frame Rate"), QStringLiteral("3000"));
 
-    // What the camera refuses is read back, after asking for its reason.
-    EXPECT_EQ(sent(), (QByteArrayList{"WIDTH 1024", "HEIGHT 0", "GET-LAST-ERROR", "HEIGHT", "OFFSETX -16",
+    // What is not a number goes nowhere; what the camera refuses is read
+    // back, after asking for its reason.
+    EXPECT_EQ(sent(), (QByteArrayList{"WIDTH 1024", "OFFSETX -16",
                                       "GET-LAST-ERROR", "OFFSETX", "OFFSETY 8", "GET-LAST-ERROR", "OFFSETY",
                                       "FRAMERATE 29970000", "GET-LAST-ERROR", "FRAMERATE", "FRAMERATE 1000999"}));
     EXPECT_EQ(reported("WIDTH"), 1024);
     EXPECT_EQ(reported("FRAMERATE"), 1000999);
+    EXPECT_EQ(ui.edit("Height")->text(), QStringLiteral("abc"));
+    EXPECT_EQ(ui.edit("OffsetX")->text(), QStringLiteral("0"));
+    EXPECT_EQ(ui.edit("Frame Rate")->text(), QStringLiteral("3000"));
 }
 
-TEST_F(BrevoCLGeneralPage, TheUserIdGoesOutAsTypedAndClearDoesNotTouchTheBox)
+TEST_F(BrevoCLGeneralPage, TheUserIdGoesOutAsTypedAndClearEmptiesItOnceTheCameraDid)
 {
     openPage();
-    typeAndEnter(ui.edit("User-ID"), QStringLiteral("cell9"));
     typeAndEnter(ui.edit("User-ID"), QString());
+    typeAndEnter(ui.edit("User-ID"), QStringLiteral("cell9"));
     ui.button("Clear")->click();
 
-    EXPECT_EQ(sent(), (QByteArrayList{"USER-ID cell9", "USER-ID ", "USER-ID-DELETE"}));
+    EXPECT_EQ(sent(), (QByteArrayList{"USER-ID ", "USER-ID cell9", "USER-ID-DELETE"}));
     EXPECT_EQ(ui.edit("User-ID")->text(), QString());
 }
 
@@ -220,8 +228,9 @@ TEST_F(BrevoCLGeneralPage, EachControlSendsItsCommand)
     ui.button("White Defect Check")->click();
     ui.button("Reset")->click();
 
+    // The camera corrects its defects by default, as the box showed.
     EXPECT_EQ(sent(), (QByteArrayList{"USERSET-SAVE 3", "USERSET-DEFAULT 2", "LED-MODE 3", "PIXEL-DEPTH 10", "TESTCHART 2",
-                                      "HBIN 2", "DEFECT-CORRECTION 1", "RESET"}));
+                                      "HBIN 2", "DEFECT-CORRECTION 0", "RESET"}));
 }
 
 TEST_F(BrevoCLGeneralPage, LoadingAUserSetDoesNotWaitForTheCamera)
@@ -314,10 +323,11 @@ TEST_F(BrevoCLGeneralPage, VsubAdjustShowsTheModeTheCameraReportsAfterTheClick)
     EXPECT_EQ(sentSinceLastLook(), (QByteArrayList{"VSUB-EXTERNAL-MODE 1", "VSUB-EXTERNAL-MODE"}));
     EXPECT_TRUE(ui.button("VSUB Adjust")->isChecked());
 
+    // A camera that refuses the mode and its report leaves it not read.
     camera->refuseCommand(QStringLiteral("VSUB-EXTERNAL-MODE"));
     ui.button("VSUB Adjust")->click();
     ui.button("VSUB Adjust")->click();
-    EXPECT_FALSE(ui.button("VSUB Adjust")->isChecked());
+    EXPECT_EQ(qobject_cast<QCheckBox*>(ui.button("VSUB Adjust"))->checkState(), Qt::PartiallyChecked);
 }
 
 TEST_F(BrevoCLGeneralPage, DraggingTheVsubThumbSendsEachPositionAndKeysSendNothing)
@@ -353,8 +363,10 @@ TEST_F(BrevoCLGeneralPageOddAnswers, AreShownAsTheQueriesReturnThem)
     page = open<CBrevoCLGeneralPage>(4);
     const Controls ui{page.get()};
 
-    EXPECT_EQ(ui.edit("Frame Rate")->text(), QStringLiteral("-0.000001"));
-    EXPECT_EQ(ui.edit("Temperature")->text(), QStringLiteral("-1 degC"));
+    // Answers that do not check out leave their values not read.
+    EXPECT_EQ(ui.edit("Frame Rate")->text(), QString());
+    EXPECT_EQ(ui.edit("Frame Rate")->placeholderText(), QStringLiteral("not read"));
+    EXPECT_EQ(ui.edit("Temperature")->text(), QStringLiteral("not read"));
     EXPECT_TRUE(ui.button("H Binning")->isEnabled());
     EXPECT_FALSE(ui.button("H Binning")->isChecked());
     for (const char* tap : {"Sensor-Tap 1", "Sensor-Tap 2", "Sensor-Tap 4"})
@@ -365,5 +377,59 @@ TEST_F(BrevoCLGeneralPageOddAnswers, AreShownAsTheQueriesReturnThem)
     EXPECT_EQ(ui.vsub()->value(), 127);
     EXPECT_NE(ui.label("300"), nullptr);
 }
+
+// The defect check's override on a camera that refuses one of its lines
+// (or will not report what it must restore): the check is all or nothing, so
+// what it changed goes back, the box shows whether the bright exposure and
+// gain are in force, and the refusal is reported.
+struct DefectCheckRefusal {
+    QByteArray line;   // the line the camera refuses
+    bool switchingOff; // refused while switching the override off
+    QByteArrayList lines; // of the last click
+    bool checked;
+};
+
+void PrintTo(const DefectCheckRefusal& c, std::ostream* out)
+{
+    *out << c.line.constData() << (c.switchingOff ? " switching off" : "");
+}
+
+class BrevoCLGeneralPageDefectCheck : public PageTest, public ::testing::WithParamInterface<DefectCheckRefusal> {};
+
+TEST_P(BrevoCLGeneralPageDefectCheck, PutsBackWhatItChangedAndReportsTheRefusal)
+{
+    const DefectCheckRefusal& c = GetParam();
+    camera->set("EXP", 5000);
+    camera->set("GAIN", 3);
+    camera->raw[c.line] = c.line + "\rNG\r";
+    auto page = open<CBrevoCLGeneralPage>(4);
+    QAbstractButton* box = findButton(page.get(), QStringLiteral("Change Exposure/Gain"));
+    QStringList reported;
+    QObject::connect(&sendPath, &SendPath::refused, [&](const QByteArray& line, const QString&) { reported << line; });
+    QObject::connect(&sendPath, &SendPath::inputRejected, [&](const QString& why) { reported << why; });
+    if (c.switchingOff)
+        box->click();
+    camera->forgetLines();
+
+    box->click();
+
+    EXPECT_EQ(sent(), c.lines);
+    EXPECT_EQ(reported.size(), 1);
+    EXPECT_EQ(box->isChecked(), c.checked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, BrevoCLGeneralPageDefectCheck,
+    ::testing::Values(
+        DefectCheckRefusal{"DEFECT-PATTERN-SELECTOR 0", false, {"DEFECT-PATTERN-SELECTOR 0", "GET-LAST-ERROR"}, false},
+        DefectCheckRefusal{"GAIN", false, {"DEFECT-PATTERN-SELECTOR 0", "EXP", "GAIN"}, false},
+        DefectCheckRefusal{"EXP 2000000", false,
+                           {"DEFECT-PATTERN-SELECTOR 0", "EXP", "GAIN", "EXP 2000000", "GET-LAST-ERROR", "EXP"}, false},
+        DefectCheckRefusal{"GAIN 18", false,
+                           {"DEFECT-PATTERN-SELECTOR 0", "EXP", "GAIN", "EXP 2000000", "GAIN 18", "GET-LAST-ERROR",
+                            "GAIN", "EXP 5000"},
+                           false},
+        DefectCheckRefusal{"EXP 5000", true, {"EXP 5000", "GET-LAST-ERROR", "EXP", "GAIN 3"}, true}),
+    [](const auto& info) { return std::to_string(info.index); });
 
 } // namespace

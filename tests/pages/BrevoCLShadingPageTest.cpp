@@ -148,6 +148,7 @@ struct DetectionCase {
     QByteArrayList lines; // after the correction read
     QStringList messages;
     bool averageStaysAvailable;
+    bool runs = true; // false: the camera refused to start it
 };
 
 void PrintTo(const DetectionCase& c, std::ostream* out)
@@ -172,7 +173,7 @@ TEST_P(BrevoDetection, RunsToTheCamerasEndPollingEveryTwoSecondsWithTheWindowRep
 
     EXPECT_EQ(sent(), QByteArrayList{"SHADING-CORRECTION"} + c.lines);
     EXPECT_EQ(messages.texts, c.messages);
-    EXPECT_TRUE(disabledMeanwhile);
+    EXPECT_EQ(disabledMeanwhile, c.runs);
     EXPECT_TRUE(button("Detection")->isEnabled());
     EXPECT_EQ(button("Average Detection")->isEnabled(), c.averageStaysAvailable);
     EXPECT_EQ(button("Average Detection")->isChecked(), c.averageStaysAvailable && c.modeButton == QByteArray("Average Detection"));
@@ -188,9 +189,10 @@ INSTANTIATE_TEST_SUITE_P(
         DetectionCase{"PTM-R290CL", "Peak Detection", QByteArrayList{"SHADING-DETECTION 1"} + polls(2), {}, true},
         // Average detection (5.5 s) is confirmed 100 ms after its start.
         DetectionCase{"PTM-R290CL", "Average Detection", QByteArrayList{"SHADING-DETECTION 2"} + polls(1 + 3), {}, true},
-        // The mono camera lacks it: it says so, and the page still polls to the end.
-        DetectionCase{"PTM-R140ML", "Average Detection", QByteArrayList{"SHADING-DETECTION 2"} + polls(1 + 1),
-                      {"Command not supported!"}, false}),
+        // The mono camera lacks it and refuses it: the page says so and
+        // nothing runs.
+        DetectionCase{"PTM-R140ML", "Average Detection", QByteArrayList{"SHADING-DETECTION 2", "GET-LAST-ERROR"},
+                      {"Command not supported!"}, false, false}),
     [](const auto& info) { return std::to_string(info.index); });
 
 TEST_F(BrevoCLShadingPage, TheFirstPollComesTwoSecondsAfterTheModeCheck)
@@ -298,6 +300,9 @@ TEST_F(BrevoCLShadingPage, DestroyingThePageDuringADetectionEndsItAtOnce)
 
 TEST_F(BrevoCLShadingPage, TheDemonstrationCyclesThroughItsSixStepsOnItsTimer)
 {
+    givenDetectedPattern();
+    for (const char* save : {"SHADING-PATTERN-SAVE 1", "SHADING-PATTERN-SAVE 2"}) // storing takes seconds
+        ASSERT_TRUE(Transact(connection, save, BrevoShadingSettings::kTimeoutSeconds)) << save;
     openPage();
     QAbstractButton* demo = button("Demo Start");
     demo->click();
@@ -326,8 +331,10 @@ TEST_F(BrevoCLShadingPage, TheDemonstrationCyclesThroughItsSixStepsOnItsTimer)
         EXPECT_EQ(sentSinceLastLook(), tick.lines) << tick.status;
         EXPECT_EQ(status->text(), QString::fromLatin1(tick.status));
     }
-    // The ticks leave the box alone; stopping leaves the camera as the last tick set it.
-    EXPECT_FALSE(button("Correction")->isChecked());
+    // The box and the list follow the camera; stopping leaves the camera as
+    // the last tick set it.
+    EXPECT_TRUE(button("Correction")->isChecked());
+    EXPECT_EQ(patterns()->currentText(), QStringLiteral("Pattern 0"));
     demo->click();
     EXPECT_TRUE(sent().isEmpty());
     EXPECT_FALSE(demoTimer()->isActive());
@@ -379,6 +386,67 @@ TEST_F(BrevoCLShadingPage, ADemonstrationTickDuringADetectionWaitsItsTurn)
     EXPECT_EQ(sent(), QByteArrayList({"SHADING-CORRECTION", "SHADING-DETECTION 1"}) + polls(2));
     demoTimer()->tick();
     EXPECT_EQ(sent().mid(4), (QByteArrayList{"SHADING-PATTERN-LOAD 0", "SHADING-CORRECTION 1"}));
+}
+
+// A pattern the camera has not stored is refused, from "Select" and from
+// the demonstration alike: the list shows the camera's pattern again, the
+// refusal is reported with its reason, and the demonstration does not switch
+// the correction on for the wrong pattern.
+struct PatternRefusal {
+    const char* name;
+    bool fromDemonstration;
+    QByteArrayList lines;
+    const char* status;
+};
+
+class BrevoPatternRefusal : public BrevoCLShadingPage, public ::testing::WithParamInterface<PatternRefusal> {};
+
+TEST_P(BrevoPatternRefusal, ShowsTheCamerasPatternAndSaysWhy)
+{
+    openPage();
+    QStringList refusals;
+    QObject::connect(&sendPath, &SendPath::refused, [&](const QByteArray& line, const QString& reason) {
+        refusals << QString::fromLatin1(line) + ": " + reason;
+    });
+
+    if (GetParam().fromDemonstration) {
+        button("Demo Start")->click();
+        for (int tick = 0; tick < 3; ++tick) // pattern 0 on, off, pattern 1
+            demoTimer()->tick();
+    } else {
+        choose(patterns(), 1);
+        button("Select")->click();
+    }
+
+    EXPECT_EQ(sentSinceLastLook(), GetParam().lines);
+    EXPECT_EQ(refusals, QStringList{"SHADING-PATTERN-LOAD 1: No saved pattern"});
+    EXPECT_EQ(patterns()->currentText(), QStringLiteral("Pattern 0"));
+    EXPECT_EQ(status->text(), QString::fromLatin1(GetParam().status));
+    EXPECT_TRUE(button("Select")->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    From, BrevoPatternRefusal,
+    ::testing::Values(PatternRefusal{"Select", false,
+                                     {"SHADING-PATTERN-LOAD 1", "GET-LAST-ERROR", "SHADING-PATTERN-LOAD"}, "Standby"},
+                      PatternRefusal{"Demonstration", true,
+                                     {"SHADING-CORRECTION 0", "SHADING-PATTERN-LOAD 0", "SHADING-CORRECTION 1",
+                                      "SHADING-CORRECTION 0", "SHADING-PATTERN-LOAD 1", "GET-LAST-ERROR",
+                                      "SHADING-PATTERN-LOAD"},
+                                     "Shading Correction OFF"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BrevoCLShadingPage, AUserActionDuringADetectionGoesOutBetweenTwoPolls)
+{
+    openPage();
+    EventsDuringPauses events;
+    events.onRun = [&] {
+        if (sent().size() == 3) // the correction, the start, one poll
+            button("Select")->click();
+    };
+    button("Detection")->click();
+    EXPECT_EQ(sent(), QByteArrayList({"SHADING-CORRECTION", "SHADING-DETECTION 1", "SHADING-DETECTION",
+                                      "SHADING-PATTERN-LOAD 0", "SHADING-DETECTION"}));
 }
 
 } // namespace
