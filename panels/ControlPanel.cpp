@@ -73,25 +73,18 @@ void ControlPanel::buildPages(const QList<PageEntry>& pages, const PanelLoadObse
             observeLoad(entry.title, number, count);
             m_connection.setLineObserver([&observeLoad, &entry, number, count] { observeLoad(entry.title, number, count); });
         }
-        settings->deferLateReads(true);
+        settings->deferLateReads();
         Page* page = entry.create ? entry.create(PageContext{m_sendPath, *settings, m_sensorTaps}, m_tabs) : nullptr;
         m_connection.setLineObserver({});
         m_pages.append(page);
-        if (page && settings->loadsWhenCreated())
-            built.append(settings);
+        built.append(settings);
         // A page that could not be built still gets its tab, with nothing on it.
         m_tabs->addTab(page ? static_cast<QWidget*>(page) : new QWidget, entry.title);
     }
     // What the pages read after their fixed orders comes after every page's
     // fixed order, so that the panel's first reads stay as the camera expects.
-    for (PageSettings* settings : built) {
-        settings->loadAfterFixedOrder();
-        settings->deferLateReads(false);
-    }
-    for (const auto& settings : m_spareSettings)
-        settings->deferLateReads(false);
-    for (int i = 0; i < m_catalogue->pageCount(); ++i)
-        m_catalogue->page(i).deferLateReads(false);
+    for (PageSettings* settings : built)
+        settings->readDeferredLateReads();
 }
 
 ControlPanel::~ControlPanel() = default;

@@ -2,6 +2,8 @@
 
 #include "Reading.h"
 
+#include <utility>
+
 PageSettings::PageSettings(Connection& connection, QString title, QObject* parent)
     : QObject(parent), m_connection(connection), m_title(std::move(title))
 {
@@ -22,7 +24,16 @@ Setting* PageSettings::find(const QByteArray& key) const
 void PageSettings::load()
 {
     loadInFixedOrder();
-    if (!m_deferLateReads)
+    if (m_deferLateReads)
+        m_lateReadsPending = true;
+    else
+        loadAfterFixedOrder();
+}
+
+void PageSettings::readDeferredLateReads()
+{
+    m_deferLateReads = false;
+    if (std::exchange(m_lateReadsPending, false))
         loadAfterFixedOrder();
 }
 

@@ -64,7 +64,9 @@ public:
     // The page's fixed reads, then those read after them (unless a panel
     // reading all its pages holds those back for the end: deferLateReads).
     void load();
-    void deferLateReads(bool defer) { m_deferLateReads = defer; }
+    void deferLateReads() { m_deferLateReads = true; }
+    // Ends holding them back, and reads them if a load held them back.
+    void readDeferredLateReads();
     // The fixed reads alone, and the later ones alone (a panel reads every
     // page's fixed order first).
     void loadInFixedOrder();
@@ -118,5 +120,6 @@ private:
     QList<Setting*> m_lastLoadOrder;
     bool m_loading = false;
     bool m_deferLateReads = false;
+    bool m_lateReadsPending = false;
     bool m_loadsWhenCreated = true;
 };

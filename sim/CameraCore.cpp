@@ -372,6 +372,8 @@ CameraCore::Reply CameraCore::run(const CommandDefinition& row, const QByteArray
     }
     if (row.flags & kReadOnly)
         return refuse("Read only");
+    if (refusedChanges.contains(row.word))
+        return refuse("Refused");
 
     if (row.kind == Kind::Text) {
         request.text = textArgument(line);

@@ -110,6 +110,8 @@ public:
 
     // Words refused on demand (fault injection).
     QSet<QByteArray> refusedWords;
+    // Words whose values are refused while their queries are answered.
+    QSet<QByteArray> refusedChanges;
 
     QByteArray takeLastError();
 

@@ -333,6 +333,12 @@ void SimulatedCamera::refuseCommand(const QString& word)
 void SimulatedCamera::allowCommand(const QString& word)
 {
     d->core.refusedWords.remove(word.trimmed().toUpper().toLatin1());
+    d->core.refusedChanges.remove(word.trimmed().toUpper().toLatin1());
+}
+
+void SimulatedCamera::refuseChangesOf(const QString& word)
+{
+    d->core.refusedChanges.insert(word.trimmed().toUpper().toLatin1());
 }
 
 void SimulatedCamera::setDetectionsNeverFinish(bool never)

@@ -64,6 +64,7 @@ public:
     void setOverlongAnswers(int length);     // every answer starts with a line of this many characters; 0 ends it
     void refuseCommand(const QString& word); // answered "NG" ("Refused") from now on
     void allowCommand(const QString& word);
+    void refuseChangesOf(const QString& word); // a new value is refused; the query still answers
     void setDetectionsNeverFinish(bool never); // shading and defect detections run for ever
 
     // The shading pattern stored in a slot: the number of the detection that

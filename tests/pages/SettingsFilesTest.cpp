@@ -5,6 +5,7 @@
 #include "CapturedMessages.h"
 #include "Clock.h"
 #include "CommandWords.h"
+#include "Catalogue.h"
 #include "Connection.h"
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
@@ -12,6 +13,7 @@
 #include "Models.h"
 #include "SettingsFile.h"
 #include "SettingsTransfer.h"
+#include "SendPath.h"
 #include "SimulatedCamera.h"
 #include "SimulatedPort.h"
 #include "brevo/BrevoPages.h"
@@ -129,10 +131,10 @@ struct Station {
     void openPanel(const QString& model)
     {
         if (isBrevo(model))
-            panel = std::make_unique<CControlPanelPTM_Brevo>(connection, model, QueryInt(connection, cmd::SENSOR_TAP),
+            panel = std::make_unique<CControlPanelPTM_Brevo>(sendPath, model, QueryInt(connection, cmd::SENSOR_TAP),
                                                              brevoPages());
         else
-            panel = std::make_unique<CControlPanelTovane>(connection, model, 1, tovanePages());
+            panel = std::make_unique<CControlPanelTovane>(sendPath, model, 1, tovanePages());
         SettingsTransfer& transfer = panel->settingsTransfer();
         transfer.setProgressView([this](QWidget*, int) { return std::make_unique<LoggedProgress>(progress); });
         transfer.setQuestion([this](QWidget*, const QString& text) {
@@ -159,6 +161,7 @@ struct Station {
     }
 
     Connection connection;
+    SendPath sendPath{connection};
     std::shared_ptr<SimulatedCamera> camera;
     std::unique_ptr<ControlPanel> panel;
     ProgressLog progress;
@@ -234,7 +237,7 @@ TEST_P(SettingsRoundTrip, ACameraAtFactoryDefaultsGetsEverySavedSettingBack)
     const Model& model = GetParam();
     const QString path = openChangedAndSave(station, model);
     const QByteArrayList fileLines = commandLinesOf(path);
-    const QByteArrayList keys = keysOf(station.panel->settingLines());
+    const QByteArrayList keys = keysOf(station.panel->catalogue().settingLines());
     ASSERT_EQ(keys.size(), fileLines.size());
     EXPECT_EQ(QSet<QByteArray>(keys.begin(), keys.end()).size(), keys.size()) << "each setting once";
     for (const QByteArray& change : model.changes)
@@ -259,7 +262,7 @@ TEST_P(SettingsRoundTrip, ACameraAtFactoryDefaultsGetsEverySavedSettingBack)
     EXPECT_EQ(messages.texts.last(), QStringLiteral("%1 settings from %2 were applied.").arg(fileLines.size()).arg(path));
     // The panel shows what the camera now holds: the very settings of the file.
     QByteArrayList shown;
-    for (const SettingLine& setting : station.panel->settingLines())
+    for (const SettingLine& setting : station.panel->catalogue().settingLines())
         shown << setting.line;
     EXPECT_EQ(shown, fileLines);
     EXPECT_EQ(station.progress.shown, fileLines);
@@ -275,7 +278,7 @@ TEST_F(SettingsFilesTest, AFileSavedFromOneR560CLMakesAnotherOneEqualToIt)
 {
     const Model& model = kModels[0];
     const QString path = openChangedAndSave(station, model);
-    const QByteArrayList keys = keysOf(station.panel->settingLines());
+    const QByteArrayList keys = keysOf(station.panel->catalogue().settingLines());
 
     Station other(clock);
     other.attach(model.name);

@@ -65,11 +65,13 @@ TEST_F(PageSettingsTest, ReadsInTheDeclaredOrderThenWhatTheFixedOrderLeavesOut)
 
     // A panel reading all its pages holds the later reads back for the end.
     sentSinceLastLook();
-    settings.deferLateReads(true);
+    settings.deferLateReads();
     settings.load();
     EXPECT_FALSE(sent().contains("AGC-FRAME-HIGHLIGHT"));
-    settings.loadAfterFixedOrder();
+    settings.readDeferredLateReads();
     EXPECT_EQ(sent().last(), "AGC-FRAME-HIGHLIGHT");
+    settings.readDeferredLateReads(); // once only
+    EXPECT_EQ(sent().count("AGC-FRAME-HIGHLIGHT"), 1);
 }
 
 TEST_F(PageSettingsTest, WhatTheCameraDidNotGiveIsNeverAValue)
