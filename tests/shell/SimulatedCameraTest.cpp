@@ -12,6 +12,7 @@
 #include "tovane/TovanePages.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -128,6 +129,31 @@ TEST_P(SimulatedCameraTest, PickingTheSimulatedCameraEndsWithItsFamilysPanelAndT
     ASSERT_NE(window.terminal(), nullptr);
     EXPECT_EQ(askInTerminal(*window.terminal(), "MODEL"), QStringLiteral("MODEL\n%1\nOK\n").arg(m.model));
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(", ").toStdString();
+}
+
+// The lines a whole panel reads at start-up, kept from before the pages read
+// their settings through the catalogue; then the settings whose controls send
+// but whose fixed order never read them.
+TEST_P(SimulatedCameraTest, TheStartUpWireIsTheFixedLoadOrderThenTheLaterReads)
+{
+    const SimulatedModel& m = GetParam();
+    if (m.family == CameraFamily::None)
+        return;
+    QFile golden(QStringLiteral(PK_STARTUP_WIRES_DIR "/%1.txt").arg(m.model));
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+    QByteArrayList expected = golden.readAll().split('\n');
+    expected.removeAll(QByteArray());
+    expected += m.family == CameraFamily::Tovane
+                    ? QByteArrayList{"AGC-FRAME-HIGHLIGHT", "SHADING-PATTERN-CHECK", "SHADING-CORRECTION", "DEFECT-CORRECTION"}
+                    : QByteArrayList{"DEFECT-CORRECTION"};
+
+    CCameraLinkDlg window(clock);
+    const QString port = portOf(m.model);
+    window.setPortChooser([&port](const QString&, qint32) { return std::optional<PortChoice>({port, 38400}); });
+    window.OnInitDialog();
+    QByteArrayList sent = cameras.received(m.model);
+    sent.removeAll(QByteArray());
+    EXPECT_EQ(sent, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, SimulatedCameraTest, ::testing::ValuesIn(kSimulatedModels),
