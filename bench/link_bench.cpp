@@ -166,6 +166,8 @@ int main(int argc, char* argv[])
                     Transact(network, "GAIN 12", 1.0);
             });
             const QByteArray kind = name.section(':', 0, 0).toLatin1() + "://";
+            printRow("round trip per Transact through ser2net", kind.constData(),
+                     1000.0 * served.wallSeconds / kRounds, "ms", "");
             printRow("added per Transact by ser2net (loopback)", kind.constData(),
                      1000.0 * (served.wallSeconds - rounds.wallSeconds) / kRounds, "ms", "< 1 ms");
             camera.silent = true;

@@ -183,7 +183,7 @@ QString ctlHelpText()
         "GET-LAST-ERROR) and stops the run unless --keep-going is given.\n"
         "\n"
         "Exit status: 0 every command was accepted; 1 a command was refused; 2 the port cannot\n"
-        "be opened (a network server refuses, is not known or does not answer within 5 s), the\n"
+        "be opened (a network server refuses, is not known or does not answer within 4.5 s), the\n"
         "camera does not answer within the time-out, or the arguments are wrong.\n"
         "\n"
         "Examples:\n"
