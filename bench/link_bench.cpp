@@ -5,7 +5,9 @@
 //  2. the link's overhead per transaction beyond wire and camera time: a
 //     camera that answers after a known delay, wall time minus that delay;
 //  3. what the wire log adds to a round trip when every line is logged and
-//     appended to a file.
+//     appended to a file;
+//  4. what a network port adds to a round trip: the same pseudo-terminal
+//     served by ser2net on the loopback, over RFC 2217 and over raw TCP.
 // Prints one table. Run: build/bench/bench_link
 
 #include "Clock.h"
@@ -14,6 +16,7 @@
 #include "Ports.h"
 #include "PseudoTerminal.h"
 #include "ScriptedPort.h"
+#include "Ser2net.h"
 #include "WireLog.h"
 
 #include <QCoreApplication>
@@ -145,6 +148,38 @@ int main(int argc, char* argv[])
         connection.setWireLog(nullptr);
         printRow("wire log added per Transact, file written", "pseudo-terminal",
                  1000.0 * (logged.wallSeconds - rounds.wallSeconds) / kRounds, "ms", "< 0.1 ms");
+
+        // The pseudo-terminal is let go for ser2net to serve it.
+        connection.close();
+        Ser2net ser2net;
+        const QString problem = ser2net.start(pty.slavePath(), 115200);
+        if (!problem.isEmpty())
+            std::printf("ser2net rows skipped: %s\n", qPrintable(problem));
+        for (const QString& name : {ser2net.rfc2217Name(), ser2net.socketName()}) {
+            if (!problem.isEmpty())
+                break;
+            Connection network(SteadyClock::instance());
+            network.attach(OpenPort(name, 115200));
+            Transact(network, "GAIN 1", 1.0);
+            const Measurement served = measure([&] {
+                for (int i = 0; i < kRounds; ++i)
+                    Transact(network, "GAIN 12", 1.0);
+            });
+            const QByteArray kind = name.section(':', 0, 0).toLatin1() + "://";
+            printRow("round trip per Transact through ser2net", kind.constData(),
+                     1000.0 * served.wallSeconds / kRounds, "ms", "");
+            printRow("added per Transact by ser2net (loopback)", kind.constData(),
+                     1000.0 * (served.wallSeconds - rounds.wallSeconds) / kRounds, "ms", "< 1 ms");
+            camera.silent = true;
+            const Measurement silent = measure([&] { Transact(network, "GAIN 12", 1.0); });
+            camera.silent = false;
+            printRow("CPU / wall while a 1.0 s time-out runs out", kind.constData(),
+                     100.0 * silent.cpuSeconds / silent.wallSeconds, "%", "< 2 %");
+            // ser2net takes a moment to let go of the device before another
+            // of its ports may open it.
+            network.close();
+            SteadyClock::instance().sleepMs(300);
+        }
     } else {
         std::printf("no pseudo-terminal: system-port rows skipped\n");
     }

@@ -1,5 +1,6 @@
 #include "PortBackend.h"
 
+#include "NetworkSerialPort.h"
 #include "SystemSerialPort.h"
 
 PortRegistry& PortRegistry::instance()
@@ -8,7 +9,10 @@ PortRegistry& PortRegistry::instance()
     return registry;
 }
 
-PortRegistry::PortRegistry() : m_system(std::make_shared<SystemPortBackend>()) {}
+PortRegistry::PortRegistry()
+    : m_system(std::make_shared<SystemPortBackend>()), m_network(std::make_shared<NetworkPortBackend>())
+{
+}
 
 void PortRegistry::add(std::shared_ptr<PortBackend> backend)
 {
@@ -31,6 +35,8 @@ QStringList PortRegistry::portNames()
 
 PortBackend& PortRegistry::backendFor(const QString& name)
 {
+    if (m_network->claims(name))
+        return *m_network;
     for (const auto& backend : std::as_const(m_others)) {
         if (backend->claims(name))
             return *backend;

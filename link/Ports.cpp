@@ -49,6 +49,8 @@ QString permissionRefusedMessage(const QString& device)
 
 QString openFailureMessage(const QString& portName, const PortOpening& opening)
 {
+    if (!opening.reason.isEmpty())
+        return opening.reason;
     switch (opening.failure) {
     case OpenFailure::None: // a backend that gave no reason
     case OpenFailure::InUse:
@@ -59,6 +61,8 @@ QString openFailureMessage(const QString& portName, const PortOpening& opening)
         return QStringLiteral("There is no port %1.").arg(portName);
     case OpenFailure::NotASerialPort:
         return QStringLiteral("%1 is not a serial port.").arg(portName);
+    case OpenFailure::NoConnection:
+        return QStringLiteral("There is no connection to %1.").arg(portName);
     }
     return {};
 }
@@ -80,11 +84,7 @@ bool ProbePort(const QString& portName)
 {
     if (portName.isEmpty())
         return false;
-    std::unique_ptr<SerialPort> port = PortRegistry::instance().backendFor(portName).open(portName).port;
-    if (!port)
-        return false;
-    port->close();
-    return true;
+    return PortRegistry::instance().backendFor(portName).probe(portName);
 }
 
 QStringList listedPortNames()
@@ -96,6 +96,10 @@ qint32 DetectBaudRate(Connection& connection, const DetectionObserver& observer)
 {
     if (!connection.isOpen())
         return kNoRateFound;
+    // The line runs at the rate its server was set to; the rate given is the
+    // one to time the exchanges by.
+    if (!connection.port()->setsRate())
+        return connection.baudRate;
     Connection::BusyScope busy(connection);
     for (int pass = 1; pass <= kDetectionPasses; ++pass) {
         for (const qint32 rate : kDetectionRates) {

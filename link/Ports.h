@@ -33,7 +33,10 @@ QString openFailureMessage(const QString& portName, const PortOpening& opening);
 // An empty name fails silently; any other failure shows its message.
 std::unique_ptr<SerialPort> OpenPort(const QString& portName, qint32 baudRate);
 
-// True when the port can be opened right now; it is closed again at once.
+// True when the port can be opened right now; it is closed again at once. A
+// network port is not connected to for this (a server that does not answer
+// takes seconds to fail, and one that does opens its device): a well-formed
+// name counts as openable.
 bool ProbePort(const QString& portName);
 
 // Every port name the backends offer, the ones that cannot be opened included.
@@ -45,5 +48,7 @@ using DetectionObserver = std::function<bool(int pass, qint32 baudRate)>;
 
 // Finds the rate at which the camera answers an empty line and leaves the port
 // set to it; kNoRateFound after 30 fruitless passes (the port is then left at
-// the last candidate) or when the connection is closed.
+// the last candidate) or when the connection is closed. A port that cannot
+// set its rate (a raw TCP port) is not searched: the connection's rate is
+// returned as it is.
 qint32 DetectBaudRate(Connection& connection, const DetectionObserver& observer = {});

@@ -5,9 +5,10 @@
 
 #include <functional>
 
-// The port handle every exchange with the camera goes through. Three kinds
-// stand behind it: the system's serial ports, Camera Link serial libraries and
-// simulated cameras; everything above this interface is the same for all.
+// The port handle every exchange with the camera goes through. Four kinds
+// stand behind it: the system's serial ports, Camera Link serial libraries,
+// serial lines on the network and simulated cameras; everything above this
+// interface is the same for all.
 //
 // Every operation is synchronous and never throws; a failed operation reports
 // nothing beyond its return value.
@@ -53,4 +54,9 @@ public:
         Q_UNUSED(baudRate);
         return true;
     }
+
+    // False for a port whose line runs at a rate set elsewhere (a raw TCP
+    // port of a serial server): setLineSettings only tells it the rate for
+    // its timing, and detection cannot try rates on it.
+    virtual bool setsRate() const { return true; }
 };

@@ -25,7 +25,9 @@ const QList<ValueOption>& valueOptions()
         {QStringLiteral("port"), QStringLiteral("NAME"),
          QStringLiteral("Open this port instead of asking for one: a device\n"
                         "(/dev/ttyUSB0, ttyS0, /dev/serial/by-id/...),\n"
-                        "clser:<maker>#<port> or sim:<MODEL>."),
+                        "clser:<maker>#<port>, a serial server on the network\n"
+                        "(rfc2217://HOST:PORT, or socket://HOST:PORT with --rate)\n"
+                        "or sim:<MODEL>."),
          [](StartOptions& options, const QString& value) {
              options.portName = value.trimmed();
              return options.portName.isEmpty() ? QStringLiteral("--port needs a port name") : QString();

@@ -1,6 +1,7 @@
 #include "SerialPortDlg.h"
 
 #include "DialogUnits.h"
+#include "NetworkSerialPort.h"
 #include "PortBackend.h"
 #include "Ports.h"
 #include "Scan.h"
@@ -22,6 +23,8 @@ namespace {
 const QString kProfileGroup = QStringLiteral("SerialPort");
 const QString kPortNameKey = QStringLiteral("PortName");
 const QString kBaudRateKey = QStringLiteral("BaudRate");
+const QString kRecentNetworkPortsKey = QStringLiteral("RecentNetworkPorts");
+constexpr qsizetype kRecentNetworkPortCount = 5;
 
 QComboBox* editableCombo(QWidget* parent)
 {
@@ -75,6 +78,16 @@ void widenPopupToItsColumns(QComboBox* combo)
     view->setMinimumWidth(width);
 }
 
+// What the description column says of a network port.
+QString networkPortDescription(const QString& name)
+{
+    const std::optional<NetworkPortName> address = NetworkPortName::parse(name);
+    if (!address)
+        return {};
+    return address->protocol == NetworkPortName::Protocol::Rfc2217 ? QStringLiteral("Network serial server (RFC 2217)")
+                                                                   : QStringLiteral("Network serial server (raw TCP)");
+}
+
 } // namespace
 
 void rememberPortChoice(const PortChoice& choice)
@@ -85,6 +98,25 @@ void rememberPortChoice(const PortChoice& choice)
     profile.beginGroup(kProfileGroup);
     profile.setValue(kPortNameKey, choice.portName);
     profile.setValue(kBaudRateKey, choice.baudRate);
+    if (NetworkPortName::parse(choice.portName)) {
+        QStringList recent = recentNetworkPorts();
+        recent.removeAll(choice.portName);
+        recent.prepend(choice.portName);
+        profile.setValue(kRecentNetworkPortsKey, recent.mid(0, kRecentNetworkPortCount));
+    }
+}
+
+QStringList recentNetworkPorts()
+{
+    QSettings profile;
+    profile.beginGroup(kProfileGroup);
+    QStringList recent;
+    // Only well-formed names: the profile is a file the user may edit.
+    for (const QString& name : profile.value(kRecentNetworkPortsKey).toStringList()) {
+        if (NetworkPortName::parse(name) && !recent.contains(name) && recent.size() < kRecentNetworkPortCount)
+            recent.append(name);
+    }
+    return recent;
 }
 
 std::optional<PortChoice> rememberedPortChoice()
@@ -107,10 +139,17 @@ CSerialPortDlg::CSerialPortDlg(const QString& portName, qint32 baudRate, const Q
 
     showPortsAsTable(m_portCombo);
     fillPortList(stableNamesDirectory);
+    // Listed without connecting to them: a server that does not answer would
+    // hold the dialog for seconds.
+    const QStringList recent = recentNetworkPorts();
+    for (qsizetype i = 0; i < recent.size(); ++i)
+        addPort(recent.at(i), {networkPortDescription(recent.at(i)), {}}, int(i));
     // A typed device path (a link camsim made, a pseudo-terminal) is not in
     // the system's list; while it opens it is offered first.
-    if (!portName.isEmpty() && m_portCombo->findText(portName) < 0 && ProbePort(portName))
-        addPort(portName, SystemPortBackend::describe(portName), 0);
+    if (!portName.isEmpty() && m_portCombo->findText(portName) < 0 && ProbePort(portName)) {
+        const QString network = networkPortDescription(portName);
+        addPort(portName, network.isEmpty() ? SystemPortBackend::describe(portName) : PortDescription{network, {}}, 0);
+    }
     widenPopupToItsColumns(m_portCombo);
     for (const qint32 rate : kOfferedRates)
         m_baudCombo->addItem(QString::number(rate));

@@ -14,14 +14,18 @@ class QComboBox;
 // the start-up offers them first.
 void rememberPortChoice(const PortChoice& choice);
 std::optional<PortChoice> rememberedPortChoice();
+// The network ports (rfc2217://, socket://) accepted last, the latest first,
+// at most five; remembered with the choice.
+QStringList recentNetworkPorts();
 
 // "Serial Port Setting": the user picks or types the port and the baud rate.
 // The port list holds the ports that can be opened right now: the system's
 // ports, each followed by its stable names (the links the system keeps for
 // the adapter, under stableNamesDirectory), with the adapter's description and
-// maker beside them; then the other backends' ports. The port given, when it
-// is a typed path that opens, comes first. A device path may be typed
-// instead. Accepting remembers the choice.
+// maker beside them; then the other backends' ports. The network ports used
+// last come before all of them, and the port given, when it is a typed path
+// that opens (or a network port), first. A device path or a network port may
+// be typed instead. Accepting remembers the choice.
 class CSerialPortDlg : public QDialog {
     Q_OBJECT
 public:

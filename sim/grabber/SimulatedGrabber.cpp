@@ -13,10 +13,13 @@
 
 #include <QStringList>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <limits>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <type_traits>
 #include <vector>
 
@@ -26,11 +29,45 @@ namespace {
 
 constexpr char kManufacturer[] = "PK70Sim";
 constexpr uint32_t kVersion = 0x0101;
+// The transmitter holds this many bytes beyond the one on the wire: a write
+// returns once the rest of its bytes have gone out, so it takes the wire
+// time of its bytes, and closing leaves at most this much still on its way.
+constexpr qint64 kTransmitFifoBytes = 64;
+// What the driver keeps of the camera's bytes until the caller reads them;
+// beyond it, bytes are lost as on an overrun line.
+constexpr qsizetype kReceiveBufferBytes = 64 * 1024;
 
+qint64 nowUs()
+{
+    return SteadyClock::instance().nowUs();
+}
+
+std::chrono::steady_clock::time_point timeAt(qint64 us)
+{
+    return std::chrono::steady_clock::time_point(std::chrono::microseconds(us));
+}
+
+// One serial port of the grabber with the camera behind it. Everything that
+// touches the camera happens under mutex, whichever thread calls and
+// whichever opening of the port it comes through.
+struct Slot {
+    explicit Slot(std::shared_ptr<SimulatedCamera> simulated) : camera(std::move(simulated)) {}
+
+    std::shared_ptr<SimulatedCamera> camera;
+    std::mutex mutex;
+    // Signalled by closing and by writes, which change what the line does next.
+    std::condition_variable changed;
+    bool inUse = false;
+};
+
+// One opening of a port. Callers hold it while they work, so closing it
+// under a reader only marks it closed; the reader sees that and returns.
 struct OpenPort {
-    uint32_t index;
+    Slot& slot;
     std::unique_ptr<SimulatedPort> port;
     QByteArray pending; // taken off the line, not yet read by the caller
+    qint64 wireFreeNs = 0; // when the transmitter has sent what it was given
+    bool closed = false;
 };
 
 struct Grabber {
@@ -44,13 +81,16 @@ struct Grabber {
             auto camera = std::make_shared<SimulatedCamera>(model.trimmed());
             if (rate > 0)
                 camera->setListeningRate(rate);
-            cameras.push_back(camera);
+            // A grabber left running must not keep every byte it ever moved.
+            camera->setRecordingBytes(false);
+            lines.push_back(std::make_unique<Slot>(camera));
         }
     }
-    std::vector<std::shared_ptr<SimulatedCamera>> cameras;
+    std::vector<std::unique_ptr<Slot>> lines;
+    std::mutex mutex; // guards open and lastReference
     // By the reference handed out. References are never reused, so a closed
     // one stays invalid even after other ports have been opened.
-    std::map<uintptr_t, OpenPort> open;
+    std::map<uintptr_t, std::shared_ptr<OpenPort>> open;
     uintptr_t lastReference = 0;
 };
 
@@ -60,26 +100,36 @@ Grabber& grabber()
     return instance;
 }
 
-OpenPort* portOf(void* serialRef)
+std::shared_ptr<OpenPort> portOf(void* serialRef)
 {
-    const auto found = grabber().open.find(reinterpret_cast<uintptr_t>(serialRef));
-    return found == grabber().open.end() ? nullptr : &found->second;
+    Grabber& g = grabber();
+    std::lock_guard lock(g.mutex);
+    const auto found = g.open.find(reinterpret_cast<uintptr_t>(serialRef));
+    return found == g.open.end() ? nullptr : found->second;
 }
 
-bool isOpen(uint32_t index)
-{
-    for (const auto& [reference, port] : grabber().open) {
-        if (port.index == index)
-            return true;
-    }
-    return false;
-}
-
-// Moves what has reached the port into the pending bytes, so that waiting on
-// the port blocks until the next byte instead of returning at once.
+// Moves what has reached the port into the pending bytes (under the slot's
+// lock), so that waiting on the port blocks until the next byte instead of
+// returning at once.
 void takeArrived(OpenPort& open)
 {
-    open.pending += open.port->read(open.port->bytesWaiting());
+    const QByteArray arrived = open.port->read(open.port->bytesWaiting());
+    open.pending += arrived.left(kReceiveBufferBytes - open.pending.size());
+}
+
+// Waits on the slot until the line's next event, the deadline, or a change
+// made by another thread, whichever comes first.
+void waitForLine(OpenPort& open, std::unique_lock<std::mutex>& lock, qint64 deadlineUs)
+{
+    qint64 untilUs = deadlineUs;
+    if (const std::optional<qint64> next = open.slot.camera->nextEventUs())
+        untilUs = qMin(untilUs, qMax(*next, nowUs() + 1));
+    open.slot.changed.wait_until(lock, timeAt(untilUs));
+}
+
+qint64 byteTimeNs(const OpenPort& open)
+{
+    return SimulatedCamera::byteTimeNs(qMax<qint32>(1, open.port->baudRate()));
 }
 
 // Copies a text with its terminating zero, never past *size bytes; when it
@@ -98,6 +148,20 @@ int32_t copyText(const char* text, char* buffer, uint32_t* size)
     return clser::NoError;
 }
 
+// Runs body with the port's line locked; an unknown reference, or a port
+// closed meanwhile, is an invalid reference.
+template <typename Body>
+int32_t withPort(void* serialRef, Body body)
+{
+    const std::shared_ptr<OpenPort> open = portOf(serialRef);
+    if (!open)
+        return clser::InvalidReference;
+    std::unique_lock lock(open->slot.mutex);
+    if (open->closed)
+        return clser::InvalidReference;
+    return body(*open, lock);
+}
+
 qint32 rateOfBit(uint32_t bit)
 {
     for (const qint32 rate : {9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600}) {
@@ -113,13 +177,13 @@ PK_EXPORT int32_t clGetNumSerialPorts(uint32_t* count)
 {
     if (!count)
         return clser::InvalidReference;
-    *count = static_cast<uint32_t>(grabber().cameras.size());
+    *count = static_cast<uint32_t>(grabber().lines.size());
     return clser::NoError;
 }
 
 PK_EXPORT int32_t clGetSerialPortIdentifier(uint32_t index, char* portId, uint32_t* size)
 {
-    if (index >= grabber().cameras.size())
+    if (index >= grabber().lines.size())
         return clser::InvalidIndex;
     const QByteArray id = "port" + QByteArray::number(index);
     return copyText(id.constData(), portId, size);
@@ -137,110 +201,172 @@ PK_EXPORT int32_t clSerialInit(uint32_t index, void** serialRef)
     if (!serialRef)
         return clser::InvalidReference;
     Grabber& g = grabber();
-    if (index >= g.cameras.size())
+    if (index >= g.lines.size())
         return clser::InvalidIndex;
-    if (isOpen(index))
+    Slot& slot = *g.lines[index];
+    std::lock_guard lock(g.mutex);
+    std::lock_guard line(slot.mutex);
+    if (slot.inUse)
         return clser::PortInUse;
+    slot.inUse = true;
+    // The new port starts empty: what the camera sent while the port was
+    // closed is gone.
+    auto open = std::make_shared<OpenPort>(OpenPort{slot, std::make_unique<SimulatedPort>(slot.camera, SteadyClock::instance()), {}, 0, false});
     const uintptr_t reference = ++g.lastReference;
-    g.open.emplace(reference,
-        OpenPort{index, std::make_unique<SimulatedPort>(g.cameras[index], SteadyClock::instance()), {}});
+    g.open.emplace(reference, std::move(open));
     *serialRef = reinterpret_cast<void*>(reference);
     return clser::NoError;
 }
 
 PK_EXPORT void clSerialClose(void* serialRef)
 {
-    grabber().open.erase(reinterpret_cast<uintptr_t>(serialRef));
+    Grabber& g = grabber();
+    std::shared_ptr<OpenPort> open;
+    {
+        std::lock_guard lock(g.mutex);
+        const auto found = g.open.find(reinterpret_cast<uintptr_t>(serialRef));
+        if (found == g.open.end())
+            return;
+        open = std::move(found->second);
+        g.open.erase(found);
+    }
+    std::lock_guard line(open->slot.mutex);
+    open->closed = true;
+    open->port.reset();
+    open->pending.clear();
+    open->slot.inUse = false;
+    // A caller waiting on the port returns now.
+    open->slot.changed.notify_all();
 }
 
 PK_EXPORT int32_t clGetNumBytesAvail(void* serialRef, uint32_t* count)
 {
-    OpenPort* open = portOf(serialRef);
-    if (!open || !count)
+    if (!count)
         return clser::InvalidReference;
-    takeArrived(*open);
-    *count = static_cast<uint32_t>(qMin<qint64>(open->pending.size(), std::numeric_limits<uint32_t>::max()));
-    return clser::NoError;
+    return withPort(serialRef, [count](OpenPort& open, std::unique_lock<std::mutex>&) {
+        takeArrived(open);
+        *count = static_cast<uint32_t>(open.pending.size());
+        return clser::NoError;
+    });
 }
 
 // Reads exactly *size bytes, waiting up to timeoutMs for them; on a time-out
-// nothing is taken and *size is 0.
+// nothing is taken and *size is 0 (also at once for more bytes than the
+// driver keeps). Closing the port meanwhile ends the wait.
 PK_EXPORT int32_t clSerialRead(void* serialRef, char* buffer, uint32_t* size, uint32_t timeoutMs)
 {
-    OpenPort* open = portOf(serialRef);
-    if (!open || !size || (!buffer && *size > 0))
+    if (!size || (!buffer && *size > 0))
         return clser::InvalidReference;
-    Clock& clock = SteadyClock::instance();
-    const qint64 deadline = clock.nowMs() + timeoutMs;
-    for (;;) {
-        takeArrived(*open);
-        if (open->pending.size() >= static_cast<qint64>(*size))
-            break;
-        const qint64 remaining = deadline - clock.nowMs();
-        if (remaining <= 0) {
-            *size = 0;
-            return clser::Timeout;
+    const qint64 deadlineUs = nowUs() + qint64(timeoutMs) * 1000;
+    const int32_t status = withPort(serialRef, [&](OpenPort& open, std::unique_lock<std::mutex>& lock) {
+        for (;;) {
+            if (open.closed)
+                return clser::InvalidReference;
+            takeArrived(open);
+            if (open.pending.size() >= qint64(*size))
+                break;
+            // More than the driver keeps can never be read at once.
+            if (qint64(*size) > kReceiveBufferBytes || nowUs() >= deadlineUs)
+                return clser::Timeout;
+            waitForLine(open, lock, deadlineUs);
         }
-        open->port->waitReadable(static_cast<int>(qMin<qint64>(remaining, std::numeric_limits<int>::max())));
-    }
-    if (*size > 0)
-        std::memcpy(buffer, open->pending.constData(), *size);
-    open->pending.remove(0, *size);
-    return clser::NoError;
+        if (*size > 0)
+            std::memcpy(buffer, open.pending.constData(), *size);
+        open.pending.remove(0, *size);
+        return clser::NoError;
+    });
+    if (status != clser::NoError)
+        *size = 0;
+    return status;
 }
 
-// Writes go out at once; the time-out is never needed.
-PK_EXPORT int32_t clSerialWrite(void* serialRef, char* buffer, uint32_t* size, uint32_t)
+// Writes as fast as the line takes the bytes: the call returns once all but
+// the transmitter's last bytes are on the wire, or, at timeoutMs, with *size
+// telling how many went.
+PK_EXPORT int32_t clSerialWrite(void* serialRef, char* buffer, uint32_t* size, uint32_t timeoutMs)
 {
-    OpenPort* open = portOf(serialRef);
-    if (!open || !size || (!buffer && *size > 0))
+    if (!size || (!buffer && *size > 0))
         return clser::InvalidReference;
-    const qint64 written = open->port->write(QByteArray(buffer, static_cast<qsizetype>(*size)));
-    *size = static_cast<uint32_t>(qMax<qint64>(0, written));
-    return clser::NoError;
+    const qint64 deadlineUs = nowUs() + qint64(timeoutMs) * 1000;
+    uint32_t written = 0;
+    const int32_t status = withPort(serialRef, [&](OpenPort& open, std::unique_lock<std::mutex>& lock) {
+        while (written < *size) {
+            if (open.closed)
+                return clser::InvalidReference;
+            // The camera's answers keep moving into the receive buffer.
+            takeArrived(open);
+            const qint64 byteNs = byteTimeNs(open);
+            const qint64 now = nowUs() * 1000;
+            open.wireFreeNs = qMax(open.wireFreeNs, now);
+            const qint64 queued = (open.wireFreeNs - now + byteNs - 1) / byteNs;
+            const qint64 room = qMin<qint64>(kTransmitFifoBytes - queued, *size - written);
+            if (room > 0) {
+                open.port->write(QByteArray(buffer + written, qsizetype(room)));
+                open.wireFreeNs += room * byteNs;
+                written += uint32_t(room);
+                // A reader waiting on the line has new bytes to wait for.
+                open.slot.changed.notify_all();
+                continue;
+            }
+            if (nowUs() >= deadlineUs)
+                return clser::Timeout;
+            // Until one byte has left the transmitter.
+            const qint64 roomAtUs = (open.wireFreeNs - (kTransmitFifoBytes - 1) * byteNs) / 1000 + 1;
+            open.slot.changed.wait_until(lock, timeAt(qMin(roomAtUs, deadlineUs)));
+        }
+        return clser::NoError;
+    });
+    *size = written;
+    return status;
 }
 
 PK_EXPORT int32_t clFlushPort(void* serialRef)
 {
-    OpenPort* open = portOf(serialRef);
-    if (!open)
-        return clser::InvalidReference;
-    takeArrived(*open);
-    open->pending.clear();
-    return clser::NoError;
+    return withPort(serialRef, [](OpenPort& open, std::unique_lock<std::mutex>&) {
+        takeArrived(open);
+        open.pending.clear();
+        return clser::NoError;
+    });
 }
 
 PK_EXPORT int32_t clSetBaudRate(void* serialRef, uint32_t bit)
 {
-    OpenPort* open = portOf(serialRef);
-    if (!open)
-        return clser::InvalidReference;
     const qint32 rate = rateOfBit(bit);
-    if (rate == 0)
-        return clser::BaudRateNotSupported;
-    open->port->setLineSettings(rate);
-    return clser::NoError;
+    return withPort(serialRef, [rate](OpenPort& open, std::unique_lock<std::mutex>&) {
+        if (rate == 0)
+            return clser::BaudRateNotSupported;
+        open.port->setLineSettings(rate);
+        return clser::NoError;
+    });
 }
 
 PK_EXPORT int32_t clGetSupportedBaudRates(void* serialRef, uint32_t* rates)
 {
-    if (!portOf(serialRef) || !rates)
+    if (!rates)
         return clser::InvalidReference;
-    *rates = 0xFF; // every rate the API has a bit for
-    return clser::NoError;
+    return withPort(serialRef, [rates](OpenPort&, std::unique_lock<std::mutex>&) {
+        *rates = 0xFF; // every rate the API has a bit for
+        return clser::NoError;
+    });
 }
 
 #ifndef PK_GRABBER_WITHOUT_ERROR_TEXT
 PK_EXPORT int32_t clGetErrorText(int32_t errorCode, char* text, uint32_t* size)
 {
+    // Every status code of the API.
     static const std::map<int32_t, const char*> texts = {
         {clser::NoError, "No error"},
         {clser::BufferTooSmall, "Buffer too small"},
+        {clser::ManufacturerDoesNotExist, "Manufacturer does not exist"},
         {clser::PortInUse, "Port in use"},
         {clser::Timeout, "Time-out"},
         {clser::InvalidIndex, "Invalid port index"},
         {clser::InvalidReference, "Invalid port reference"},
+        {clser::ErrorNotFound, "Error code not found"},
         {clser::BaudRateNotSupported, "Baud rate not supported"},
+        {clser::OutOfMemory, "Out of memory"},
+        {clser::UnableToLoadLibrary, "Unable to load library"},
+        {clser::FunctionNotFound, "Function not found"},
     };
     if (!size)
         return clser::InvalidReference;

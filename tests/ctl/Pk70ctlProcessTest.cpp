@@ -1,5 +1,6 @@
 #include "CtlResult.h"
 #include "QtPrinters.h"
+#include "Ser2net.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -108,4 +109,20 @@ TEST_F(Pk70ctlProcess, ASilentCameraGivesStatusTwoWithinTheTimeOut)
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.err, "pk70ctl: no answer to \"MODEL\" from the camera on " + device + " within 0.5 s\n");
     EXPECT_LT(result.seconds, 3.0);
+}
+
+TEST_F(Pk70ctlProcess, ANetworkPortThatCannotBeReachedEndsWithStatusTwoNamingTheServer)
+{
+    const QString closed = QString::number(Ser2net::freePort());
+    const QString refused = "127.0.0.1 port " + closed + ": the connection was refused";
+    const QStringList cases[] = {{"rfc2217://127.0.0.1:" + closed, refused},
+                                 {"socket://127.0.0.1:" + closed, refused},
+                                 {"rfc2217://no-such-camera-server.invalid:2217", "no-such-camera-server.invalid port 2217: "},
+                                 {"socket://127.0.0.1", "write rfc2217://HOST:PORT or socket://HOST:PORT"}};
+    for (const QStringList& c : cases) {
+        const Result result = pk70ctl({"--port", c[0], "MODEL"});
+        EXPECT_EQ(result.status, 2) << c[0].toStdString();
+        EXPECT_TRUE(result.err.contains(c[1])) << result.err.toStdString();
+        EXPECT_LT(result.seconds, 5.0) << c[0].toStdString();
+    }
 }

@@ -170,3 +170,14 @@ TEST_F(SerialPortDlgTest, ATypedPathThatOpensIsOfferedFirst)
     EXPECT_EQ(items(dialog.portCombo()).first(), link);
     EXPECT_EQ(dialog.portName(), link);
 }
+
+TEST_F(SerialPortDlgTest, TheLastFiveNetworkPortsAcceptedComeFirstLatestFirst)
+{
+    for (const char* name : {"socket://a:1", "rfc2217://b:2", "sim:PTM-R290CL", "rfc2217://c:3", "rfc2217://d:4",
+                             "socket://a:1", "rfc2217://[::1]:5", "rfc2217://f:6"})
+        rememberPortChoice({name, 9600});
+    CSerialPortDlg dialog("", 9600); // not connected to: none of these hosts exists
+    EXPECT_EQ(items(dialog.portCombo()).mid(0, 5), (QStringList{"rfc2217://f:6", "rfc2217://[::1]:5", "socket://a:1",
+                                                                "rfc2217://d:4", "rfc2217://c:3"}));
+    EXPECT_FALSE(items(dialog.portCombo()).contains("rfc2217://b:2"));
+}
