@@ -186,6 +186,11 @@ public:
     bool cameraHasLastError() const { return m_hasLastError; }
     void noteNoLastError() { m_hasLastError = false; }
 
+    // Why the link refused to send the last command line it was given (it
+    // never went out); empty once a line has been written since.
+    void noteLinkRefusal(const QString& reason) { m_linkRefusal = reason; }
+    const QString& linkRefusal() const { return m_linkRefusal; }
+
     // A setting the camera refused, or did not answer; the panels show it.
     void reportRefusal(const QByteArray& line, const QString& reason) { emit refused(line, reason); }
     void reportNoAnswer(const QByteArray& line) { emit unanswered(line); }
@@ -216,6 +221,7 @@ private:
     qint64 m_openedUs = 0;
     bool m_lost = false;
     bool m_hasLastError = true;
+    QString m_linkRefusal;
     int m_busyDepth = 0;
     int m_loadDepth = 0;
     ReadRecord* m_readRecord = nullptr;

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -94,6 +95,7 @@ bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
     {
         // Held only while the camera is read, not while a message is up.
         Connection::BusyScope busy(m_connection);
+        const QScopedValueRollback running(m_running, true);
         m_panel.reloadAllPages();
         for (const SettingLine& setting : m_panel.settingLines())
             lines << setting.line;
@@ -137,6 +139,7 @@ SettingsTransfer::Outcome SettingsTransfer::applyFrom(const QString& path)
         // User actions on the pages wait until the panel shows the camera's
         // values again; the message comes after.
         Connection::BusyScope busy(m_connection);
+        const QScopedValueRollback running(m_running, true);
         outcome = sendLines(path, file.lines, report);
         m_panel.reloadAllPages();
     }
