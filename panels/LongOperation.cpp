@@ -71,8 +71,9 @@ void LongOperation::endAll(Connection& connection)
 
 bool LongOperation::runningOn(const Connection& connection)
 {
-    return std::ranges::any_of(runningOperations(),
-                               [&connection](const LongOperation* operation) { return &operation->m_connection == &connection; });
+    return std::ranges::any_of(runningOperations(), [&connection](const LongOperation* operation) {
+        return &operation->m_connection == &connection;
+    });
 }
 
 bool LongOperation::ownerWindowClosed() const

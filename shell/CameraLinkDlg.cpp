@@ -1,14 +1,11 @@
 #include "CameraLinkDlg.h"
 
 #include "AppIdentity.h"
-#include "CommandWords.h"
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
 #include "DialogUnits.h"
-#include "Link.h"
 #include "LongOperation.h"
 #include "Messages.h"
-#include "Ports.h"
 #include "ScreenPlacement.h"
 #include "SerialPortDlg.h"
 #include "SettingsTransfer.h"
@@ -410,7 +407,8 @@ void CCameraLinkDlg::arrangeAroundTovanePanel()
     // On a screen too short for both, the panel is shortened (or runs off
     // the bottom) rather than cover the strip's menus.
     const QRect strip = m_frames->expectedFrame(this);
-    const QRect below(QPoint(strip.x(), strip.y() + strip.height()), m_frames->expectedFrame(m_tovanePanel.get()).size());
+    const QRect below(QPoint(strip.x(), strip.y() + strip.height()),
+                      m_frames->expectedFrame(m_tovanePanel.get()).size());
     m_frames->setFrame(m_tovanePanel.get(), fittedIntoArea(below, areaFor(below), strip.height()));
 }
 
