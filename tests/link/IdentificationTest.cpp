@@ -1,5 +1,4 @@
 #include "QtPrinters.h"
-#include "CameraSession.h"
 #include "Identification.h"
 #include "LinkFixture.h"
 
@@ -190,40 +189,4 @@ TEST_F(IdentifyModelTest, StaleInputBeforeTheQuestionIsDiscarded)
     };
     clock.sleepMs(1);
     EXPECT_EQ(IdentifyModel(connection), "PTM-TW640");
-}
-
-// --- The session ------------------------------------------------------------
-
-TEST(CameraSession, EachIdentificationGivesTheFamilyOfTheModelFoundThenAndItsTapCount)
-{
-    VirtualClock clock;
-    CameraSession session(clock);
-    auto port = std::make_unique<ScriptedPort>(clock);
-    ScriptedPort* camera = port.get();
-    session.connection().attach(std::move(port));
-    QByteArray model;
-    camera->responder = [&model](const QByteArray& line) -> QByteArray {
-        if (line == "SENSOR-TAP")
-            return "SENSOR-TAP\r4\rOK\r";
-        return model.isEmpty() ? line + "\rNG\r" : line + '\r' + model + "\rOK\r";
-    };
-    // A camera without a family after a Brevo one must not be given the Brevo panel.
-    const struct {
-        QByteArray model;
-        CameraFamily family;
-        int taps;
-        bool tapsAsked;
-    } cameras[] = {{"PTM-R560CL", CameraFamily::Brevo, 4, true},
-                   {"PTM-6006", CameraFamily::None, 0, false},
-                   {"PTM-TW640", CameraFamily::Tovane, 1, false},
-                   {"", CameraFamily::None, 0, false}};
-    for (const auto& c : cameras) {
-        model = c.model;
-        camera->received.clear();
-        session.identify();
-        EXPECT_EQ(session.model(), QString::fromLatin1(c.model));
-        EXPECT_EQ(session.family(), c.family) << c.model.constData();
-        EXPECT_EQ(session.readSensorTaps(), c.taps) << c.model.constData();
-        EXPECT_EQ(camera->receivedLines().contains("SENSOR-TAP"), c.tapsAsked) << c.model.constData();
-    }
 }
