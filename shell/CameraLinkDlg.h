@@ -88,7 +88,6 @@ public:
     void showNotice(const QString& text);
 
     Connection& connection() { return m_connection; }
-    const CameraSession& session() const { return m_session; }
     // The port chosen last could not be opened (and the notice says why); a
     // port that opened and was lost later does not count.
     bool portFailedToOpen() const
