@@ -1,10 +1,8 @@
 #include "CtlRunner.h"
 
+#include "CameraSession.h"
 #include "Clock.h"
-#include "Connection.h"
 #include "Link.h"
-#include "Messages.h"
-#include "Ports.h"
 #include "WireLog.h"
 
 #include <QFile>
@@ -26,12 +24,24 @@ QString seconds(int ms)
     return QString::number(ms / 1000.0) + QStringLiteral(" s");
 }
 
-// Keeps the link's message (a port that cannot be opened) for the error it
-// belongs to.
-struct MessageCatcher {
-    QString last;
-    ScopedMessageHandler handler{[this](const QString& text) { last = text; }};
-};
+// A command line with a control character in it is never sent.
+QString unsendableCommandError(const QByteArray& command)
+{
+    return QStringLiteral("the command \"%1\" %2; a command may hold printable characters only")
+        .arg(readableLine(command), unsendableLineReason(command));
+}
+
+// The commands of a file, all read and checked before any is sent.
+QString readCommandFile(QIODevice& file, QByteArrayList& commands)
+{
+    CommandSource source(file);
+    while (const std::optional<QByteArray> command = source.next()) {
+        if (controlCharacterIn(*command) >= 0)
+            return unsendableCommandError(*command);
+        commands.append(*command);
+    }
+    return {};
+}
 
 // "--wire-log": a file, or standard error for "-".
 std::unique_ptr<WireLogFile> openWireLog(WireLog& log, const QString& path, QString& error)
@@ -47,6 +57,11 @@ std::unique_ptr<WireLogFile> openWireLog(WireLog& log, const QString& path, QStr
 }
 
 } // namespace
+
+QString CtlRunner::portWentAway(const QString& port, const QString& when)
+{
+    return QStringLiteral("the port went away %1 on %2 (the camera hung up or was unplugged)").arg(when, port);
+}
 
 CtlRunner::CtlRunner(Clock& clock, QIODevice& out, QIODevice& err, QIODevice& in)
     : m_clock(clock), m_out(out), m_err(err), m_in(in)
@@ -72,17 +87,23 @@ int CtlRunner::run(const QStringList& arguments)
 
     // The command file is read before the port is touched: a wrong name
     // sends nothing.
-    QFile file;
     std::unique_ptr<CommandSource> commands;
     if (!options.commands.isEmpty()) {
+        for (const QByteArray& command : options.commands) {
+            if (controlCharacterIn(command) >= 0)
+                return fail(unsendableCommandError(command));
+        }
         commands = std::make_unique<CommandSource>(options.commands);
     } else if (options.commandFile.isEmpty() || options.commandFile == QLatin1String("-")) {
         commands = std::make_unique<CommandSource>(m_in);
     } else {
-        file.setFileName(options.commandFile);
+        QFile file(options.commandFile);
         if (!file.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("cannot read %1: %2").arg(options.commandFile, file.errorString()));
-        commands = std::make_unique<CommandSource>(file);
+        QByteArrayList lines;
+        if (const QString error = readCommandFile(file, lines); !error.isEmpty())
+            return fail(QStringLiteral("%1: %2; nothing was sent").arg(options.commandFile, error));
+        commands = std::make_unique<CommandSource>(lines);
     }
 
     WireLog wireLog;
@@ -94,34 +115,36 @@ int CtlRunner::run(const QStringList& arguments)
             return fail(error);
     }
 
-    Connection connection(m_clock);
+    CameraSession session(m_clock);
+    Connection& connection = session.connection();
     if (wireLogFile)
         connection.setWireLog(&wireLog);
-    connection.portName = options.port;
-    connection.baudRate = options.rate.value_or(connection.baudRate);
-    {
-        MessageCatcher messages;
-        connection.attach(OpenPort(connection.portName, connection.baudRate));
-        if (!connection.isOpen())
-            return fail(QStringLiteral("cannot open the port %1%2")
-                            .arg(options.port, messages.last.isEmpty() ? QString() : QStringLiteral(": ") + messages.last));
-    }
-    const int status = runOnOpenPort(connection, options, *commands);
+    const QString notOpened = session.open(options.port, options.rate.value_or(connection.baudRate));
+    if (!connection.isOpen())
+        return fail(QStringLiteral("cannot open the port %1%2")
+                        .arg(options.port, notOpened.isEmpty() ? QString() : QStringLiteral(": ") + notOpened));
+    const int status = runOnOpenPort(session, options, *commands);
     connection.close();
     return status;
 }
 
-int CtlRunner::runOnOpenPort(Connection& connection, const CtlOptions& options, CommandSource& commands)
+int CtlRunner::runOnOpenPort(CameraSession& session, const CtlOptions& options, CommandSource& commands)
 {
+    Connection& connection = session.connection();
     if (!options.rate) {
         const qint64 giveUpMs = m_clock.nowMs() + options.timeoutMs;
-        connection.baudRate = DetectBaudRate(connection, [&](int, qint32) { return m_clock.nowMs() < giveUpMs; });
-        if (connection.baudRate == kNoRateFound)
+        if (!session.detectRate([&](int, qint32) { return m_clock.nowMs() < giveUpMs; })) {
+            if (connection.wasLost())
+                return fail(portWentAway(options.port, QStringLiteral("while its baud rate was searched for")));
             return fail(QStringLiteral("no camera answered on %1 at any baud rate within %2")
                             .arg(options.port, seconds(options.timeoutMs)));
+        }
     }
     int status = AllAccepted;
     while (const std::optional<QByteArray> command = commands.next()) {
+        // Standard input is read as it comes: each line is checked on its way.
+        if (controlCharacterIn(*command) >= 0)
+            return fail(unsendableCommandError(*command) + QStringLiteral("; the commands before it were sent"));
         const qint64 startUs = m_clock.nowUs();
         const LineAnswer answer = ExchangeLine(connection, *command, options.timeoutMs);
         const qint64 ms = (m_clock.nowUs() - startUs + 500) / 1000;
@@ -143,6 +166,9 @@ int CtlRunner::runOnOpenPort(Connection& connection, const CtlOptions& options, 
         }
         case SetOutcome::NoAnswer:
             printAnswer(options, *command, answer, {}, ms);
+            if (connection.wasLost())
+                return fail(portWentAway(options.port, QStringLiteral("while %1 waited for its answer")
+                                                           .arg(quotedLine(*command))));
             return fail(QStringLiteral("no answer to %1 from the camera on %2 within %3")
                             .arg(quotedLine(*command), options.port, seconds(options.timeoutMs)));
         }

@@ -5,13 +5,15 @@
 #include <QIODevice>
 #include <QStringList>
 
+class CameraSession;
 class Clock;
-class Connection;
 struct LineAnswer;
 
-// pk70ctl's work, apart from the process: opens the port (through the port
-// backends registered with the process), finds the rate when none is given,
-// sends each command line and prints what came back. Tests run it in the
+// pk70ctl's work, apart from the process: opens the port (a camera session
+// through the port backends registered with the process), finds the rate
+// when none is given, sends each command line and prints what came back.
+// Command lines holding a control character are refused before anything is
+// sent (from a file, before any of its lines is sent). Tests run it in the
 // same process on a virtual clock against simulated cameras.
 class CtlRunner {
 public:
@@ -24,10 +26,11 @@ public:
 
 private:
     // Finds the rate unless one is given, then runs the commands.
-    int runOnOpenPort(Connection& connection, const CtlOptions& options, CommandSource& commands);
+    int runOnOpenPort(CameraSession& session, const CtlOptions& options, CommandSource& commands);
     void printAnswer(const CtlOptions& options, const QByteArray& command, const LineAnswer& answer,
                      const QString& reason, qint64 ms);
     int fail(const QString& message);
+    static QString portWentAway(const QString& port, const QString& when);
 
     Clock& m_clock;
     QIODevice& m_out;

@@ -163,6 +163,11 @@ public:
     bool cameraHasLastError() const { return m_hasLastError; }
     void noteNoLastError() { m_hasLastError = false; }
 
+    // Why the link refused to send the last command line it was given (it
+    // never went out); empty once a line has been written since.
+    void noteLinkRefusal(const QString& reason) { m_linkRefusal = reason; }
+    const QString& linkRefusal() const { return m_linkRefusal; }
+
     // The most a port is read at once, and the most input kept for an answer.
     static constexpr qint64 kMaxReadBytes = 64 * 1024;
 
@@ -189,6 +194,7 @@ private:
     qint64 m_openedUs = 0;
     bool m_lost = false;
     bool m_hasLastError = true;
+    QString m_linkRefusal;
     int m_busyDepth = 0;
     int m_sequenceDepth = 0;
     int m_loadDepth = 0;

@@ -3,7 +3,9 @@
 #include "Answer.h"
 #include "Clock.h"
 #include "CommandWords.h"
+#include "Messages.h"
 #include "Scan.h"
+#include "SendableLine.h"
 
 #include <functional>
 
@@ -120,14 +122,18 @@ AnswerCollector awaitAnswer(Connection& connection, const QByteArray& command,
     return collector;
 }
 
-// Collects raw input until the answer's terminal line, or until timedOut()
-// says so (given whether anything arrived in this pass).
-QByteArray collectRaw(Connection& connection, const std::function<qint64(bool arrived)>& remainingMs)
+// Collects raw input until the answer's terminal line, or until remainingMs()
+// says so (given whether anything arrived in this pass). onArrival is told
+// what each pass read.
+QByteArray collectRaw(Connection& connection, const std::function<qint64(bool arrived)>& remainingMs,
+                      const std::function<void(const QByteArray&)>& onArrival = {})
 {
     Connection::BusyScope busy(connection);
     QByteArray collected;
     for (;;) {
         const QByteArray arrived = ReadAvailable(connection);
+        if (onArrival)
+            onArrival(arrived);
         if (!arrived.isEmpty()) {
             collected += arrived;
             if (classifyAnswer(collected) != AnswerEnd::Pending) {
@@ -196,6 +202,19 @@ AnswerCollector query(Connection& connection, const QByteArray& command)
     return exchange(connection, command, wholeSecondsTimeout(connection, kQueryTimeoutSeconds), Wait::Long);
 }
 
+// A command line that holds a control character is not sent: the user is
+// told, and the reason stands in for the camera's own (LastErrorText).
+bool refusedByLink(Connection& connection, const QByteArray& line)
+{
+    const QString reason = unsendableLineReason(line);
+    if (reason.isEmpty())
+        return false;
+    connection.noteLinkRefusal(QStringLiteral("not sent: it %1").arg(reason));
+    showMessage(QStringLiteral("\"%1\" was not sent: it %2. A command line may hold printable characters only.")
+                    .arg(readableLine(line), reason));
+    return true;
+}
+
 SetOutcome outcomeOf(AnswerEnd end)
 {
     switch (end) {
@@ -218,6 +237,7 @@ QByteArray setLine(const char* word, int value)
 
 void SendLine(Connection& connection, const QByteArray& line)
 {
+    connection.noteLinkRefusal({});
     connection.noteLineGoingOut();
     if (SerialPort* port = connection.port()) {
         const QByteArray bytes = line + '\r';
@@ -230,6 +250,11 @@ void SendLine(Connection& connection, const QByteArray& line)
 
 void StreamLine(Connection& connection, const QByteArray& line, std::function<void()> onRefused)
 {
+    if (refusedByLink(connection, line)) {
+        if (onRefused)
+            connection.settleRefusals({std::move(onRefused)});
+        return;
+    }
     if (!connection.isOpen())
         return;
     SendLine(connection, line);
@@ -259,6 +284,8 @@ void SplitTokens(const QByteArray& text, const char* delimiters, QByteArrayList&
 
 SetOutcome TransactOutcome(Connection& connection, const QByteArray& command, double timeoutSeconds)
 {
+    if (refusedByLink(connection, command))
+        return SetOutcome::Refused;
     Connection::BusyScope busy(connection);
     if (!connection.canExchange())
         return SetOutcome::NoAnswer;
@@ -269,8 +296,12 @@ SetOutcome TransactOutcome(Connection& connection, const QByteArray& command, do
 
 LineAnswer ExchangeLine(Connection& connection, const QByteArray& line, int timeoutMs)
 {
-    Connection::BusyScope busy(connection);
     LineAnswer result;
+    if (refusedByLink(connection, line)) {
+        result.outcome = SetOutcome::Refused;
+        return result;
+    }
+    Connection::BusyScope busy(connection);
     if (!connection.canExchange())
         return result;
     const AnswerCollector answer = exchange(connection, line, millisecondsTimeout(connection, timeoutMs), Wait::Long);
@@ -304,7 +335,8 @@ QByteArray ReadAnswer(Connection& connection, int timeoutMs)
     return collectRaw(connection, [&](bool) { return remaining(); });
 }
 
-QByteArray ReadAnswerWhileArriving(Connection& connection, int quietMs, int limitMs)
+QByteArray ReadAnswerWhileArriving(Connection& connection, int quietMs, int limitMs,
+                                   const std::function<void(const QByteArray&)>& onArrival)
 {
     Clock& clock = connection.clock();
     const qint64 limit = clock.nowMs() + limitMs;
@@ -314,13 +346,13 @@ QByteArray ReadAnswerWhileArriving(Connection& connection, int quietMs, int limi
         if (arrived)
             quietUntil = now + quietMs;
         return qMin(quietUntil, limit) - now;
-    });
+    }, onArrival);
 }
 
 int QueryInt(Connection& connection, const QByteArray& command)
 {
     Connection::BusyScope busy(connection);
-    if (!connection.canExchange())
+    if (refusedByLink(connection, command) || !connection.canExchange())
         return 0;
     const AnswerCollector answer = query(connection, command);
     QByteArray valueLine;
@@ -343,7 +375,7 @@ bool TryQueryInt(Connection& connection, const QByteArray& command, int& value)
 {
     Connection::BusyScope busy(connection);
     value = 0;
-    if (!connection.canExchange())
+    if (refusedByLink(connection, command) || !connection.canExchange())
         return false;
     discardStaleInput(connection);
     SendLine(connection, command);
@@ -364,7 +396,7 @@ std::optional<QList<int>> QueryNumbers(Connection& connection, const QByteArray&
                                        int count)
 {
     Connection::BusyScope busy(connection);
-    if (!connection.canExchange() || count < 1 || count > kMaxQueriedNumbers)
+    if (refusedByLink(connection, command) || !connection.canExchange() || count < 1 || count > kMaxQueriedNumbers)
         return std::nullopt;
     QByteArray valueLine;
     if (checkQueryAnswer(query(connection, command).answer(), command, valueLine) != QueryFailure::None)
@@ -393,7 +425,7 @@ bool QueryInts(Connection& connection, const QByteArray& command, const char* fo
 std::optional<QByteArray> QueryTextLine(Connection& connection, const QByteArray& command)
 {
     Connection::BusyScope busy(connection);
-    if (!connection.canExchange())
+    if (refusedByLink(connection, command) || !connection.canExchange())
         return std::nullopt;
     const QByteArrayList lines = splitLines(query(connection, command).answer());
     if (lines.size() < 2 || !echoMatches(lines.at(0), command))
@@ -414,7 +446,7 @@ QByteArray QueryText(Connection& connection, const QByteArray& command)
 void QueryChoices(Connection& connection, const QByteArray& name, QByteArrayList& lines)
 {
     Connection::BusyScope busy(connection);
-    if (!connection.canExchange())
+    if (refusedByLink(connection, name) || !connection.canExchange())
         return;
     SplitTokens(query(connection, "HELP " + name).answer(), "\r", lines);
     lines.removeIf([](const QByteArray& line) { return !line.startsWith(' '); });
@@ -424,7 +456,7 @@ void QueryRange(Connection& connection, const QByteArray& command, int& min, int
 {
     Connection::BusyScope busy(connection);
     min = max = step = 0;
-    if (!connection.canExchange())
+    if (refusedByLink(connection, command) || !connection.canExchange())
         return;
     const QByteArrayList lines = splitLines(query(connection, command).answer());
     if (lines.size() < 3 || lines.last() != "OK")
@@ -469,6 +501,8 @@ void AwaitOwedAnswers(Connection& connection, int timeoutMs)
 
 QString LastErrorText(Connection& connection)
 {
+    if (!connection.linkRefusal().isEmpty())
+        return connection.linkRefusal();
     if (!connection.cameraHasLastError())
         return {};
     Connection::BusyScope busy(connection);

@@ -14,12 +14,21 @@
 // seconds and compared with whole seconds, so 1.0 lasts between one and two
 // seconds.
 //
+// A command line holds printable characters only. Every operation that sends
+// one refuses a line holding a control character, which would reach the
+// camera as two lines or garbled: nothing is sent, the user is told
+// (showMessage), the operation fails as if the camera had refused, and
+// LastErrorText gives the link's reason. SendLine alone writes what it is
+// given, for the raw lines of the terminal, baud detection and waking the
+// camera.
+//
 // An exchange takes only its own answer: an answer that does not begin with
 // the echo of the line just sent belongs to an earlier line whose exchange
 // gave up on a slow camera, and is dropped up to its terminal line while the
 // exchange goes on waiting.
 
 #include "Connection.h"
+#include "SendableLine.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -33,7 +42,7 @@
 // end in a blank of their own therefore put two blanks on the wire.
 QByteArray setLine(const char* word, int value);
 
-// Writes the line and a carriage return in one write.
+// Writes the line and a carriage return in one write, as it is.
 void SendLine(Connection& connection, const QByteArray& line);
 
 // Writes the line like SendLine for a caller that does not wait for the
@@ -86,8 +95,11 @@ QByteArray ReadAnswer(Connection& connection, int timeoutMs);
 // Collects what arrives until the answer's terminal line; gives up when
 // nothing has come for quietMs (from the start, when nothing comes at all) or
 // after limitMs in all. For raw exchanges whose answers may be long and slow,
-// such as a HELP list typed in the terminal.
-QByteArray ReadAnswerWhileArriving(Connection& connection, int quietMs, int limitMs);
+// such as a HELP list typed in the terminal. onArrival, when given, is told
+// after every look at the port what came (often nothing), so that a window
+// can show a long answer as it comes and stay alive meanwhile.
+QByteArray ReadAnswerWhileArriving(Connection& connection, int quietMs, int limitMs,
+                                   const std::function<void(const QByteArray& arrived)>& onArrival = {});
 
 // Waits at most timeoutMs for the answers still owed (Connection::
 // expectAnswer) to end and discards them, so that a caller that reads raw
@@ -96,7 +108,8 @@ QByteArray ReadAnswerWhileArriving(Connection& connection, int quietMs, int limi
 void AwaitOwedAnswers(Connection& connection, int timeoutMs);
 
 // The camera's text for its last refusal (GET-LAST-ERROR); empty when the
-// camera has no such command or gives no text.
+// camera has no such command or gives no text. When the link itself refused
+// the last line, its reason, and the camera is not asked.
 QString LastErrorText(Connection& connection);
 
 // The integer on the value line: 0 when fewer than three lines came back, -1

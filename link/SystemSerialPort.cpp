@@ -19,6 +19,19 @@ namespace {
 // driver, whose own buffer is bounded, instead of growing the process.
 constexpr qint64 kReadBufferBytes = 64 * 1024;
 
+// Whether a character device is a terminal (a serial port is one; /dev/null
+// is not). A device that cannot be opened to look is given the benefit of the
+// doubt.
+bool isTerminalDevice(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool terminal = ::isatty(fd);
+    ::close(fd);
+    return terminal;
+}
+
 } // namespace
 
 SystemSerialPort::SystemSerialPort(const QString& devicePath)
@@ -191,7 +204,7 @@ OpenFailure SystemPortBackend::whyNotOpened(const QString& path) const
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return errno == EACCES ? OpenFailure::PermissionRefused : OpenFailure::NoSuchPort;
-    if (!S_ISCHR(status.st_mode))
+    if (!S_ISCHR(status.st_mode) || !isTerminalDevice(path))
         return OpenFailure::NotASerialPort;
     if (m_mayOpen && !m_mayOpen(path))
         return OpenFailure::PermissionRefused;

@@ -14,7 +14,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 
 #include <climits>
 
@@ -75,7 +74,7 @@ EditBinding& EditBinding::text()
     m_text = true;
     // A line to the camera ends at a carriage return; no control character
     // may reach it from a text field.
-    m_edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\x00-\\x1f\\x7f]*")), m_edit));
+    acceptPrintableTextOnly(m_edit);
     showSetting();
     return *this;
 }

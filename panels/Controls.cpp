@@ -8,6 +8,35 @@
 #include <QPalette>
 #include <QSlider>
 #include <QStyle>
+#include <QValidator>
+
+#include <algorithm>
+
+namespace {
+
+class PrintableTextValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int&) const override
+    {
+        const bool printable =
+            std::ranges::none_of(input, [](QChar c) { return c.category() == QChar::Other_Control; });
+        return printable ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
+
+QValidator* makePrintableTextValidator(QObject* parent)
+{
+    return new PrintableTextValidator(parent);
+}
+
+void acceptPrintableTextOnly(QLineEdit* edit)
+{
+    edit->setValidator(makePrintableTextValidator(edit));
+}
 
 QLineEdit* makeEdit(QWidget* parent)
 {

@@ -17,12 +17,20 @@ class QLayout;
 class QLineEdit;
 class QObject;
 class QSlider;
+class QValidator;
 class QWidget;
 
 QLineEdit* makeEdit(QWidget* parent);
 QLineEdit* makeReadOnlyEdit(QWidget* parent);
 // Marks an edit whose typed text was not sent (or takes the mark away).
 void markInvalidInput(QLineEdit* edit, bool invalid);
+
+// Text fields (a user-defined name, for example) take printable characters
+// only: a control character typed or pasted into the field (a carriage
+// return, line feed, tab, NUL, escape...) is refused as it comes, so that a
+// line composed from the field can never carry a second command.
+QValidator* makePrintableTextValidator(QObject* parent);
+void acceptPrintableTextOnly(QLineEdit* edit);
 
 // A drop-down list with no item selected; editable ones have an edit field
 // the page may write into and never add what the user types to the list.

@@ -69,6 +69,13 @@ void LongOperation::endAll(Connection& connection)
     }
 }
 
+bool LongOperation::runningOn(const Connection& connection)
+{
+    return std::ranges::any_of(runningOperations(), [&connection](const LongOperation* operation) {
+        return &operation->m_connection == &connection;
+    });
+}
+
 bool LongOperation::ownerWindowClosed() const
 {
     // Leaving the page's tab keeps it running: the panel is still open and

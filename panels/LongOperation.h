@@ -83,6 +83,8 @@ public:
     // Asks every operation running on the connection to end at its next
     // poll; the main window does so when it is asked to close meanwhile.
     static void endAll(Connection& connection);
+    // Whether an operation is running on the connection.
+    static bool runningOn(const Connection& connection);
 
     bool ownerAlive() const { return !m_owner.isNull(); }
     // The last value polled.

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -95,6 +96,7 @@ bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
     {
         // Held only while the camera is read, not while a message is up.
         Connection::BusyScope busy(m_connection);
+        const QScopedValueRollback running(m_running, true);
         m_panel.reloadAllPages();
         for (const SettingLine& setting : m_panel.catalogue().settingLines())
             lines << setting.line;
@@ -138,6 +140,7 @@ SettingsTransfer::Outcome SettingsTransfer::applyFrom(const QString& path)
         // User actions on the pages wait until the panel shows the camera's
         // values again; the message comes after.
         Connection::BusyScope busy(m_connection);
+        const QScopedValueRollback running(m_running, true);
         outcome = sendLines(path, file.lines, report);
         m_panel.reloadAllPages();
     }

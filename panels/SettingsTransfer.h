@@ -78,6 +78,9 @@ public:
     enum class Outcome { Applied, BadFile, NotConfirmed, Cancelled, Refused, NoAnswer };
     Outcome applyFrom(const QString& path);
 
+    // Whether the camera is being read for a file or a file is being applied.
+    bool isRunning() const { return m_running; }
+
 private:
     // Sends the lines in order; the outcome and the message that tells it.
     Outcome sendLines(const QString& path, const QList<SettingsFileLine>& lines, QString& report);
@@ -88,4 +91,5 @@ private:
     FileChooser m_chooseApplyFile;
     Question m_ask;
     ApplyProgressViewFactory m_createProgressView = createApplyProgressDialog;
+    bool m_running = false;
 };

@@ -1,6 +1,7 @@
 #include "StatusLine.h"
 
 #include "Connection.h"
+#include "Ports.h"
 #include "SendPath.h"
 
 #include <QHBoxLayout>
@@ -55,7 +56,10 @@ QString StatusLine::refusalText() const
 void StatusLine::showState()
 {
     const QString port = m_connection.portName;
-    if (m_connection.isOpen())
+    // The rate detection gives when no camera answered is no rate at all.
+    if (m_connection.isOpen() && m_connection.baudRate == kNoRateFound)
+        m_state->setText(QStringLiteral("%1: open, but no camera answered at any baud rate").arg(port));
+    else if (m_connection.isOpen())
         m_state->setText(QStringLiteral("%1 at %2 baud: connected").arg(port).arg(m_connection.baudRate));
     else if (m_connection.wasLost())
         m_state->setText(QStringLiteral("%1: connection lost; choose SerialPort in the main window to reconnect").arg(port));

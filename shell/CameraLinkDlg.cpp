@@ -1,17 +1,16 @@
 #include "CameraLinkDlg.h"
 
 #include "AppIdentity.h"
-#include "CommandWords.h"
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
 #include "DialogUnits.h"
-#include "Link.h"
 #include "LongOperation.h"
-#include "PanelPlacement.h"
-#include "Ports.h"
+#include "Messages.h"
 #include "ScreenPlacement.h"
 #include "SerialPortDlg.h"
+#include "SettingsTransfer.h"
 #include "TerminalDlg.h"
+#include "WindowPlacement.h"
 #include "WireLogDlg.h"
 #include "brevo/BrevoPages.h"
 #include "tovane/TovanePages.h"
@@ -20,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
@@ -62,10 +62,24 @@ QString lostPortNotice(const QString& portName)
         .arg(portName);
 }
 
-QString panelOnlyAtStartNotice(const QString& model, const QString& portName)
+QString loadCancelledNotice(const QString& portName)
 {
-    return QStringLiteral("%1 answered on %2; its control panel opens only when the application starts with it.")
-        .arg(model, portName);
+    return QStringLiteral("Opening the control panel was cancelled and %1 was closed. Choose a port with "
+                          "\"SerialPort\" in the menu to connect again.")
+        .arg(portName);
+}
+
+bool askYesOrNo(QWidget* parent, const QString& text)
+{
+    return QMessageBox::question(parent, QStringLiteral("Close PK70App"), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
+// The available area of the screen a window with this frame belongs on.
+QRect areaFor(const QRect& frame)
+{
+    return areaForFrame(frame, availableScreenAreas());
 }
 
 } // namespace
@@ -79,7 +93,8 @@ std::optional<PortChoice> chooseWithSerialPortDialog(const QString& portName, qi
 }
 
 CCameraLinkDlg::CCameraLinkDlg(Clock& clock, QWidget* parent)
-    : QMainWindow(parent), m_connection(clock), m_brevoPages(brevoPages()), m_tovanePages(tovanePages())
+    : QMainWindow(parent), m_session(clock), m_connection(m_session.connection()), m_askBeforeClosing(askYesOrNo),
+      m_brevoPages(brevoPages()), m_tovanePages(tovanePages())
 {
     setWindowTitle(QStringLiteral("PK70App"));
     setWindowIcon(AppIdentity::icon());
@@ -96,8 +111,10 @@ CCameraLinkDlg::CCameraLinkDlg(Clock& clock, QWidget* parent)
     m_connection.setWireLog(&m_wireLog);
     connect(&m_connection, &Connection::lost, this,
             [this](const QString& portName) { showNotice(lostPortNotice(portName)); });
+    m_frames = new FrameWatcher([this](QWidget* window) { placeAgainOnceFramed(window); }, this);
+    m_frames->watch(this);
     resize(DialogUnits::standard().toPixels(612, 326));
-    moveOntoScreen(this, QPoint(0, 0));
+    placeMainWindow();
 }
 
 CCameraLinkDlg::~CCameraLinkDlg()
@@ -128,13 +145,6 @@ void CCameraLinkDlg::buildMenu()
 void CCameraLinkDlg::OnInitDialog()
 {
     chooseSerialPort();
-    if (!m_terminal)
-        createTerminal();
-    createControlPanel();
-    if (m_tovanePanel)
-        arrangeAroundTovanePanel();
-    if (m_connection.isOpen())
-        showIdentificationNotice();
 }
 
 void CCameraLinkDlg::chooseSerialPort()
@@ -142,13 +152,26 @@ void CCameraLinkDlg::chooseSerialPort()
     // Closing the port under a running exchange would pull it away mid-answer.
     if (m_connection.isBusy() || m_connection.inSequence())
         return;
+    if (!choosePortAndIdentify())
+        return;
+    if (!m_terminal)
+        createTerminal();
+    createControlPanel();
+    if (m_connection.isOpen())
+        showIdentificationNotice();
+}
+
+bool CCameraLinkDlg::choosePortAndIdentify()
+{
     m_connection.close();
     m_failedPortName.clear();
     const std::optional<PortChoice> choice = m_choosePort(m_connection.portName, m_connection.baudRate);
     if (!choice) {
         showNotice(noPortNotice());
-        return;
+        return false;
     }
+    // Another camera, another panel: the one before goes.
+    closeControlPanel();
     m_connection.portName = choice->portName;
     m_connection.baudRate = choice->baudRate;
     if (m_connection.portName.isEmpty()) {
@@ -157,19 +180,13 @@ void CCameraLinkDlg::chooseSerialPort()
         openPort();
         if (choice->detectRate) {
             DetectionProgress progress(m_connection.clock(), m_createProgressView);
-            m_connection.baudRate =
-                DetectBaudRate(m_connection, [&progress](int pass, qint32 rate) { return progress(pass, rate); });
+            m_session.detectRate([&progress](int pass, qint32 rate) { return progress(pass, rate); });
         }
     }
     m_connection.announceState();
-    // Brings the camera's command parser to the start of a line.
-    SendLine(m_connection, "\r\r\r");
-    ReadAvailable(m_connection);
-    identifyCamera();
-    if (m_connection.isOpen())
-        showIdentificationNotice();
-    if (!m_terminal)
-        createTerminal();
+    m_session.wake();
+    m_session.identify();
+    return true;
 }
 
 void CCameraLinkDlg::showTerminal()
@@ -183,6 +200,11 @@ void CCameraLinkDlg::showTerminal()
             showNotice(noPortNotice());
         return;
     }
+    if (!m_terminalPlaced) {
+        m_terminalPlaced = true;
+        m_frames->watch(m_terminal.get());
+        placeToolWindow(m_terminal.get());
+    }
     bringToFront(m_terminal.get());
 }
 
@@ -191,8 +213,8 @@ void CCameraLinkDlg::showControlPanel()
     ControlPanel* panel = panelForModel();
     if (!panel)
         return;
-    // The Brevo panel comes back where the user left it; the Tovane panel
-    // beside this window.
+    // The Brevo panel comes back where the user left it, clear of the menus;
+    // the Tovane panel beside this window.
     if (panel == m_tovanePanel.get()) {
         const QRect screen = this->screen()->geometry();
         const QPoint place =
@@ -201,6 +223,9 @@ void CCameraLinkDlg::showControlPanel()
         // of the screen, onto its own title bar: keep room above it.
         const int clientTop = panel->geometry().y() - panel->frameGeometry().y();
         moveOntoScreen(panel, place, CControlPanelTovane::kFollowerOffset - clientTop);
+    } else {
+        const QRect frame = m_frames->expectedFrame(panel);
+        m_frames->setFrame(panel, placedClearOf(frame, areaFor(frame), {menuBand()}));
     }
     bringToFront(panel);
 }
@@ -209,12 +234,17 @@ void CCameraLinkDlg::showWireLog()
 {
     if (!m_wireLogWindow)
         m_wireLogWindow = std::make_unique<CWireLogDlg>(m_wireLog);
+    if (!m_wireLogPlaced) {
+        m_wireLogPlaced = true;
+        m_frames->watch(m_wireLogWindow.get());
+        placeToolWindow(m_wireLogWindow.get());
+    }
     bringToFront(m_wireLogWindow.get());
 }
 
 ControlPanel* CCameraLinkDlg::panelForModel() const
 {
-    switch (controlPanelForModel(m_model)) {
+    switch (controlPanelForModel(model())) {
     case ControlPanelKind::Tovane:
         return m_tovanePanel.get();
     case ControlPanelKind::Brevo:
@@ -225,6 +255,11 @@ ControlPanel* CCameraLinkDlg::panelForModel() const
     return nullptr;
 }
 
+ControlPanel* CCameraLinkDlg::panel() const
+{
+    return m_brevoPanel ? static_cast<ControlPanel*>(m_brevoPanel.get()) : m_tovanePanel.get();
+}
+
 void CCameraLinkDlg::showNotice(const QString& text)
 {
     m_notice->setText(text);
@@ -232,13 +267,15 @@ void CCameraLinkDlg::showNotice(const QString& text)
 
 void CCameraLinkDlg::openPort()
 {
-    m_connection.attach(OpenPort(m_connection.portName, m_connection.baudRate));
+    const QString whyNot = m_session.open(m_connection.portName, m_connection.baudRate);
     if (m_connection.isOpen()) {
         showNotice(QString());
-    } else {
-        m_failedPortName = m_connection.portName;
-        showNotice(portNotOpenedNotice(m_connection.portName));
+        return;
     }
+    m_failedPortName = m_connection.portName;
+    showNotice(portNotOpenedNotice(m_connection.portName));
+    if (!whyNot.isEmpty())
+        showMessage(whyNot);
 }
 
 bool CCameraLinkDlg::ensurePortOpen()
@@ -248,25 +285,15 @@ bool CCameraLinkDlg::ensurePortOpen()
     return m_connection.isOpen();
 }
 
-void CCameraLinkDlg::identifyCamera()
-{
-    m_model = IdentifyModel(m_connection);
-    if (const std::optional<CameraFamily> family = familyForModel(m_model))
-        m_family = *family;
-}
-
 void CCameraLinkDlg::showIdentificationNotice()
 {
     const QString& portName = m_connection.portName;
-    if (m_model.isEmpty())
-        showNotice(m_connection.baudRate == kNoRateFound ? noRateNotice(portName)
-                                                         : noModelNotice(portName, m_connection.baudRate));
+    if (model().isEmpty())
+        showNotice(m_session.rateKnown() ? noModelNotice(portName, m_connection.baudRate) : noRateNotice(portName));
     else if (panelForModel())
         showNotice(QString());
-    else if (familyForModel(m_model))
-        showNotice(panelOnlyAtStartNotice(m_model, portName));
     else
-        showNotice(noPanelNotice(m_model, portName));
+        showNotice(noPanelNotice(model(), portName));
 }
 
 void CCameraLinkDlg::createTerminal()
@@ -280,33 +307,47 @@ void CCameraLinkDlg::createControlPanel()
 {
     if (!ensurePortOpen())
         return;
-    identifyCamera();
-    setWindowTitle(m_model);
+    m_session.identify();
+    setWindowTitle(model());
     PanelLoadProgress progress(m_connection.clock(), m_createLoadView);
-    const PanelLoadObserver observeLoad = std::ref(progress);
-    switch (m_family) {
+    // Cancel ends the load: the port is closed before the next line goes
+    // out, so every read still to come fails at once.
+    const PanelLoadObserver observeLoad = [this, &progress](const QString& title, int number, int count) {
+        if (!progress(title, number, count) && m_connection.isOpen())
+            m_connection.close();
+    };
+    const int sensorTaps = m_session.readSensorTaps();
+    switch (family()) {
     case CameraFamily::Brevo:
-        m_sensorTaps = QueryInt(m_connection, cmd::SENSOR_TAP);
-        m_brevoPanel = std::make_unique<CControlPanelPTM_Brevo>(m_sendPath, m_model, m_sensorTaps, m_brevoPages,
+        m_brevoPanel = std::make_unique<CControlPanelPTM_Brevo>(m_sendPath, model(), sensorTaps, m_brevoPages,
                                                                 observeLoad);
-        showPanelAt(m_brevoPanel.get(), m_panelPosition);
         break;
     case CameraFamily::Tovane:
-        m_sensorTaps = 1;
-        m_tovanePanel = std::make_unique<CControlPanelTovane>(m_sendPath, m_model, m_sensorTaps, m_tovanePages,
+        m_tovanePanel = std::make_unique<CControlPanelTovane>(m_sendPath, model(), sensorTaps, m_tovanePages,
                                                               observeLoad);
         m_tovanePanel->setFollower(this);
-        showPanelAt(m_tovanePanel.get(), m_panelPosition);
         break;
     case CameraFamily::None:
-        break;
+        return;
     }
+    if (progress.cancelled()) {
+        closeControlPanel();
+        showNotice(loadCancelledNotice(m_connection.portName));
+        return;
+    }
+    m_frames->watch(panel());
+    placePanel();
+    bringToFront(panel());
 }
 
-void CCameraLinkDlg::showPanelAt(ControlPanel* panel, QPoint position)
+void CCameraLinkDlg::closeControlPanel()
 {
-    moveOntoScreen(panel, position);
-    bringToFront(panel);
+    const bool wasStrip = m_tovanePanel != nullptr;
+    m_brevoPanel.reset();
+    m_tovanePanel.reset();
+    // Without the Tovane panel this window is no strip any more.
+    if (wasStrip)
+        m_frames->setFrame(this, fittedIntoArea(templateFrame(), areaFor(templateFrame())));
 }
 
 void CCameraLinkDlg::bringToFront(QWidget* window)
@@ -316,22 +357,80 @@ void CCameraLinkDlg::bringToFront(QWidget* window)
     window->activateWindow();
 }
 
+QRect CCameraLinkDlg::templateFrame() const
+{
+    const QSize client = DialogUnits::standard().toPixels(612, 326);
+    return {m_frames->expectedFrame(this).topLeft(), client.grownBy(m_frames->expectedMargins(this))};
+}
+
+void CCameraLinkDlg::placeMainWindow()
+{
+    // The Tovane panel's rule makes this window its strip.
+    if (m_tovanePanel)
+        return;
+    const QRect wanted(QPoint(0, 0), m_frames->expectedFrame(this).size());
+    m_frames->setFrame(this, fittedIntoArea(wanted, areaFor(wanted)));
+}
+
+void CCameraLinkDlg::placePanel()
+{
+    if (m_tovanePanel) {
+        arrangeAroundTovanePanel();
+    } else if (m_brevoPanel) {
+        const QRect wanted(m_panelPosition, m_frames->expectedFrame(m_brevoPanel.get()).size());
+        m_frames->setFrame(m_brevoPanel.get(), placedClearOf(wanted, areaFor(wanted), {menuBand()}));
+    }
+}
+
+void CCameraLinkDlg::placeToolWindow(QWidget* window)
+{
+    // The terminal in the bottom left corner, the wire log in the bottom
+    // right; neither covers the menus or another window's title bar.
+    const AreaCorner corner = window == m_terminal.get() ? AreaCorner::BottomLeft : AreaCorner::BottomRight;
+    const QRect frame = m_frames->expectedFrame(window);
+    const QRect area = areaFor(frame);
+    QList<QRect> keepInSight{menuBand()};
+    for (const QWidget* other : {static_cast<const QWidget*>(panel()), static_cast<const QWidget*>(m_terminal.get()),
+                                 static_cast<const QWidget*>(m_wireLogWindow.get())}) {
+        if (other && other != window && other->isVisible())
+            keepInSight << titleBarOf(m_frames->expectedFrame(other), m_frames->expectedMargins(other));
+    }
+    m_frames->setFrame(window, placedClearOf(frameInCorner(frame.size(), area, corner), area, keepInSight));
+}
+
 void CCameraLinkDlg::arrangeAroundTovanePanel()
 {
     // The main window becomes a strip as wide as the panel, above it; from
-    // then on the panel drags it along. On a screen too short for both, the
-    // panel is shortened (or runs off the bottom) rather than cover the
-    // strip's menus.
-    setFrameSize(QSize(m_tovanePanel->frameGeometry().width(), kStripHeight));
-    moveOntoScreen(this, QPoint(0, 0));
-    const QRect frame = frameGeometry();
-    moveOntoScreen(m_tovanePanel.get(), QPoint(frame.x(), frame.y() + frame.height()), frame.height());
+    // then on the panel drags it along.
+    const QRect wanted(QPoint(0, 0), QSize(m_frames->expectedFrame(m_tovanePanel.get()).width(), kStripHeight));
+    m_frames->setFrame(this, fittedIntoArea(wanted, areaFor(wanted)));
+    // On a screen too short for both, the panel is shortened (or runs off
+    // the bottom) rather than cover the strip's menus.
+    const QRect strip = m_frames->expectedFrame(this);
+    const QRect below(QPoint(strip.x(), strip.y() + strip.height()),
+                      m_frames->expectedFrame(m_tovanePanel.get()).size());
+    m_frames->setFrame(m_tovanePanel.get(), fittedIntoArea(below, areaFor(below), strip.height()));
 }
 
-void CCameraLinkDlg::setFrameSize(QSize size)
+void CCameraLinkDlg::placeAgainOnceFramed(QWidget* window)
 {
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    resize(size - frameExtra);
+    // Placed before its frame was known, the window is placed again by the
+    // same rule; the windows placed against this one follow it.
+    if (window == this) {
+        placeMainWindow();
+        placePanel();
+    } else if (window == panel()) {
+        placePanel();
+    } else if (window == m_terminal.get() || window == m_wireLogWindow.get()) {
+        placeToolWindow(window);
+    }
+}
+
+QRect CCameraLinkDlg::menuBand() const
+{
+    const QRect frame = m_frames->expectedFrame(this);
+    const int menuHeight = menuBar()->isVisible() ? menuBar()->height() : menuBar()->sizeHint().height();
+    return {frame.x(), frame.y(), frame.width(), geometry().y() + menuHeight - frame.y()};
 }
 
 void CCameraLinkDlg::showEvent(QShowEvent* event)
@@ -342,10 +441,10 @@ void CCameraLinkDlg::showEvent(QShowEvent* event)
     m_shownOnce = true;
     // The panel was shown during start-up, before this window; keep it in
     // front, where the Brevo panel would otherwise be covered by this window.
-    QWidget* panel = m_brevoPanel ? static_cast<QWidget*>(m_brevoPanel.get()) : m_tovanePanel.get();
-    if (panel && panel->isVisible()) {
-        panel->raise();
-        panel->activateWindow();
+    QWidget* shownPanel = panel();
+    if (shownPanel && shownPanel->isVisible()) {
+        shownPanel->raise();
+        shownPanel->activateWindow();
     }
 }
 
@@ -354,9 +453,10 @@ void CCameraLinkDlg::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // Text typed into this window and sent off with Enter must not end the session.
+        event->accept();
+        return;
     case Qt::Key_Escape:
-        // Enter closes the window the same way as "E&xit": positions are
-        // recorded and the port is closed.
         close();
         return;
     default:
@@ -364,13 +464,28 @@ void CCameraLinkDlg::keyPressEvent(QKeyEvent* event)
     }
 }
 
+QString CCameraLinkDlg::runningWork() const
+{
+    if (LongOperation::runningOn(m_connection))
+        return QStringLiteral("A detection is running; closing ends it.");
+    const ControlPanel* current = panel();
+    if (current && current->settingsTransfer().isRunning())
+        return QStringLiteral("Settings are being saved or applied; PK70App closes once that is done.");
+    return {};
+}
+
 void CCameraLinkDlg::closeEvent(QCloseEvent* event)
 {
     if (m_connection.isBusy() || m_connection.inSequence()) {
         // Closing now would destroy the port under the running exchange. A
         // detection is asked to end at its next poll, so the retry succeeds.
-        LongOperation::endAll(m_connection);
         event->ignore();
+        const QString running = runningWork();
+        if (!m_closeConfirmed && !running.isEmpty()
+            && !m_askBeforeClosing(this, running + QStringLiteral("\n\nClose PK70App anyway?")))
+            return;
+        m_closeConfirmed = true;
+        LongOperation::endAll(m_connection);
         QTimer::singleShot(kCloseRetryMs, this, &QWidget::close);
         return;
     }
@@ -394,10 +509,9 @@ void CCameraLinkDlg::recordWindowPositions()
         profile.setValue(prefix + QStringLiteral("PosY"), topLeft.y());
     };
     recordPosition(QStringLiteral("CameraLinkDlg"), this);
-    const QWidget* panel = m_brevoPanel ? static_cast<const QWidget*>(m_brevoPanel.get()) : m_tovanePanel.get();
-    if (panel) {
-        recordPosition(QStringLiteral("ControlDlg"), panel);
-        profile.setValue(QStringLiteral("ControlDlgVisible"), panel->isVisible() ? 1 : 0);
+    if (const QWidget* shownPanel = panel()) {
+        recordPosition(QStringLiteral("ControlDlg"), shownPanel);
+        profile.setValue(QStringLiteral("ControlDlgVisible"), shownPanel->isVisible() ? 1 : 0);
     }
     if (m_terminal) {
         recordPosition(QStringLiteral("TerminalDlg"), m_terminal.get());

@@ -8,11 +8,13 @@ PanelLoadProgress::PanelLoadProgress(Clock& clock, PanelLoadProgressViewFactory 
 {
 }
 
-void PanelLoadProgress::operator()(const QString& title, int number, int count)
+bool PanelLoadProgress::operator()(const QString& title, int number, int count)
 {
+    if (m_cancelled)
+        return false;
     PanelLoadProgressView* view = m_view.view();
     if (!view)
-        return;
+        return true;
     const qint64 nowMs = m_clock.nowMs();
     if (number != m_shownNumber) {
         m_firstPaintPending = m_shownNumber == 0;
@@ -21,17 +23,21 @@ void PanelLoadProgress::operator()(const QString& title, int number, int count)
         view->showPage(title, number, count);
     } else if (m_firstPaintPending && nowMs - m_shownAtMs >= kFirstPaintAfterMs) {
         m_firstPaintPending = false;
-    } else {
-        return;
+    } else if (nowMs - m_lookedAtMs < kLookEveryMs) {
+        return true;
     }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_lookedAtMs = nowMs;
+    // The view is modal: of the user's input, only a press of its Cancel runs.
+    QCoreApplication::processEvents();
+    m_cancelled = view->cancelRequested();
+    return !m_cancelled;
 }
 
 PanelLoadProgressDialog::PanelLoadProgressDialog()
     : m_dialog(std::make_unique<QProgressDialog>())
 {
     m_dialog->setWindowTitle(QStringLiteral("Opening the Control Panel"));
-    m_dialog->setCancelButton(nullptr);
+    m_dialog->setCancelButtonText(QStringLiteral("Cancel"));
     m_dialog->setWindowModality(Qt::ApplicationModal);
     m_dialog->setAutoReset(false);
     m_dialog->setAutoClose(false);
@@ -48,6 +54,11 @@ void PanelLoadProgressDialog::showPage(const QString& title, int number, int cou
     m_dialog->setValue(number - 1);
     if (!m_dialog->isVisible())
         m_dialog->show();
+}
+
+bool PanelLoadProgressDialog::cancelRequested()
+{
+    return m_dialog->wasCanceled();
 }
 
 std::unique_ptr<PanelLoadProgressView> PanelLoadProgressDialog::create()

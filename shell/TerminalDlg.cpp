@@ -1,10 +1,14 @@
 #include "TerminalDlg.h"
 
+#include "Clock.h"
 #include "Connection.h"
 #include "SendPath.h"
 #include "DialogUnits.h"
 #include "Link.h"
+#include "LongOperation.h"
 #include "MyEdit.h"
+
+#include <QFontDatabase>
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -38,6 +42,8 @@ CTerminalDlg::CTerminalDlg(SendPath& sendPath, QWidget* parent)
     m_sentList->setMaximumBlockCount(kMaxLines);
     m_responseLog->setMaximumBlockCount(kMaxLines);
     m_responseLog->setReadOnly(true);
+    // Answers line up in columns (HELP lists, tables of values).
+    m_responseLog->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_responseLog->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_responseLog->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
@@ -124,16 +130,33 @@ void CTerminalDlg::sendCommand()
 
 void CTerminalDlg::send(const QString& command)
 {
-    QByteArray answer;
     {
         Connection::BusyScope busy(m_connection);
         // What came since the last answer is not part of this one.
         m_connection.passOnUnsolicited(ReadAvailable(m_connection));
         SendLine(m_connection, command.toLatin1());
-        answer = ReadAnswerWhileArriving(m_connection, kAnswerTimeoutMs, kLongAnswerTimeoutMs);
+        // A long answer at a low rate takes seconds: it is shown as it comes,
+        // and the windows repaint meanwhile. User actions wait for the
+        // connection like those during any other exchange.
+        Clock& clock = m_connection.clock();
+        qint64 repaintedAtMs = clock.nowMs();
+        bool answerBegun = false;
+        ReadAnswerWhileArriving(m_connection, kAnswerTimeoutMs, kLongAnswerTimeoutMs, [&](const QByteArray& arrived) {
+            if (!arrived.isEmpty()) {
+                if (answerBegun)
+                    continueResponseLog(arrived);
+                else
+                    appendToResponseLog(arrived);
+                answerBegun = true;
+            }
+            if (clock.nowMs() - repaintedAtMs >= kRepaintEveryMs) {
+                repaintedAtMs = clock.nowMs();
+                runPendingEvents();
+            }
+        });
     }
     appendToSentList(command);
-    appendToResponseLog(answer);
+    m_historyPosition = m_sentList->lineCount();
     scrollToEnd(m_sentList);
     scrollToEnd(m_responseLog);
 }
@@ -160,6 +183,13 @@ void CTerminalDlg::appendToResponseLog(const QByteArray& bytes)
     end.movePosition(QTextCursor::End);
     if (!end.block().text().isEmpty())
         end.insertText(QStringLiteral("\n"));
+    continueResponseLog(bytes);
+}
+
+void CTerminalDlg::continueResponseLog(const QByteArray& bytes)
+{
+    QTextCursor end(m_responseLog->document());
+    end.movePosition(QTextCursor::End);
     // A camera that sends a line without end must not grow one line of the
     // log without bound: every kMaxLineLength characters a line is broken.
     QString text = QString::fromLatin1(bytes).replace(QLatin1Char('\r'), QLatin1Char('\n'));

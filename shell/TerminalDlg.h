@@ -14,10 +14,14 @@ class QPushButton;
 // lines sent before. Closing only hides the window.
 //
 // Enter waits for the answer's last line for as long as bytes keep coming
-// (a long HELP list at a low rate); bytes that come after that wait, or
-// between commands, are shown as text of their own on a line of their own
-// while the terminal is open. Both panes keep their last 10,000 lines, and
-// no line of the log grows beyond 4,096 characters.
+// (a long HELP list at a low rate), showing them as they come while the
+// windows go on repainting; bytes that come after that wait, or between
+// commands, are shown as text of their own on a line of their own while the
+// terminal is open. Both panes keep their last 10,000 lines, and no line of
+// the log grows beyond 4,096 characters. The log is in a fixed-width font.
+//
+// Up recalls the line sent last, then the ones before it; Down goes back
+// towards the last one.
 //
 // A plain top-level widget rather than a dialog: Enter, Up, Down and Escape
 // are handled for the whole window and then still reach the focused control,
@@ -32,6 +36,8 @@ public:
     static constexpr int kRecallLength = 128;
     static constexpr int kMaxLines = 10000;
     static constexpr int kMaxLineLength = 4096;
+    // How often the windows get to repaint while an answer comes in.
+    static constexpr int kRepaintEveryMs = 50;
 
     explicit CTerminalDlg(SendPath& sendPath, QWidget* parent = nullptr);
 
@@ -55,6 +61,8 @@ private:
     void appendToSentList(const QString& command);
     // Appends received bytes, starting on a line of their own.
     void appendToResponseLog(const QByteArray& bytes);
+    // Appends them to the log's last line.
+    void continueResponseLog(const QByteArray& bytes);
     void recall(int position);
     void putIntoCommandEdit(const QString& text, bool selectAll);
 
@@ -64,6 +72,7 @@ private:
     CMyEdit* m_sentList;
     QPlainTextEdit* m_responseLog;
     QPushButton* m_closeButton;
-    // The sent-list line that Up and Down recall; not reset when lines are added.
+    // The sent-list line Up and Down recalled last; one past the last line
+    // once a line has been sent.
     int m_historyPosition = 0;
 };

@@ -190,6 +190,7 @@ TEST_F(CtlRunnerTest, APortThatCannotBeOpenedEndsWithStatusTwo)
     } cases[] = {
         {QStringLiteral("sim:NO-SUCH-MODEL"), QStringLiteral("There is no port sim:NO-SUCH-MODEL.")},
         {port, QStringLiteral("SerialPort is opened by another program!")},
+        {QStringLiteral("/dev/null"), QStringLiteral("/dev/null is not a serial port.")},
     };
     for (const auto& c : cases) {
         const Result result = run({"--port", c.name, "MODEL"});
@@ -239,4 +240,61 @@ TEST_F(CtlRunnerTest, TheWireLogShowsBothLinesWithTheirAnswers)
     EXPECT_EQ(lines, (QStringList{"--  opened sim:PTM-TW640M at 9600 baud", R"(->  "GAIN-FINE 50\r")",
                                   R"(<-  "GAIN-FINE 50\r")", R"(<-  "OK\r")", R"(->  "GAIN-FINE\r")",
                                   R"(<-  "GAIN-FINE\r")", R"(<-  "50\r")", R"(<-  "OK\r")", "--  closed"}));
+}
+
+TEST_F(CtlRunnerTest, ACommandHoldingAControlCharacterIsRefusedAndNothingFromItsSourceIsSent)
+{
+    const QString file = writeFile("tab.txt", "GAIN-FINE 50\nGAIN-FINE\t60\n");
+    const struct {
+        QStringList arguments;
+        QByteArray input;
+        QString error;
+        QByteArrayList sent;
+    } cases[] = {
+        {{"USER-ID ab\rZZINJECT"}, {},
+         R"(pk70ctl: the command "USER-ID ab\rZZINJECT" holds a carriage return; a command may hold printable characters only)",
+         {}},
+        {{"-f", file}, {},
+         "pk70ctl: " + file + R"(: the command "GAIN-FINE\t60" holds a tab; a command may hold printable characters only; nothing was sent)",
+         {}},
+        // Standard input is read line by line as it comes.
+        {{}, "GAIN-FINE 50\nUSER-ID a\x1b\nGAIN-FINE\n",
+         R"(pk70ctl: the command "USER-ID a\x1b" holds the control character 0x1b; a command may hold printable characters only; the commands before it were sent)",
+         {"GAIN-FINE 50"}},
+    };
+    for (const auto& c : cases) {
+        cameras.camera(kModel).clearRecord();
+        const Result result = run(QStringList{"--port", port} + c.arguments, c.input);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, c.error + "\n");
+        EXPECT_EQ(received(), c.sent);
+    }
+}
+
+TEST_F(CtlRunnerTest, ACameraThatHangsUpIsReportedAtOnceAsAPortGoneAway)
+{
+    const struct {
+        QStringList arguments;
+        QByteArray cutAt; // the line after which the camera hangs up
+        QString error;
+    } cases[] = {
+        {{"--rate", "9600", "GAIN-FINE", "50", "GAIN-FINE"}, "GAIN-FINE",
+         R"(pk70ctl: the port went away while "GAIN-FINE" waited for its answer on sim:PTM-TW640M (the camera hung up or was unplugged))"},
+        {{"MODEL"}, "",
+         "pk70ctl: the port went away while its baud rate was searched for on sim:PTM-TW640M (the camera hung up or was "
+         "unplugged)"},
+    };
+    for (const auto& c : cases) {
+        SimulatedCamera& camera = cameras.camera(kModel);
+        camera.setDisconnected(false);
+        camera.setLineObserver([&camera, &c](qint64, const QByteArray& line) {
+            if (line == c.cutAt)
+                camera.setDisconnected(true);
+        });
+        const Result result = run(QStringList{"--port", port} + c.arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, c.error + "\n");
+        EXPECT_LT(result.seconds, 1.0);
+        camera.setLineObserver({});
+    }
 }

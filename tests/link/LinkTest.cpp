@@ -1,4 +1,5 @@
 #include "Link.h"
+#include "CapturedMessages.h"
 #include "LinkFixture.h"
 
 #include <QMap>
@@ -377,4 +378,55 @@ TEST_F(Query, ValuesAreTakenOnlyFromAnswersThatCheckOutAndAnEmptyTextIsAValue)
     EXPECT_EQ(QueryTextLine(connection, "MODEL"), QByteArray("PTM-TW640"));
     EXPECT_EQ(QueryTextLine(connection, "USER-ID"), QByteArray());
     EXPECT_EQ(QueryTextLine(connection, "ID"), std::nullopt);
+}
+
+// --- Lines the link refuses to send -----------------------------------------
+
+TEST_F(TransactTest, ALineHoldingAControlCharacterIsRefusedUnsentWithItsReason)
+{
+    camera->responder = [](const QByteArray& line) { return line + "\r5\rOK\r"; };
+    using Send = std::function<bool(Connection&, const QByteArray&)>;
+    const struct {
+        const char* operation;
+        Send send; // true when the line counted as sent and accepted
+    } operations[] = {
+        {"Transact", [](Connection& c, const QByteArray& l) { return Transact(c, l, 1.0); }},
+        {"ExchangeLine",
+         [](Connection& c, const QByteArray& l) { return ExchangeLine(c, l, 1000).outcome != SetOutcome::Refused; }},
+        {"QueryText", [](Connection& c, const QByteArray& l) { return !QueryText(c, l).isEmpty(); }},
+        {"StreamLine",
+         [](Connection& c, const QByteArray& l) {
+             bool refused = false;
+             StreamLine(c, l, [&refused] { refused = true; });
+             return !refused;
+         }},
+    };
+    const struct {
+        QByteArray line;
+        QString reason;
+    } lines[] = {
+        {"USER-ID ab\rZZINJECT", "not sent: it holds a carriage return"},
+        {"USER-ID ab\nZZ", "not sent: it holds a line feed"},
+        {QByteArray("USER-ID a\0b", 11), "not sent: it holds a NUL"},
+        {"GAIN\t3", "not sent: it holds a tab"},
+        {"USER-ID \x1b[2J", "not sent: it holds the control character 0x1b"},
+        {"USER-ID \x7f", "not sent: it holds the control character 0x7f"},
+    };
+    for (const auto& op : operations) {
+        for (const auto& l : lines) {
+            SCOPED_TRACE(op.operation + (": " + readableLine(l.line).toStdString()));
+            CapturedMessages messages;
+            EXPECT_FALSE(op.send(connection, l.line));
+            EXPECT_EQ(camera->received, "");
+            ASSERT_EQ(messages.texts.size(), 1);
+            EXPECT_TRUE(messages.texts.first().startsWith('"' + readableLine(l.line) + "\" was not sent"));
+            // The camera is not asked for a reason it cannot have.
+            EXPECT_EQ(LastErrorText(connection), l.reason);
+            EXPECT_EQ(camera->received, "");
+        }
+    }
+    // Printable text goes out, and the next refusal's reason is the camera's again.
+    EXPECT_TRUE(Transact(connection, "USER-ID a b~", 1.0));
+    EXPECT_EQ(camera->received, "USER-ID a b~\r");
+    EXPECT_EQ(LastErrorText(connection), "5");
 }

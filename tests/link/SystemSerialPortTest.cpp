@@ -105,6 +105,7 @@ TEST_F(SystemSerialPortTest, AFailedOpenIsToldApartByWhatTheFileSystemSays)
         {"missing", "/dev/pk70-no-such-port", SystemPortBackend::mayReadAndWrite, OpenFailure::NoSuchPort},
         {"missing and not permitted", "/dev/pk70-no-such-port", refused, OpenFailure::NoSuchPort},
         {"a plain file", plainFile.fileName(), refused, OpenFailure::NotASerialPort},
+        {"a device that is no terminal", "/dev/null", SystemPortBackend::mayReadAndWrite, OpenFailure::NotASerialPort},
         {"not a device name", "tty S0", SystemPortBackend::mayReadAndWrite, OpenFailure::NoSuchPort},
     };
     for (const auto& c : cases) {

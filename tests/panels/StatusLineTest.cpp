@@ -2,6 +2,7 @@
 // loss of the port, a new port.
 #include "Link.h"
 #include "PageTesting.h"
+#include "Ports.h"
 #include "StatusLine.h"
 
 #include <QCoreApplication>
@@ -53,6 +54,9 @@ TEST(StatusLine, FollowsTheConnectionThroughOpenRefusalLossAndReconnection)
     connection.baudRate = 9600;
     attachPort();
     EXPECT_EQ(line.connectionText(), "sim:PTM-TW640 at 9600 baud: connected");
+    connection.baudRate = kNoRateFound; // a later detection found no camera
+    connection.announceState();
+    EXPECT_EQ(line.connectionText(), "sim:PTM-TW640: open, but no camera answered at any baud rate");
 
     connection.portName.clear();
     connection.close();

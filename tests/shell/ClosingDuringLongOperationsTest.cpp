@@ -11,12 +11,14 @@
 #include "ControlPanelTovane.h"
 #include "LongOperation.h"
 #include "Polling.h"
+#include "SettingsTransfer.h"
 #include "SimulatedCameras.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -52,6 +54,14 @@ QAbstractButton* buttonOn(QWidget* page, const QString& name)
 
 class ClosingDuring : public ::testing::Test {
 protected:
+    ClosingDuring()
+    {
+        window.setCloseQuestion([this](QWidget*, const QString& text) {
+            questions << text;
+            return closeWhenAsked;
+        });
+    }
+
     ControlPanel* open(const QString& model, const QString& tab)
     {
         const QString port = SimulatedCameras::portOf(model);
@@ -77,6 +87,8 @@ protected:
     SimulatedCameras cameras;
     CapturedMessages messages;
     CCameraLinkDlg window{cameras.clock};
+    QStringList questions;
+    bool closeWhenAsked = true;
 };
 
 class ClosingDuringADetection : public ClosingDuring,
@@ -108,13 +120,16 @@ TEST_P(ClosingDuringADetection, EndsItAtItsNextPollAndNothingIsSentAfterTheClose
 
     ASSERT_GE(linesAtClose, 0) << "the detection ended before the close";
     if (what == Closed::Application) {
-        // The window waited for the detection to end, and closes now.
+        // The window asked, waited for the detection to end, and closes now.
+        ASSERT_EQ(questions.size(), 1);
+        EXPECT_TRUE(questions.first().startsWith("A detection is running")) << questions.first().toStdString();
         EXPECT_EQ(closedSignal.count(), 0);
         EXPECT_TRUE(closedSignal.wait(2000));
         EXPECT_EQ(window.brevoPanel(), nullptr);
         EXPECT_EQ(window.tovanePanel(), nullptr);
         EXPECT_FALSE(window.connection().isOpen());
     } else {
+        EXPECT_TRUE(questions.isEmpty());
         EXPECT_FALSE(panel->isVisible());
         EXPECT_EQ(start->text(), caption);
         EXPECT_TRUE(start->isEnabled());
@@ -136,6 +151,63 @@ INSTANTIATE_TEST_SUITE_P(
         const std::string what = std::get<1>(info.param) == Closed::Panel ? "Panel" : "Application";
         return std::get<0>(info.param).tab + std::to_string(info.index / 2) + what;
     });
+
+TEST_F(ClosingDuring, ExitAnsweredNoLeavesADetectionRunningToItsEnd)
+{
+    closeWhenAsked = false;
+    ControlPanel* panel = open(QStringLiteral("PTM-TW640"), QStringLiteral("Shading"));
+    ASSERT_NE(panel, nullptr);
+    QAbstractButton* start = buttonOn(panel->tabs()->currentWidget(), QStringLiteral("PeakMode"));
+    QSignalSpy closedSignal(&window, &CCameraLinkDlg::closed);
+    qsizetype linesAtExit = -1;
+    int runs = 0;
+    const PendingEventsRunner previous = setPendingEventsRunner([&] {
+        if (++runs == 2000 / LongOperation::kSliceMs) {
+            linesAtExit = cameras.received("PTM-TW640").size();
+            window.close(); // "E&xit"
+        }
+    });
+    start->click();
+    setPendingEventsRunner(previous);
+    QCoreApplication::processEvents();
+
+    ASSERT_GE(linesAtExit, 0) << "the detection ended before the exit";
+    EXPECT_EQ(questions.size(), 1);
+    // The detection went on polling and finished; the window stays.
+    EXPECT_GT(cameras.received("PTM-TW640").size(), linesAtExit);
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_EQ(closedSignal.count(), 0);
+    EXPECT_TRUE(window.connection().isOpen());
+}
+
+TEST_F(ClosingDuring, ExitDuringASettingsTransferAsksAndClosesOnceTheFileIsApplied)
+{
+    ControlPanel* panel = open(QStringLiteral("PTM-TW640M"), QStringLiteral("General"));
+    ASSERT_NE(panel, nullptr);
+    QTemporaryDir directory;
+    const QString file = directory.filePath("settings.txt");
+    ASSERT_TRUE(panel->settingsTransfer().saveTo(file, QDateTime::currentDateTime()));
+    // The user closes the window while the second line goes out.
+    struct ClosingView : ApplyProgressView {
+        explicit ClosingView(CCameraLinkDlg& window) : window(window) {}
+        void showLine(int index, int, const QByteArray&) override
+        {
+            if (index == 1)
+                window.close();
+        }
+        bool cancelRequested() override { return false; }
+        CCameraLinkDlg& window;
+    };
+    panel->settingsTransfer().setProgressView([this](QWidget*, int) { return std::make_unique<ClosingView>(window); });
+    QSignalSpy closedSignal(&window, &CCameraLinkDlg::closed);
+
+    EXPECT_EQ(panel->settingsTransfer().applyFrom(file), SettingsTransfer::Outcome::Applied);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions.first().startsWith("Settings are being saved or applied")) << questions.first().toStdString();
+    EXPECT_EQ(closedSignal.count(), 0);
+    EXPECT_TRUE(closedSignal.wait(2000));
+    EXPECT_FALSE(window.connection().isOpen());
+}
 
 TEST_F(ClosingDuring, TheDemonstrationClosingThePanelStopsItsTimer)
 {

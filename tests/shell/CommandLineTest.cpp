@@ -154,6 +154,7 @@ struct RecordingLoadView : PanelLoadProgressView {
     {
         shown << QStringLiteral("Reading %1, %2 of %3").arg(title).arg(number).arg(count);
     }
+    bool cancelRequested() override { return false; }
     QStringList& shown;
 };
 

@@ -2,8 +2,9 @@
 #include "CapturedMessages.h"
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
+#include "ControlPanel.h"
 #include "DialogUnits.h"
-#include "PanelPlacement.h"
+#include "WindowPlacement.h"
 #include "Ports.h"
 #include "ScreenPlacement.h"
 #include "QtPrinters.h"
@@ -122,10 +123,12 @@ protected:
         choices.append(PortChoice{SimulatedCameras::portOf(model), rate});
     }
 
+    // As the application starts: the main window shows once the port is chosen.
     void startWith(const QString& model, qint32 rate = 38400)
     {
         choose(model, rate);
         window.OnInitDialog();
+        window.show();
     }
 
     void trigger(const QString& menuText)
@@ -180,14 +183,17 @@ TEST_F(MainWindowTest, StartUpTalksToTheCameraInOrder)
     EXPECT_TRUE(messages.texts.isEmpty());
 }
 
-TEST_F(MainWindowTest, TheBrevoPanelStandsAtTheTopLeftAndTheMainWindowKeepsItsPlace)
+TEST_F(MainWindowTest, TheBrevoPanelStandsAtTheLeftBelowTheMenusAndTheMainWindowKeepsItsPlace)
 {
     startWith("PTM-R290CL");
     ASSERT_NE(window.brevoPanel(), nullptr);
-    EXPECT_EQ(window.brevoPanel()->frameGeometry().topLeft(), QPoint(0, 0));
+    const int belowTheMenus = window.menuBar()->mapToGlobal(QPoint(0, window.menuBar()->height())).y();
+    EXPECT_EQ(window.brevoPanel()->frameGeometry().topLeft(), QPoint(0, belowTheMenus));
     EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(0, 0));
-    // Narrowed to the small screen where its template is wider.
-    EXPECT_EQ(window.size(), DialogUnits::standard().toPixels(612, 326).boundedTo(availableArea(window).size()));
+    // Its frame narrowed to the small screen where its template is wider.
+    const QSize frameExtra = window.frameGeometry().size() - window.size();
+    EXPECT_EQ(window.frameGeometry().size(),
+              (DialogUnits::standard().toPixels(612, 326) + frameExtra).boundedTo(availableArea(window).size()));
     EXPECT_EQ(window.tovanePanel(), nullptr);
 }
 
@@ -214,20 +220,6 @@ TEST_F(MainWindowTest, WithATovaneCameraTheMainWindowBecomesAStripAboveThePanel)
 
 TEST_F(MainWindowTest, ControlPlacesTheTovanePanelBesideTheMainWindowOrFlushRight)
 {
-    const struct {
-        QRect main;
-        int panelWidth, screenRight;
-        QPoint expected;
-    } cases[] = {
-        {QRect(200, 30, 800, 50), 800, 1920, QPoint(1010, 30)},
-        {QRect(700, 30, 800, 50), 800, 1920, QPoint(1120, 30)},
-        {QRect(0, 0, 1100, 50), 800, 1920, QPoint(1110, 0)}, // reaching the edge exactly still fits
-        {QRect(0, 0, 1200, 50), 800, 1920, QPoint(1120, 0)},
-        {QRect(1500, 0, 300, 50), 500, 3840, QPoint(1810, 0)},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(placeBesideMainWindow(c.main, c.panelWidth, c.screenRight), c.expected) << c.main.x();
-
     startWith("PTM-TW640");
     CControlPanelTovane* panel = window.tovanePanel();
     ASSERT_NE(panel, nullptr);
@@ -286,10 +278,13 @@ TEST_F(MainWindowTest, ControlShowsTheBrevoPanelWhereItWas)
     CControlPanelPTM_Brevo* panel = window.brevoPanel();
     ASSERT_NE(panel, nullptr);
     panel->move(200, 100);
+    const QRect left = panel->frameGeometry();
     panel->close();
     trigger("&Control");
     EXPECT_TRUE(panel->isVisible());
-    EXPECT_EQ(panel->frameGeometry().topLeft(), QPoint(200, 100));
+    // Only as far into the screen as the small screen makes it.
+    EXPECT_EQ(panel->frameGeometry(), fittedIntoArea(left, availableArea(window)));
+    EXPECT_EQ(panel->frameGeometry().y(), 100);
 }
 
 TEST_F(MainWindowTest, CancelAtThePortDialogLeavesEverythingClosedAndSilent)
@@ -390,10 +385,9 @@ TEST_F(MainWindowTest, TheNoticeFollowsEachLaterPortChoice)
 {
     startWith("PTM-TW640");
     EXPECT_EQ(noticeOf(window), "");
-    choose("PTM-R560CL");
+    choose("PTM-6006");
     trigger("&SerialPort");
-    EXPECT_EQ(noticeOf(window), "PTM-R560CL answered on sim:PTM-R560CL; its control panel opens only when the "
-                                "application starts with it.");
+    EXPECT_EQ(noticeOf(window), "PTM-6006 answered on sim:PTM-6006; this model has no control panel.");
     trigger("&SerialPort"); // cancelled
     EXPECT_EQ(noticeOf(window), kNoPortNotice);
     choose("PTM-TW640M");
@@ -427,35 +421,62 @@ TEST_F(MainWindowTest, AHeldPortIsReportedOnceForEachChoiceAndNothingOpens)
     EXPECT_EQ(messages.texts.size(), 2);
 }
 
-TEST_F(MainWindowTest, SerialPortReidentifiesAndTheOldPanelWorksThroughTheNewPort)
+TEST_F(MainWindowTest, ALaterPortOpensItsCamerasPanelAsAtStartUpInPlaceOfTheOneBefore)
 {
-    startWith("PTM-TW640");
-    CControlPanelTovane* panel = window.tovanePanel();
-    ASSERT_NE(panel, nullptr);
-    CTerminalDlg* terminal = window.terminal();
+    const struct {
+        const char* first;
+        const char* second;
+        CameraFamily family;
+    } cases[] = {
+        {"PTM-TW640", "PTM-R560CL", CameraFamily::Brevo},
+        {"PTM-R290CL", "PTM-TW640M", CameraFamily::Tovane},
+        {"PTM-R290CL", "PTM-R140ML", CameraFamily::Brevo},
+        {"PTM-TW640M", "PTM-6006", CameraFamily::None},
+    };
+    const auto startedWindow = [this](QList<QString> ports) {
+        auto dlg = std::make_unique<CCameraLinkDlg>(cameras.clock);
+        dlg->setPageLists(recordingPages(kPageTitles), recordingPages(kPageTitles));
+        dlg->setPortChooser([ports](const QString&, qint32) mutable -> std::optional<PortChoice> {
+            return PortChoice{SimulatedCameras::portOf(ports.takeFirst()), 38400};
+        });
+        dlg->OnInitDialog();
+        dlg->show();
+        return dlg;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " then " + c.second);
+        QSettings().clear();
+        // What a start-up with the second camera puts on its wire.
+        startedWindow({c.second})->close();
+        const QByteArrayList startUpWire = cameras.received(c.second);
+        cameras.camera(c.second).clearRecord();
 
-    choose("PTM-R560CL");
-    trigger("&SerialPort");
-    EXPECT_EQ(offered.last(), qMakePair(QString("sim:PTM-TW640"), qint32(9600)));
-    EXPECT_FALSE(cameras.isInUse("PTM-TW640"));
-    EXPECT_EQ(window.model(), "PTM-R560CL");
-    EXPECT_EQ(window.windowTitle(), "PTM-TW640");
-    EXPECT_EQ(window.tovanePanel(), panel);
-    EXPECT_EQ(window.brevoPanel(), nullptr);
-    EXPECT_EQ(window.terminal(), terminal);
+        const std::unique_ptr<CCameraLinkDlg> dlg = startedWindow({c.first, c.second});
+        const QPointer<QWidget> before =
+            dlg->brevoPanel() ? static_cast<QWidget*>(dlg->brevoPanel()) : dlg->tovanePanel();
+        ASSERT_FALSE(before.isNull());
+        CTerminalDlg* terminal = dlg->terminal();
+        menuAction(dlg->menuBar(), "&SerialPort")->trigger();
 
-    // The pages and the terminal reach the port open now.
-    EXPECT_TRUE(tovanePages.at(0)->transactThroughGivenConnection("GAIN"));
-    terminal->commandEdit()->setText("MODEL");
-    terminal->sendCommand();
-    EXPECT_EQ(cameras.received("PTM-R560CL").mid(cameras.received("PTM-R560CL").size() - 2),
-              (QByteArrayList{"GAIN", "MODEL"}));
-    EXPECT_TRUE(terminal->responseLog()->toPlainText().endsWith("MODEL\nPTM-R560CL\nOK\n"));
-
-    // "&Control" follows the new model: a Brevo model, and no Brevo panel exists.
-    panel->hide();
-    trigger("&Control");
-    EXPECT_FALSE(panel->isVisible());
+        EXPECT_TRUE(before.isNull());
+        EXPECT_EQ(cameras.received(c.second), startUpWire);
+        EXPECT_EQ(dlg->windowTitle(), c.second);
+        EXPECT_EQ(dlg->terminal(), terminal);
+        ControlPanel* panel = c.family == CameraFamily::Brevo ? static_cast<ControlPanel*>(dlg->brevoPanel())
+                                                              : dlg->tovanePanel();
+        EXPECT_EQ(panel != nullptr, c.family != CameraFamily::None);
+        if (panel) {
+            EXPECT_EQ(panel->model(), c.second);
+            // "&Control" brings it back.
+            panel->hide();
+            menuAction(dlg->menuBar(), "&Control")->trigger();
+            EXPECT_TRUE(panel->isVisible());
+            // The Tovane panel makes this window its strip; the Brevo panel leaves it as it was made.
+            EXPECT_EQ(dlg->frameGeometry().height() == CCameraLinkDlg::kStripHeight, c.family == CameraFamily::Tovane);
+        }
+        dlg->close();
+        EXPECT_EQ(windowKeys().contains("ControlDlgPosX"), c.family != CameraFamily::None);
+    }
 }
 
 TEST_F(MainWindowTest, CancellingTheSerialPortDialogLaterLeavesThePortClosed)
@@ -545,25 +566,39 @@ TEST_F(MainWindowTest, ClosingWithNeitherRecordsTwoEntries)
     EXPECT_EQ(profileValue("CameraLinkDlgPosY"), 44);
 }
 
-TEST_F(MainWindowTest, EnterAndEscapeCloseTheMainWindowLikeExit)
+TEST_F(MainWindowTest, EnterDoesNothingWhileEscapeAndExitCloseTheWindow)
 {
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-        SCOPED_TRACE(key);
+    const struct {
+        const char* what;
+        std::function<void(CCameraLinkDlg&)> press;
+        bool closes;
+    } cases[] = {
+        {"Return", [](CCameraLinkDlg& dlg) { QTest::keyClick(&dlg, Qt::Key_Return); }, false},
+        {"Enter", [](CCameraLinkDlg& dlg) { QTest::keyClick(&dlg, Qt::Key_Enter); }, false},
+        {"Escape", [](CCameraLinkDlg& dlg) { QTest::keyClick(&dlg, Qt::Key_Escape); }, true},
+        {"Exit", [](CCameraLinkDlg& dlg) { menuAction(dlg.menuBar(), "E&xit")->trigger(); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         QSettings().clear();
         CCameraLinkDlg dlg(cameras.clock);
         dlg.setPageLists(recordingPages(kPageTitles), recordingPages(kPageTitles));
         dlg.setPortChooser([](const QString&, qint32) {
             return std::optional<PortChoice>(PortChoice{SimulatedCameras::portOf("PTM-TW640"), 38400});
         });
+        int questions = 0;
+        dlg.setCloseQuestion([&questions](QWidget*, const QString&) { return ++questions, true; });
         dlg.OnInitDialog();
         dlg.show();
         QSignalSpy closed(&dlg, &CCameraLinkDlg::closed);
-        QTest::keyClick(&dlg, key);
-        EXPECT_EQ(closed.count(), 1);
-        EXPECT_FALSE(dlg.isVisible());
-        EXPECT_EQ(windowKeys().size(), 8);
-        EXPECT_FALSE(dlg.connection().isOpen());
-        EXPECT_FALSE(cameras.isInUse("PTM-TW640"));
+        c.press(dlg);
+        EXPECT_EQ(closed.count(), c.closes ? 1 : 0);
+        EXPECT_EQ(dlg.isVisible(), !c.closes);
+        EXPECT_EQ(windowKeys().size(), c.closes ? 8 : 0);
+        EXPECT_EQ(dlg.connection().isOpen(), !c.closes);
+        EXPECT_EQ(cameras.isInUse("PTM-TW640"), !c.closes);
+        // Nothing runs that closing would cut short.
+        EXPECT_EQ(questions, 0);
     }
 }
 

@@ -1,3 +1,4 @@
+#include "CameraLinkDlg.h"
 #include "SendPath.h"
 #include "ControlPanelTovane.h"
 #include "PanelLoadProgress.h"
@@ -7,6 +8,7 @@
 #include "tovane/TovanePages.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -21,13 +23,21 @@ struct Shown {
 };
 
 struct RecordingLoadView : PanelLoadProgressView {
-    RecordingLoadView(QList<Shown>& shown, Clock& clock) : shown(shown), clock(clock) {}
+    RecordingLoadView(QList<Shown>& shown, Clock& clock, QString cancelAt = {})
+        : shown(shown), clock(clock), cancelAt(std::move(cancelAt))
+    {
+    }
     void showPage(const QString& title, int number, int count) override
     {
         shown.append({QStringLiteral("%1 %2/%3").arg(title).arg(number).arg(count), clock.nowUs()});
+        cancelled = title == cancelAt;
     }
+    bool cancelRequested() override { return cancelled; }
     QList<Shown>& shown;
     Clock& clock;
+    // The user presses Cancel once this page is named.
+    QString cancelAt;
+    bool cancelled = false;
 };
 
 } // namespace
@@ -105,7 +115,26 @@ TEST_F(PanelLoadProgressTest, APanelReadyWithinHalfASecondShowsNothing)
     EXPECT_EQ(panel.pageCount(), 2);
 }
 
-TEST(PanelLoadProgressDialog, NamesThePageAndHasNoCancelButton)
+TEST_F(PanelLoadProgressTest, CancelEndsTheLoadBeforeItsNextLineClosesThePortAndOpensNoPanel)
+{
+    CCameraLinkDlg window(cameras.clock);
+    connection.close();
+    window.setPortChooser([](const QString&, qint32) {
+        return std::optional<PortChoice>({SimulatedCameras::portOf("PTM-TW640"), 9600});
+    });
+    window.setPanelLoadProgressView([this] { return std::make_unique<RecordingLoadView>(shown, cameras.clock, "Color"); });
+    window.OnInitDialog();
+
+    // Not a line after Cancel was pressed.
+    ASSERT_EQ(shown.last().text, "Color 3/11");
+    EXPECT_LT(cameras.camera("PTM-TW640").record().lines.back().atUs, shown.last().atUs);
+    EXPECT_EQ(window.tovanePanel(), nullptr);
+    EXPECT_FALSE(window.connection().isOpen());
+    EXPECT_FALSE(cameras.isInUse("PTM-TW640"));
+    EXPECT_TRUE(window.findChild<QLabel*>()->text().startsWith("Opening the control panel was cancelled"));
+}
+
+TEST(PanelLoadProgressDialog, NamesThePageAndHasCancel)
 {
     PanelLoadProgressDialog view;
     view.showPage("Gain", 2, 11);
@@ -118,6 +147,9 @@ TEST(PanelLoadProgressDialog, NamesThePageAndHasNoCancelButton)
     EXPECT_EQ(dialog->labelText(), "Reading Gain, 2 of 11");
     EXPECT_EQ(dialog->maximum(), 11);
     EXPECT_EQ(dialog->value(), 1);
-    EXPECT_TRUE(dialog->findChildren<QPushButton*>().isEmpty());
+    ASSERT_EQ(dialog->findChildren<QPushButton*>().size(), 1);
+    EXPECT_FALSE(view.cancelRequested());
+    dialog->findChild<QPushButton*>()->click();
+    EXPECT_TRUE(view.cancelRequested());
     EXPECT_TRUE(dialog->isModal());
 }

@@ -95,6 +95,7 @@ TEST_P(SimulatedCameraTest, PickingTheSimulatedCameraEndsWithItsFamilysPanelAndT
     CCameraLinkDlg window(clock);
     window.setPortChooser([&port](const QString&, qint32) { return std::optional<PortChoice>({port, 38400}); });
     window.OnInitDialog();
+    window.show();
 
     EXPECT_EQ(window.connection().baudRate, cameras.camera(m.model).listeningRate());
     EXPECT_EQ(window.windowTitle(), m.model);
@@ -161,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Models, SimulatedCameraTest, ::testing::ValuesIn(kSimul
                              return QString::fromLatin1(info.param.model).remove('-').toStdString();
                          });
 
-TEST_F(SimulatedCameraTest, AnotherCameraChosenLaterIsIdentifiedAndTheFirstPanelStays)
+TEST_F(SimulatedCameraTest, AnotherCameraChosenLaterGetsItsFamilysPanelInPlaceOfTheFirst)
 {
     cameras.camera("PTM-R290CL").setListeningRate(115200);
     CCameraLinkDlg window(clock);
@@ -176,9 +177,11 @@ TEST_F(SimulatedCameraTest, AnotherCameraChosenLaterIsIdentifiedAndTheFirstPanel
     window.chooseSerialPort();
     EXPECT_EQ(window.connection().baudRate, 115200);
     EXPECT_EQ(window.model(), "PTM-R290CL");
-    EXPECT_EQ(window.windowTitle(), "PTM-TW640");
-    EXPECT_EQ(window.tovanePanel(), panel);
-    EXPECT_EQ(window.brevoPanel(), nullptr);
+    EXPECT_EQ(window.windowTitle(), "PTM-R290CL");
+    EXPECT_EQ(window.tovanePanel(), nullptr);
+    ASSERT_NE(window.brevoPanel(), nullptr);
+    EXPECT_EQ(tabTitles(*window.brevoPanel()), titlesOf(brevoPages()));
+    EXPECT_EQ(window.brevoPanel()->sensorTaps(), 2);
     EXPECT_EQ(askInTerminal(*window.terminal(), "MODEL"), "MODEL\nPTM-R290CL\nOK\n");
     EXPECT_TRUE(messages.texts.isEmpty());
 }

@@ -1,10 +1,12 @@
 #include "QtPrinters.h"
 #include "LinkFixture.h"
+#include "LongOperation.h"
 #include "SendPath.h"
 #include "MyEdit.h"
 #include "TerminalDlg.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -200,27 +202,57 @@ TEST_F(TerminalTest, AClosedPortLogsNothingButRecordsTheLine)
     EXPECT_EQ(log(), "");
 }
 
-TEST_F(TerminalTest, UpAndDownStopAtTheOldestAndNewestLine)
+TEST_F(TerminalTest, UpRecallsTheLastLineSentThenTheOnesBeforeAndBothKeysStopAtTheEnds)
 {
     type("A");
     type("B");
     type("C");
+    // After each line sent, Up begins again from that line.
     const struct {
         Qt::Key key;
-        const char* recalled;
-    } steps[] = {{Qt::Key_Up, "A"},   {Qt::Key_Up, "A"},   {Qt::Key_Down, "B"}, {Qt::Key_Down, "C"},
-                 {Qt::Key_Down, "C"}, {Qt::Key_Down, "C"}, {Qt::Key_Up, "B"},   {Qt::Key_Up, "A"},
-                 {Qt::Key_Up, "A"}};
+        const char* recalled; // empty: the recalled line is sent
+    } steps[] = {{Qt::Key_Up, "C"},   {Qt::Key_Up, "B"},     {Qt::Key_Up, "A"},   {Qt::Key_Up, "A"},
+                 {Qt::Key_Down, "B"}, {Qt::Key_Down, "C"},   {Qt::Key_Down, "C"}, {Qt::Key_Up, "B"},
+                 {Qt::Key_Return, ""}, {Qt::Key_Up, "B"},    {Qt::Key_Up, "C"},   {Qt::Key_Down, "B"}};
     int step = 0;
     for (const auto& s : steps) {
         QTest::keyClick(terminal.commandEdit(), s.key);
-        EXPECT_EQ(command(), s.recalled) << "step " << step;
-        EXPECT_EQ(terminal.commandEdit()->selectedText(), s.recalled) << "step " << step;
+        if (s.key == Qt::Key_Return) {
+            EXPECT_EQ(camera->receivedLines().last(), "B") << "step " << step;
+        } else {
+            EXPECT_EQ(command(), s.recalled) << "step " << step;
+            EXPECT_EQ(terminal.commandEdit()->selectedText(), s.recalled) << "step " << step;
+        }
         ++step;
     }
-    // The recalled line is sent like a typed one.
-    QTest::keyClick(terminal.commandEdit(), Qt::Key_Return);
-    EXPECT_EQ(camera->receivedLines().last(), "A");
+}
+
+TEST_F(TerminalTest, ALongSlowAnswerIsShownAsItComesWhileTheWindowsGoOnRepainting)
+{
+    // 3,000 bytes at 9600 baud: about three seconds on the wire.
+    QByteArray help = "HELP\r";
+    for (int i = 0; help.size() < 3000; ++i)
+        help += " CHOICE-" + QByteArray::number(i) + "\r";
+    help += "OK\r";
+    camera->responder = [this, help](const QByteArray&) {
+        for (qsizetype sent = 0; sent < help.size(); sent += 10)
+            camera->sendAfterMs(1.0 + sent * 1.04, help.mid(sent, 10));
+        return QByteArray();
+    };
+    QList<qsizetype> shownAtRepaint;
+    const PendingEventsRunner previous = setPendingEventsRunner([&] { shownAtRepaint << log().size(); });
+    type("HELP");
+    setPendingEventsRunner(previous);
+
+    EXPECT_EQ(log(), QString::fromLatin1(help).replace('\r', '\n'));
+    // Every 50 ms of the three seconds the windows got their turn, each time
+    // with more of the answer in the log.
+    ASSERT_GE(shownAtRepaint.size(), 50);
+    EXPECT_TRUE(shownAtRepaint.first() > 0 && shownAtRepaint.last() < log().size());
+    EXPECT_TRUE(std::is_sorted(shownAtRepaint.begin(), shownAtRepaint.end()));
+    // In a fixed-width font, so that columns of an answer line up.
+    const QFontMetrics metrics(terminal.responseLog()->font());
+    EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("MMMM"));
 }
 
 TEST_F(TerminalTest, AnEmptySentListRecallsEmptyText)
@@ -244,6 +276,7 @@ TEST_F(TerminalTest, DoubleClickCopies32CharactersWhileUpRecallsTheWholeLine)
     QTest::mouseDClick(terminal.sentList()->viewport(), Qt::LeftButton, Qt::NoModifier, onLine);
     EXPECT_EQ(command(), longLine.left(32));
 
+    QTest::keyClick(terminal.commandEdit(), Qt::Key_Up);
     QTest::keyClick(terminal.commandEdit(), Qt::Key_Up);
     EXPECT_EQ(command(), longLine);
 }
