@@ -92,6 +92,8 @@ public:
     PollingTimer* polling() const { return m_polling; }
 
     PageSettings& pageSettings() const { return m_context.settings; }
+    // Which control shows which setting.
+    const Bindings& bindings() const { return m_bindings; }
 
 protected:
     // The page's initialisation: fixed ranges and lists are set by the
