@@ -28,6 +28,7 @@
 // exchange is over (SendPath::whenIdle).
 
 #include "ControlBindings.h"
+#include "ShowAndCommandBindings.h"
 #include "SliderNotifier.h"
 
 #include <QList>

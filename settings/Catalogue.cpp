@@ -67,11 +67,17 @@ QList<SettingLine> Catalogue::settingLines() const
 
 Setting* Catalogue::find(const QByteArray& key) const
 {
+    // Several pages may show one camera setting; the page a file keeps it
+    // from comes first, then any page.
+    Setting* shown = nullptr;
     for (const auto& page : m_pages) {
-        if (Setting* setting = page->find(key))
+        Setting* setting = page->find(key);
+        if (setting && setting->isSaved())
             return setting;
+        if (!shown)
+            shown = setting;
     }
-    return nullptr;
+    return shown;
 }
 
 QByteArray keyOfLine(const Catalogue& catalogue, const QByteArray& line)

@@ -67,7 +67,8 @@ public:
     // those applied first come first, the others follow in the order the
     // page read them. Only settings whose value the camera gave or accepted.
     QList<SettingLine> settingLines() const;
-    // The setting of that key on the first page that has it; null when none.
+    // The setting of that key: on the first page whose file line keeps it,
+    // else on the first page that has it; null when none.
     Setting* find(const QByteArray& key) const;
     // How long a page waits for the camera's answer to a line of that key;
     // 1.0 s for a line that is no setting.
