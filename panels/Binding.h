@@ -20,6 +20,7 @@
 #include <optional>
 
 class QObject;
+class QWidget;
 class SendPath;
 class Setting;
 
@@ -42,6 +43,14 @@ public:
     void rebind(Setting& setting);
     // The control the binding belongs to.
     virtual QObject* control() const = 0;
+    // The widgets the user works: the control, or each of its buttons.
+    virtual QList<QWidget*> widgets() const;
+
+    // What the control's tool tip says: the line it sends ("GAIN-FINE <n>"),
+    // the range of the value (the camera's HELP answer where the page read
+    // one, otherwise the control's own limits) and the camera's value.
+    // Composed from the setting alone: nothing is asked of the camera.
+    QString toolTip() const;
 
 protected:
     Binding(SendPath& path, Setting* setting, QString caption);
@@ -50,6 +59,18 @@ protected:
     virtual void showSetting() = 0;
     // Follows the setting from now on, and shows it now.
     void followSetting();
+    // Shows the setting and tells what the control sends again.
+    void refresh();
+    // Keeps the tool tip of the widgets up to date from now on.
+    void keepToolTip();
+    void refreshToolTip();
+
+    // The line the control sends, with a placeholder for the value; empty
+    // for a control that only shows its setting.
+    virtual QString sentLine() const;
+    // The values the control itself can send ("0 to 255", "8, 10 or 12");
+    // empty when it does not limit them.
+    virtual QString controlRange() const { return {}; }
 
     // Runs onlyIf, before, sends the argument through the send path, then
     // runs then with the value the setting holds afterwards. False when the
@@ -75,7 +96,20 @@ protected:
 
 private:
     QObject m_receiver;
+    // Brings the tool tips up to date before they show (the control's own
+    // limits may have changed); receives the setting's range changes.
+    QObject* m_toolTips = nullptr;
 };
+
+// What a control or a list shows of the camera's value: the value as the
+// camera gave it, "(empty)", "not read" or "N/A".
+QString shownValue(const Setting& setting);
+
+// "0 to 7" for a run of consecutive values, "1, 2 or 4" for others (at most
+// a dozen, then "…"); empty for none.
+QString valuesText(const QList<int>& values);
+// "a, b or c".
+QString listedWithOr(QStringList texts);
 
 // The fluent part every kind of binding shares.
 template <class Derived>

@@ -42,6 +42,7 @@ public:
     }
 
     QObject* control() const override { return m_cells.value(0); }
+    QList<QWidget*> widgets() const override { return {m_cells.cbegin(), m_cells.cend()}; }
 
     void send(const QList<int>& values)
     {

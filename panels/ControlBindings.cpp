@@ -58,6 +58,7 @@ EditBinding& EditBinding::accept(int min, int max)
 {
     m_min = min;
     m_max = max;
+    refreshToolTip();
     return *this;
 }
 
@@ -125,6 +126,14 @@ void EditBinding::enter()
     deliver(*argument, ok ? value : 0);
 }
 
+QString EditBinding::controlRange() const
+{
+    // A scaled edit's limits are the 32-bit range of what it sends.
+    if (m_text || m_factor != 0.0 || (m_min == INT_MIN && m_max == INT_MAX))
+        return {};
+    return QStringLiteral("%1 to %2").arg(m_min).arg(m_max);
+}
+
 void EditBinding::markInvalid(bool invalid)
 {
     markInvalidInput(m_edit, invalid);
@@ -183,7 +192,7 @@ SliderBinding& SliderBinding::rangeFromCamera(bool keepWhenAbsent)
         else if (!keepWhenAbsent)
             m_slider->setRange(0, 0);
         // The range may have moved the slider; it shows the value again.
-        showSetting();
+        refresh();
     });
     return *this;
 }
@@ -198,6 +207,11 @@ SliderBinding& SliderBinding::readout(QWidget* target, Format format)
 QObject* SliderBinding::control() const
 {
     return m_slider;
+}
+
+QString SliderBinding::controlRange() const
+{
+    return QStringLiteral("%1 to %2").arg(m_slider->minimum()).arg(m_slider->maximum());
 }
 
 void SliderBinding::notified(SliderNotification kind, int position)
@@ -266,7 +280,7 @@ ComboBinding& ComboBinding::choicesFromCamera()
 {
     QObject::connect(m_setting, &Setting::choicesChanged, receiver(), [this] {
         fillChoices(m_combo, m_setting->choices());
-        showSetting();
+        refresh();
     });
     return *this;
 }
@@ -280,6 +294,20 @@ ComboBinding& ComboBinding::onActivated(std::function<void(int index)> handler)
 QObject* ComboBinding::control() const
 {
     return m_combo;
+}
+
+QString ComboBinding::controlRange() const
+{
+    QList<int> values;
+    for (int index = 0; index < m_combo->count(); ++index) {
+        const QString text = m_combo->itemText(index);
+        bool isNumber = true;
+        const std::optional<int> value =
+            m_argument == Argument::Text ? text.trimmed().toInt(&isNumber) : valueFor(index, text);
+        if (value && isNumber)
+            values << *value;
+    }
+    return valuesText(values);
 }
 
 void ComboBinding::select(int value)
@@ -406,6 +434,11 @@ QObject* CheckBinding::control() const
     return m_box;
 }
 
+QString CheckBinding::controlRange() const
+{
+    return QStringLiteral("%1 (unchecked) or %2 (checked)").arg(m_unchecked).arg(m_checked);
+}
+
 void CheckBinding::showSetting()
 {
     const Setting& setting = *m_setting;
@@ -455,6 +488,24 @@ RadioBinding& RadioBinding::zeroWhenUnchecked()
 QObject* RadioBinding::control() const
 {
     return m_group;
+}
+
+QList<QWidget*> RadioBinding::widgets() const
+{
+    QList<QWidget*> buttons;
+    for (int index = 0; index < m_group->count(); ++index)
+        buttons << m_group->button(index);
+    return buttons;
+}
+
+QString RadioBinding::controlRange() const
+{
+    QStringList values;
+    for (int index = 0; index < m_group->count(); ++index) {
+        QRadioButton* button = m_group->button(index);
+        values << QStringLiteral("%1 (%2)").arg(m_group->valueOf(button)).arg(button->text().remove(QLatin1Char('&')));
+    }
+    return listedWithOr(values);
 }
 
 void RadioBinding::showSetting()

@@ -55,6 +55,7 @@ public:
 
 protected:
     void showSetting() override;
+    QString controlRange() const override;
 
 private:
     // The argument to send for the text, or why there is none.
@@ -92,6 +93,7 @@ public:
 
 protected:
     void showSetting() override;
+    QString controlRange() const override;
 
 private:
     void notified(SliderNotification kind, int position);
@@ -134,6 +136,7 @@ public:
 
 protected:
     void showSetting() override;
+    QString controlRange() const override;
 
 private:
     void activated(int index);
@@ -163,6 +166,7 @@ public:
 
 protected:
     void showSetting() override;
+    QString controlRange() const override;
 
 private:
     void clicked(bool checked);
@@ -184,9 +188,11 @@ public:
 
     RadioGroup* group() const { return m_group; }
     QObject* control() const override;
+    QList<QWidget*> widgets() const override;
 
 protected:
     void showSetting() override;
+    QString controlRange() const override;
 
 private:
     void clicked(int value, bool checked);

@@ -4,6 +4,7 @@
 #include "Connection.h"
 #include "Controls.h"
 #include "DialogUnits.h"
+#include "SettingSearch.h"
 #include "SettingsTransfer.h"
 #include "StatusLine.h"
 
@@ -46,6 +47,9 @@ ControlPanel::ControlPanel(SendPath& sendPath, const QString& model, int sensorT
     layout->addWidget(m_tabs);
     m_statusLine = new StatusLine(sendPath, this);
     layout->addWidget(m_statusLine);
+    // Above the tabs: the search over every page's settings (Ctrl+F).
+    m_search = new SettingSearch(m_tabs, this);
+    layout->insertWidget(layout->indexOf(m_tabs), m_search);
 
     buildPages(pages, observeLoad);
     m_tabs->setCurrentIndex(0);

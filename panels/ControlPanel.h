@@ -14,6 +14,7 @@ class Catalogue;
 class Connection;
 class QPushButton;
 class QTabWidget;
+class SettingSearch;
 class SettingsTransfer;
 class StatusLine;
 
@@ -62,6 +63,8 @@ public:
     SettingsTransfer& settingsTransfer() const { return *m_settingsTransfer; }
     QPushButton* saveSettingsButton() const { return m_saveSettings; }
     QPushButton* applySettingsButton() const { return m_applySettings; }
+    // The search over every page's settings, above the tabs.
+    SettingSearch* search() const { return m_search; }
 
 protected:
     // Sizes are in dialog units. Each page gets the catalogue's page of its
@@ -89,6 +92,7 @@ private:
     StatusLine* m_statusLine = nullptr;
     QPushButton* m_saveSettings = nullptr;
     QPushButton* m_applySettings = nullptr;
+    SettingSearch* m_search = nullptr;
     QList<Page*> m_pages;
     std::unique_ptr<SettingsTransfer> m_settingsTransfer;
 };

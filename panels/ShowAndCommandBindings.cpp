@@ -81,11 +81,13 @@ ButtonBinding::ButtonBinding(SendPath& path, QAbstractButton* button, const Came
     : Binding(path, nullptr, button->text()), m_button(button), m_command(command)
 {
     QObject::connect(button, &QAbstractButton::clicked, button, [this] { whenIdle([this] { clicked(); }); });
+    keepToolTip();
 }
 
 ButtonBinding& ButtonBinding::argument(std::function<std::optional<int>()> argument)
 {
     m_argument = std::move(argument);
+    refreshToolTip();
     return *this;
 }
 
@@ -114,6 +116,12 @@ ButtonBinding& ButtonBinding::then(std::function<void()> hook)
 QObject* ButtonBinding::control() const
 {
     return m_button;
+}
+
+QString ButtonBinding::sentLine() const
+{
+    const QString word = QString::fromLatin1(m_command.word);
+    return m_argument ? word + QStringLiteral(" <n>") : word;
 }
 
 void ButtonBinding::clicked()

@@ -27,6 +27,7 @@ public:
 
 protected:
     void showSetting() override;
+    QString sentLine() const override { return {}; }
 
 private:
     QWidget* m_target;
@@ -79,6 +80,7 @@ public:
 
 protected:
     void showSetting() override {}
+    QString sentLine() const override;
 
 private:
     void clicked();
