@@ -43,6 +43,26 @@ QString placeholderFor(const Setting& setting)
     return QStringLiteral("<n>");
 }
 
+const QString kFromHelp = QStringLiteral(" (the camera's HELP answer)");
+
+// "a, b or c"; after a dozen, "a, b, …".
+QString listedUpToADozen(QStringList texts)
+{
+    constexpr qsizetype kMaxListed = 12;
+    if (texts.size() <= kMaxListed)
+        return listedWithOr(texts);
+    return texts.mid(0, kMaxListed).join(QStringLiteral(", ")) + QStringLiteral(", …");
+}
+
+// "0(Line0), 1(Line1) or 4(Software)" from the choice lines.
+QString choicesText(const QByteArrayList& choices)
+{
+    QStringList texts;
+    for (const QByteArray& choice : choices)
+        texts << QString::fromLatin1(choice.trimmed());
+    return listedUpToADozen(texts);
+}
+
 } // namespace
 
 QString shownValue(const Setting& setting)
@@ -67,13 +87,10 @@ QString valuesText(const QList<int>& values)
         consecutive = values.at(i) == values.at(i - 1) + 1;
     if (consecutive)
         return QStringLiteral("%1 to %2").arg(values.first()).arg(values.last());
-    constexpr qsizetype kMaxListed = 12;
     QStringList texts;
-    for (qsizetype i = 0; i < values.size() && i < kMaxListed; ++i)
-        texts << QString::number(values.at(i));
-    if (values.size() > kMaxListed)
-        return texts.join(QStringLiteral(", ")) + QStringLiteral(", …");
-    return listedWithOr(texts);
+    for (const int value : values)
+        texts << QString::number(value);
+    return listedUpToADozen(texts);
 }
 
 QString listedWithOr(QStringList texts)
@@ -97,7 +114,8 @@ void Binding::followSetting()
         return;
     QObject::connect(m_setting, &Setting::changed, receiver(), [this] { refresh(); });
     keepToolTip();
-    QObject::connect(m_setting, &Setting::rangeChanged, m_toolTips, [this] { refreshToolTip(); });
+    for (auto signal : {&Setting::rangeChanged, &Setting::choicesChanged})
+        QObject::connect(m_setting, signal, m_toolTips, [this] { refreshToolTip(); });
     refresh();
 }
 
@@ -163,7 +181,9 @@ QString Binding::toolTip() const
         QString text = QStringLiteral("Range %1 to %2").arg(range->min).arg(range->max);
         if (range->step > 1)
             text += QStringLiteral(", step %1").arg(range->step);
-        lines << text + QStringLiteral(" (the camera's HELP answer)");
+        lines << text + kFromHelp;
+    } else if (!m_setting->choices().isEmpty()) {
+        lines << QStringLiteral("Choices %1").arg(choicesText(m_setting->choices())) + kFromHelp;
     } else if (const QString own = controlRange(); !own.isEmpty() && !sent.isEmpty()) {
         lines << QStringLiteral("Range %1").arg(own);
     }
