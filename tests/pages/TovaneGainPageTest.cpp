@@ -522,4 +522,37 @@ TEST_F(TovaneGainPageScripted, ASourceThatDoesNotBeginWithANumberSendsNothing)
     EXPECT_EQ(sent(), (QByteArrayList{"TRG-SRC 0", "SP-TRG-SRC  0"}));
 }
 
+// A control's tool tip: the line it sends, the range (the camera's HELP
+// answer where the page reads one, else the control's own limits) and the
+// camera's value, each following its changes.
+TEST_F(TovaneGainPageScripted, ToolTipsTellTheLineTheRangeAndTheCamerasValue)
+{
+    camera->ranges["GAIN-FINE"] = " min:-35, max:240, step:1";
+    camera->choices["TRG-SRC"] = {" 0(Line0)", " 4(Software)"};
+    camera->set("GAIN-FINE", 12);
+    camera->set("TRG-SRC", 4);
+    camera->set("SP-FL", 1);
+    camera->set("SP-FL-VAL 00", -3);
+    openPage();
+    const auto tip = [](QWidget* control) { return control->toolTip().split('\n'); };
+    const QString help = QStringLiteral(" (the camera's HELP answer)");
+    const QList<std::pair<QWidget*, QStringList>> cases = {
+        {ui.edit("Step"), {"Sends GAIN-FINE <n>", "Range -35 to 240" + help, "The camera's value: 12"}},
+        {ui.slider("Gain"), {"Sends GAIN-FINE <n>", "Range -35 to 240" + help, "The camera's value: 12"}},
+        {ui.list("Trigger Source"),
+         {"Sends TRG-SRC <n>", "Choices 0(Line0) or 4(Software)" + help, "The camera's value: 4"}},
+        {ui.edit("Coefficient 00"), {"Sends SP-FL-VAL 00 <n>", "Range -8192 to 8191", "The camera's value: -3"}},
+        {ui.button("Enable"), {"Sends SP-FL <n>", "Range 0 (unchecked) or 1 (checked)", "The camera's value: 1"}},
+    };
+    for (const auto& [control, lines] : cases)
+        EXPECT_EQ(tip(control), lines) << control->accessibleName().toStdString();
+
+    // A new HELP answer read by Refresh, a value the user sent.
+    camera->ranges["GAIN-FINE"] = " min:0, max:480, step:2";
+    ui.button("Refresh")->click();
+    typeAndEnter(ui.edit("Step"), "20");
+    EXPECT_EQ(tip(ui.slider("Gain")),
+              (QStringList{"Sends GAIN-FINE <n>", "Range 0 to 480, step 2" + help, "The camera's value: 20"}));
+}
+
 } // namespace

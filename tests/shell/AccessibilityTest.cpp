@@ -7,6 +7,7 @@
 #include "Page.h"
 #include "QtPrinters.h"
 #include "SerialPortDlg.h"
+#include "SettingSearch.h"
 #include "SimulatedCameras.h"
 #include "TerminalDlg.h"
 
@@ -38,6 +39,9 @@ bool isInteractive(QAccessible::Role role)
     case QAccessible::EditableText:
     case QAccessible::Slider:
     case QAccessible::SpinBox:
+    case QAccessible::List:
+    case QAccessible::Tree:
+    case QAccessible::Table:
         return true;
     default:
         return false;
@@ -58,15 +62,24 @@ QString nameOf(QAccessibleInterface* node)
 }
 
 // The enabled, visible interactive controls below an interface, in tree
-// order. The parts inside a control (a combo box's edit field) are the
-// control's own and are not listed.
+// order, and the rows of lists and tables (named by their first cell). The
+// parts inside a control (a combo box's edit field) are the control's own
+// and are not listed.
 void collect(QAccessibleInterface* node, QList<NamedControl>& controls)
 {
     if (!node || node->state().invisible)
         return;
     if (isInteractive(node->role())) {
-        if (!node->state().disabled)
-            controls.append({nameOf(node), node->role(), qobject_cast<QWidget*>(node->object())});
+        if (node->state().disabled)
+            return;
+        auto* widget = qobject_cast<QWidget*>(node->object());
+        controls.append({nameOf(node), node->role(), widget});
+        if (QAccessibleTableInterface* table = node->tableInterface()) {
+            for (int row = 0; row < table->rowCount(); ++row) {
+                QAccessibleInterface* cell = table->cellAt(row, 0);
+                controls.append({cell ? nameOf(cell) : QString(), QAccessible::Row, widget});
+            }
+        }
         return;
     }
     for (int i = 0; i < node->childCount(); ++i)
@@ -158,10 +171,15 @@ TEST_P(AccessibilityTest, EveryControlOfEveryPageHasItsOwnName)
     ASSERT_NE(panel, nullptr);
     for (int tab = 0; tab < panel->tabs()->count(); ++tab) {
         panel->tabs()->setCurrentIndex(tab);
-        const QList<NamedControl> controls = controlsOf(panel->page(tab));
-        EXPECT_FALSE(controls.isEmpty()) << panel->tabs()->tabText(tab).toStdString();
-        expectNamedAndDistinct(controls, GetParam() + " " + panel->tabs()->tabText(tab));
+        EXPECT_FALSE(controlsOf(panel->page(tab)).isEmpty()) << panel->tabs()->tabText(tab).toStdString();
+        expectNamedAndDistinct(controlsOf(panel), GetParam() + " " + panel->tabs()->tabText(tab));
     }
+    // The panel while its search lists each page's settings.
+    for (int tab = 0; tab < panel->tabs()->count(); ++tab) {
+        panel->search()->field()->setText(panel->tabs()->tabText(tab));
+        expectNamedAndDistinct(controlsOf(panel), GetParam() + " searching " + panel->tabs()->tabText(tab));
+    }
+    panel->search()->field()->clear();
     // The Brevo gain page shows a group per tap once switched to individual
     // control; the groups' controls share their row captions.
     for (int tab = 0; tab < panel->tabs()->count(); ++tab) {
