@@ -257,7 +257,8 @@ void SettingSearch::goTo(const SettingHit& hit)
         m_tabs->tabBar()->setFocus(Qt::OtherFocusReason);
         return;
     }
-    control->setFocus(Qt::OtherFocusReason);
+    // As Tab does: an edit's text is selected, so typing replaces it.
+    control->setFocus(Qt::ShortcutFocusReason);
     delete m_mark;
     m_mark = new FocusMark(control);
 }

@@ -531,7 +531,7 @@ TEST_F(TovaneGainPageScripted, ToolTipsTellTheLineTheRangeAndTheCamerasValue)
     camera->choices["TRG-SRC"] = {" 0(Line0)", " 4(Software)"};
     camera->set("GAIN-FINE", 12);
     camera->set("TRG-SRC", 4);
-    camera->set("SP-FL", 1);
+    camera->set("SP-FL ", 1); // the word ends in a blank of its own
     camera->set("SP-FL-VAL 00", -3);
     openPage();
     const auto tip = [](QWidget* control) { return control->toolTip().split('\n'); };
@@ -542,7 +542,7 @@ TEST_F(TovaneGainPageScripted, ToolTipsTellTheLineTheRangeAndTheCamerasValue)
         {ui.list("Trigger Source"),
          {"Sends TRG-SRC <n>", "Choices 0(Line0) or 4(Software)" + help, "The camera's value: 4"}},
         {ui.edit("Coefficient 00"), {"Sends SP-FL-VAL 00 <n>", "Range -8192 to 8191", "The camera's value: -3"}},
-        {ui.button("Enable"), {"Sends SP-FL <n>", "Range 0 (unchecked) or 1 (checked)", "The camera's value: 1"}},
+        {ui.button("Enable"), {"Sends SP-FL  <n>", "Range 0 (unchecked) or 1 (checked)", "The camera's value: 1"}},
     };
     for (const auto& [control, lines] : cases)
         EXPECT_EQ(tip(control), lines) << control->accessibleName().toStdString();

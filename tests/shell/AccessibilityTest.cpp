@@ -12,6 +12,7 @@
 #include "TerminalDlg.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QAccessible>
 #include <QLineEdit>
 #include <QTest>
@@ -177,7 +178,10 @@ TEST_P(AccessibilityTest, EveryControlOfEveryPageHasItsOwnName)
     // The panel while its search lists each page's settings.
     for (int tab = 0; tab < panel->tabs()->count(); ++tab) {
         panel->search()->field()->setText(panel->tabs()->tabText(tab));
-        expectNamedAndDistinct(controlsOf(panel), GetParam() + " searching " + panel->tabs()->tabText(tab));
+        const QList<NamedControl> controls = controlsOf(panel);
+        expectNamedAndDistinct(controls, GetParam() + " searching " + panel->tabs()->tabText(tab));
+        const auto rows = std::ranges::count(controls, QAccessible::Row, &NamedControl::role);
+        EXPECT_EQ(rows, panel->search()->hits().size()) << panel->tabs()->tabText(tab).toStdString();
     }
     panel->search()->field()->clear();
     // The Brevo gain page shows a group per tap once switched to individual
