@@ -1,12 +1,12 @@
 #include "SettingsTransfer.h"
 
 #include "Catalogue.h"
-#include "CommandWords.h"
 #include "Connection.h"
 #include "ControlPanel.h"
 #include "Link.h"
 #include "Messages.h"
 #include "SettingsFile.h"
+#include "SettingsSnapshot.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -91,32 +91,26 @@ void SettingsTransfer::apply()
 
 bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
 {
-    QByteArrayList lines;
-    QByteArray version;
+    SettingsSnapshot snapshot;
     {
         // Held only while the camera is read, not while a message is up.
         Connection::BusyScope busy(m_connection);
         const QScopedValueRollback running(m_running, true);
-        m_panel.reloadAllPages();
-        for (const SettingLine& setting : m_panel.catalogue().settingLines())
-            lines << setting.line;
-        if (!lines.isEmpty())
-            version = QueryText(m_connection, cmd::VERSION);
+        snapshot = readSettingsSnapshot(m_panel.catalogue(), [this] { m_panel.reloadAllPages(); });
     }
-    if (lines.isEmpty()) {
+    if (snapshot.lines.isEmpty()) {
         showMessage(QStringLiteral("No settings could be read from the camera; no file was written."));
         return false;
     }
-    // The offset from UTC goes into the date, so that files from different
-    // places compare.
-    const QDateTime date = at.toOffsetFromUtc(at.offsetFromUtc());
-    const SettingsFileHeader header{m_panel.model(), QString::fromLatin1(version), date, m_panel.family()};
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(composeSettingsFile(header, lines)) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(settingsFileText(snapshot, m_panel.model(), m_panel.family(), at)) < 0 || !file.commit()) {
         showMessage(QStringLiteral("The settings could not be written to %1: %2.").arg(path, file.errorString()));
         return false;
     }
-    showMessage(QStringLiteral("%1 settings of the %2 were saved to %3.").arg(lines.size()).arg(m_panel.model(), path));
+    showMessage(QStringLiteral("%1 settings of the %2 were saved to %3.")
+                    .arg(snapshot.lines.size())
+                    .arg(m_panel.model(), path));
     return true;
 }
 

@@ -32,7 +32,7 @@ TEST(CtlArguments, OptionsComeBeforeTheCommands)
          "BLACKLEVEL", "-3", "MODEL"});
     ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
     const CtlOptions& options = parsed.options;
-    EXPECT_EQ(options.port, "sim:PTM-TW640M");
+    EXPECT_EQ(options.ports, QStringList{"sim:PTM-TW640M"});
     EXPECT_EQ(options.rate, 9600);
     EXPECT_TRUE(options.json);
     EXPECT_TRUE(options.keepGoing);

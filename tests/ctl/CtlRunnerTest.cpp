@@ -29,6 +29,7 @@ protected:
         err.open(QIODevice::WriteOnly);
         in.open(QIODevice::ReadOnly);
         CtlRunner runner(cameras.clock, out, err, in);
+        runner.runPortsInTurn();
         const qint64 startUs = cameras.clock.nowUs();
         Result result;
         result.status = runner.run(arguments);
@@ -127,7 +128,7 @@ TEST_F(CtlRunnerTest, JsonGivesOneObjectPerCommandWithItsOutcome)
     EXPECT_EQ(objects[3].value("values").toArray(), QJsonArray{"PTM-TW640M"});
 }
 
-TEST_F(CtlRunnerTest, AFileIsSentLineByLineAsWrittenSkippingCommentsAndBlankLines)
+TEST_F(CtlRunnerTest, AFileIsSentLineByLineAsApplySettingsSendsItSkippingCommentsAndBlankLines)
 {
     const QString file = writeFile("settings.txt", "# gain\r\n"
                                                    "GAIN-FINE 50 \r\n"
@@ -138,7 +139,7 @@ TEST_F(CtlRunnerTest, AFileIsSentLineByLineAsWrittenSkippingCommentsAndBlankLine
     const Result result = run({"--port", port, "-f", file});
     EXPECT_EQ(result.status, 0) << result.err.toStdString();
     EXPECT_EQ(result.out, "50\n");
-    EXPECT_EQ(received(), (QByteArrayList{"GAIN-FINE 50 ", "BLACKLEVEL 3", "GAIN-FINE"}));
+    EXPECT_EQ(received(), (QByteArrayList{"GAIN-FINE 50", "BLACKLEVEL 3", "GAIN-FINE"}));
 }
 
 TEST_F(CtlRunnerTest, CommandsComeFromStandardInputWhenNoneAreGiven)
