@@ -1,6 +1,7 @@
 #include "SettingsTransfer.h"
 
 #include "Catalogue.h"
+#include "CompareDialog.h"
 #include "Connection.h"
 #include "ControlPanel.h"
 #include "Link.h"
@@ -28,6 +29,11 @@ QString chooseFileToSave(QWidget* parent, const QString& suggestedName)
 QString chooseFileToApply(QWidget* parent, const QString&)
 {
     return QFileDialog::getOpenFileName(parent, QStringLiteral("Apply Settings"), QDir::homePath(), kFileFilter);
+}
+
+QString chooseFileToCompare(QWidget* parent, const QString&)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Compare with File"), QDir::homePath(), kFileFilter);
 }
 
 bool askYesOrNo(QWidget* parent, const QString& text)
@@ -71,7 +77,7 @@ std::unique_ptr<ApplyProgressView> createApplyProgressDialog(QWidget* parent, in
 
 SettingsTransfer::SettingsTransfer(ControlPanel& panel, Connection& connection)
     : m_panel(panel), m_connection(connection), m_chooseSaveFile(chooseFileToSave),
-      m_chooseApplyFile(chooseFileToApply), m_ask(askYesOrNo)
+      m_chooseApplyFile(chooseFileToApply), m_chooseCompareFile(chooseFileToCompare), m_ask(askYesOrNo)
 {
 }
 
@@ -87,6 +93,31 @@ void SettingsTransfer::apply()
     const QString path = m_chooseApplyFile(&m_panel, QString());
     if (!path.isEmpty())
         applyFrom(path);
+}
+
+void SettingsTransfer::compare()
+{
+    const QString path = m_chooseCompareFile(&m_panel, QString());
+    if (!path.isEmpty())
+        compareWith(path);
+}
+
+CompareDialog* SettingsTransfer::compareWith(const QString& path)
+{
+    const SettingsFileReading reading = readSettingsFile(path);
+    if (!reading.contents) {
+        showMessage(reading.error);
+        return nullptr;
+    }
+    {
+        Connection::BusyScope busy(m_connection);
+        const QScopedValueRollback running(m_running, true);
+        m_panel.reloadAllPages();
+    }
+    auto* dialog = new CompareDialog(m_panel.sendPath(), m_panel.catalogue(), path, reading.contents->lines, &m_panel);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+    return dialog;
 }
 
 bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
