@@ -218,16 +218,17 @@ int PortRun::save(CameraSession& session, PortTask& task)
     const std::unique_ptr<Catalogue> catalogue = catalogueOf(session);
     if (!catalogue)
         return NoCamera;
-    const SettingsSnapshot snapshot = readSettingsSnapshot(*catalogue);
-    if (snapshot.lines.isEmpty())
-        return fail(QStringLiteral("no settings could be read from the camera on %1; no file was written").arg(m_port));
+    // Two cameras never write one file: the second is told before it is read.
     const QString path = fileNameFor(task.savePattern, m_port, session.model());
     {
         const std::lock_guard lock(task.savedMutex);
         if (task.saved.contains(path))
-            return fail(QStringLiteral("another camera's settings went to %1; put {port} in the file name").arg(path));
+            return fail(QStringLiteral("another camera's settings go to %1; put {port} in the file name").arg(path));
         task.saved.insert(path);
     }
+    const SettingsSnapshot snapshot = readSettingsSnapshot(*catalogue);
+    if (snapshot.lines.isEmpty())
+        return fail(QStringLiteral("no settings could be read from the camera on %1; no file was written").arg(m_port));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)
         || file.write(settingsFileText(snapshot, session.model(), catalogue->family(), QDateTime::currentDateTime())) < 0
