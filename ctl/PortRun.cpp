@@ -158,7 +158,9 @@ int PortRun::runCommands(CameraSession& session, CommandSource& commands)
         }
     }
     if (!commands.error().isEmpty())
-        return fail(commands.error() + QStringLiteral("; the commands before it were sent"));
+        return fail(commands.error()
+                    + (commands.count() > 0 ? QStringLiteral("; the commands before it were sent")
+                                            : QStringLiteral("; nothing was sent")));
     if (commands.count() == 0)
         return fail(QStringLiteral("standard input held no command; nothing was sent"));
     return status;

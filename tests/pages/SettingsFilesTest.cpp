@@ -566,8 +566,8 @@ TEST_F(SettingsFilesTest, CompareWithFileListsTheDifferencesAndAppliesOnlyTheChe
         }
         return rows;
     };
-    EXPECT_EQ(rows(), (QStringList{"Gain|Step|GAIN-FINE|0|55", "Gain|Black Level|BLACKLEVEL|16|30",
-                                   "Gain|Exposure|EXP|10000|20000", "(no setting)||FOO-BAR 3||FOO-BAR 3"}));
+    EXPECT_EQ(rows(), (QStringList{"Gain|Step|GAIN-FINE|0|55", "Gain|BlackLevel|BLACKLEVEL|16|30",
+                                   "Gain|ExposureTime|EXP|10000|20000", "(no setting)||FOO-BAR 3||FOO-BAR 3"}));
     EXPECT_FALSE(table->item(3, 0)->flags() & Qt::ItemIsUserCheckable);
 
     table->item(0, 0)->setCheckState(Qt::Checked);
@@ -579,7 +579,7 @@ TEST_F(SettingsFilesTest, CompareWithFileListsTheDifferencesAndAppliesOnlyTheChe
     EXPECT_TRUE(received.contains("EXP 20000"));
     for (const QByteArray& line : received)
         EXPECT_TRUE(!line.contains(' ') || line == "GAIN-FINE 55" || line == "EXP 20000") << line.constData();
-    EXPECT_EQ(rows(), (QStringList{"Gain|Black Level|BLACKLEVEL|16|30", "(no setting)||FOO-BAR 3||FOO-BAR 3"}));
+    EXPECT_EQ(rows(), (QStringList{"Gain|BlackLevel|BLACKLEVEL|16|30", "(no setting)||FOO-BAR 3||FOO-BAR 3"}));
     EXPECT_EQ(station.stateOf({"GAIN-FINE", "EXP", "BLACKLEVEL"}),
               (QMap<QByteArray, QByteArray>{{"GAIN-FINE", "55"}, {"EXP", "20000"}, {"BLACKLEVEL", "16"}}));
 }
