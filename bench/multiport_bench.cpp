@@ -2,7 +2,7 @@
 // camera, and to 16 cameras, each a camsim process on its own
 // pseudo-terminal at 9600 baud. Every port runs on its own link, so 16
 // cameras should take about as long as one (the goal: at most 1.3 times).
-// Each figure is the median of three runs of the real program.
+// Each figure is the median of five runs of the real program.
 // Run: build/bench/bench_multiport [cameras]
 
 #include <QCoreApplication>
@@ -19,7 +19,7 @@
 namespace {
 
 constexpr int kLines = 50;
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 
 // A camsim serving one camera; the device path is its first line of output.
 struct Camsim {

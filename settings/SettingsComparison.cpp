@@ -48,7 +48,6 @@ QList<SettingDifference> compareSettings(const Catalogue& catalogue, const QList
         if (cameraLine->simplified() == line.text.simplified())
             continue;
         difference.kind = SettingDifference::Kind::Changed;
-        difference.cameraLine = *cameraLine;
         difference.cameraValue = valueAfterKey(setting->key(), *cameraLine);
         differences.append(difference);
     }

@@ -32,8 +32,6 @@ struct SettingDifference {
     // simplified; the camera's is empty unless the camera gave one.
     QByteArray fileValue;
     QByteArray cameraValue;
-    // The line the camera's value makes; empty unless the camera gave one.
-    QByteArray cameraLine;
 };
 
 // The lines that differ, in the order of the file.
