@@ -1,67 +1,39 @@
 #include "CtlRunner.h"
 
-#include "CameraSession.h"
-#include "Clock.h"
-#include "Link.h"
-#include "WireLog.h"
+#include "CtlOutput.h"
+#include "PortRun.h"
+#include "SendableLine.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QThread>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
-QString quotedLine(const QByteArray& line)
+// The lines of a command file, or the message that tells why it is none:
+// checked as "Apply Settings…" checks a file, all before anything is sent.
+std::optional<QByteArrayList> commandFileLines(QIODevice& device, const QString& name, QString& error)
 {
-    return QLatin1Char('"') + QString::fromLocal8Bit(line) + QLatin1Char('"');
-}
-
-QString seconds(int ms)
-{
-    return QString::number(ms / 1000.0) + QStringLiteral(" s");
-}
-
-// A command line with a control character in it is never sent.
-QString unsendableCommandError(const QByteArray& command)
-{
-    return QStringLiteral("the command \"%1\" %2; a command may hold printable characters only")
-        .arg(readableLine(command), unsendableLineReason(command));
-}
-
-// The commands of a file, all read and checked before any is sent.
-QString readCommandFile(QIODevice& file, QByteArrayList& commands)
-{
-    CommandSource source(file);
-    while (const std::optional<QByteArray> command = source.next()) {
-        if (controlCharacterIn(*command) >= 0)
-            return unsendableCommandError(*command);
-        commands.append(*command);
+    const SettingsFileReading reading = readSettingsDevice(device, name);
+    if (!reading.contents) {
+        error = reading.error + QStringLiteral(" Nothing was sent.");
+        return std::nullopt;
     }
-    return {};
-}
-
-// "--wire-log": a file, or standard error for "-".
-std::unique_ptr<WireLogFile> openWireLog(WireLog& log, const QString& path, QString& error)
-{
-    if (path != QLatin1String("-"))
-        return WireLogFile::open(log, path, &error);
-    auto standardError = std::make_unique<QFile>();
-    if (!standardError->open(stderr, QIODevice::WriteOnly)) {
-        error = QStringLiteral("cannot write the wire log to standard error");
-        return nullptr;
+    QByteArrayList lines;
+    for (const SettingsFileLine& line : reading.contents->lines) {
+        if (controlCharacterIn(line.text) >= 0) {
+            error = QStringLiteral("%1: %2; nothing was sent").arg(name, unsendableCommandError(line.text));
+            return std::nullopt;
+        }
+        lines.append(line.text);
     }
-    return std::make_unique<WireLogFile>(log, std::move(standardError));
+    return lines;
 }
 
 } // namespace
-
-QString CtlRunner::portWentAway(const QString& port, const QString& when)
-{
-    return QStringLiteral("the port went away %1 on %2 (the camera hung up or was unplugged)").arg(when, port);
-}
 
 CtlRunner::CtlRunner(Clock& clock, QIODevice& out, QIODevice& err, QIODevice& in)
     : m_clock(clock), m_out(out), m_err(err), m_in(in)
@@ -85,123 +57,77 @@ int CtlRunner::run(const QStringList& arguments)
     if (!parsed.error.isEmpty())
         return fail(parsed.error + QStringLiteral("\nTry pk70ctl --help."));
 
-    // The command file is read before the port is touched: a wrong name
-    // sends nothing.
-    std::unique_ptr<CommandSource> commands;
+    // Every file is read before a port is touched: a wrong name sends nothing.
+    QStringList ports = options.ports;
+    if (!options.portsFile.isEmpty()) {
+        QFile file(options.portsFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("cannot read %1: %2").arg(options.portsFile, file.errorString()));
+        QString error;
+        ports += portsFromFile(file, options.portsFile, error);
+        if (!error.isEmpty())
+            return fail(error);
+    }
+    for (const QString& port : ports) {
+        if (ports.count(port) > 1)
+            return fail(QStringLiteral("the port %1 is named twice").arg(port));
+    }
+    const bool several = ports.size() > 1;
+    if (several && !options.wireLogPath.isEmpty() && !options.wireLogPath.contains(QLatin1String("{port}")))
+        return fail(QStringLiteral("with several ports, put {port} in the wire log's name"));
+
+    PortTask task;
+    task.savePattern = options.savePath;
+    if (!options.comparePath.isEmpty()) {
+        const SettingsFileReading reading = readSettingsFile(options.comparePath);
+        if (!reading.contents)
+            return fail(reading.error);
+        task.compare = reading.contents;
+        task.compareName = options.comparePath;
+    }
+    std::unique_ptr<CommandSource> streamed;
+    const bool fromInput = options.commandFile == QLatin1String("-")
+                           || (options.commandFile.isEmpty() && options.commands.isEmpty() && options.savePath.isEmpty()
+                               && options.comparePath.isEmpty());
     if (!options.commands.isEmpty()) {
         for (const QByteArray& command : options.commands) {
             if (controlCharacterIn(command) >= 0)
                 return fail(unsendableCommandError(command));
         }
-        commands = std::make_unique<CommandSource>(options.commands);
-    } else if (options.commandFile.isEmpty() || options.commandFile == QLatin1String("-")) {
-        commands = std::make_unique<CommandSource>(m_in);
-    } else {
+        task.commands = options.commands;
+    } else if (fromInput && !several) {
+        // Typed commands run one by one as they come.
+        streamed = std::make_unique<CommandSource>(m_in, QStringLiteral("standard input"));
+        task.streamed = streamed.get();
+    } else if (fromInput || !options.commandFile.isEmpty()) {
         QFile file(options.commandFile);
-        if (!file.open(QIODevice::ReadOnly))
+        const QString name = fromInput ? QStringLiteral("standard input") : options.commandFile;
+        if (!fromInput && !file.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("cannot read %1: %2").arg(options.commandFile, file.errorString()));
-        QByteArrayList lines;
-        if (const QString error = readCommandFile(file, lines); !error.isEmpty())
-            return fail(QStringLiteral("%1: %2; nothing was sent").arg(options.commandFile, error));
-        commands = std::make_unique<CommandSource>(lines);
-    }
-
-    WireLog wireLog;
-    std::unique_ptr<WireLogFile> wireLogFile;
-    if (!options.wireLogPath.isEmpty()) {
         QString error;
-        wireLogFile = openWireLog(wireLog, options.wireLogPath, error);
-        if (!wireLogFile)
+        const std::optional<QByteArrayList> lines = commandFileLines(fromInput ? m_in : file, name, error);
+        if (!lines)
             return fail(error);
+        task.commands = *lines;
     }
 
-    CameraSession session(m_clock);
-    Connection& connection = session.connection();
-    if (wireLogFile)
-        connection.setWireLog(&wireLog);
-    const QString notOpened = session.open(options.port, options.rate.value_or(connection.baudRate));
-    if (!connection.isOpen())
-        return fail(QStringLiteral("cannot open the port %1%2")
-                        .arg(options.port, notOpened.isEmpty() ? QString() : QStringLiteral(": ") + notOpened));
-    const int status = runOnOpenPort(session, options, *commands);
-    connection.close();
-    return status;
-}
-
-int CtlRunner::runOnOpenPort(CameraSession& session, const CtlOptions& options, CommandSource& commands)
-{
-    Connection& connection = session.connection();
-    if (!options.rate) {
-        const qint64 giveUpMs = m_clock.nowMs() + options.timeoutMs;
-        if (!session.detectRate([&](int, qint32) { return m_clock.nowMs() < giveUpMs; })) {
-            if (connection.wasLost())
-                return fail(portWentAway(options.port, QStringLiteral("while its baud rate was searched for")));
-            return fail(QStringLiteral("no camera answered on %1 at any baud rate within %2")
-                            .arg(options.port, seconds(options.timeoutMs)));
+    CtlOutput output(m_out, m_err, several);
+    std::vector<int> statuses(size_t(ports.size()), NoCamera);
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        const QString wireLog = QString(options.wireLogPath).replace(QLatin1String("{port}"), fileNameFor(QStringLiteral("{port}"), ports.at(i), {}));
+        auto work = [this, &output, &options, &task, &statuses, i, wireLog, port = ports.at(i)] {
+            PortRun run(m_clock, output, options, port, wireLog);
+            statuses[size_t(i)] = run.run(task);
+        };
+        if (m_inTurn || !several) {
+            work();
+        } else {
+            threads.emplace_back(QThread::create(work));
+            threads.back()->start();
         }
     }
-    int status = AllAccepted;
-    while (const std::optional<QByteArray> command = commands.next()) {
-        // Standard input is read as it comes: each line is checked on its way.
-        if (controlCharacterIn(*command) >= 0)
-            return fail(unsendableCommandError(*command) + QStringLiteral("; the commands before it were sent"));
-        const qint64 startUs = m_clock.nowUs();
-        const LineAnswer answer = ExchangeLine(connection, *command, options.timeoutMs);
-        const qint64 ms = (m_clock.nowUs() - startUs + 500) / 1000;
-        switch (answer.outcome) {
-        case SetOutcome::Accepted:
-            printAnswer(options, *command, answer, {}, ms);
-            break;
-        case SetOutcome::Refused: {
-            const QString reason = LastErrorText(connection);
-            printAnswer(options, *command, answer, reason, ms);
-            m_err.write(QStringLiteral("pk70ctl: %1 refused (%2)%3\n")
-                            .arg(quotedLine(*command), QString::fromLocal8Bit(answer.terminalLine),
-                                 reason.isEmpty() ? QString() : QStringLiteral(": ") + reason)
-                            .toLocal8Bit());
-            status = Refused;
-            if (!options.keepGoing)
-                return status;
-            break;
-        }
-        case SetOutcome::NoAnswer:
-            printAnswer(options, *command, answer, {}, ms);
-            if (connection.wasLost())
-                return fail(portWentAway(options.port, QStringLiteral("while %1 waited for its answer")
-                                                           .arg(quotedLine(*command))));
-            return fail(QStringLiteral("no answer to %1 from the camera on %2 within %3")
-                            .arg(quotedLine(*command), options.port, seconds(options.timeoutMs)));
-        }
-    }
-    return status;
-}
-
-void CtlRunner::printAnswer(const CtlOptions& options, const QByteArray& command, const LineAnswer& answer,
-                            const QString& reason, qint64 ms)
-{
-    if (!options.json) {
-        for (const QByteArray& value : answer.values)
-            m_out.write(value + '\n');
-        return;
-    }
-    QJsonArray values;
-    for (const QByteArray& value : answer.values)
-        values.append(QString::fromLocal8Bit(value));
-    QJsonObject object{{QStringLiteral("command"), QString::fromLocal8Bit(command)},
-                       {QStringLiteral("values"), values},
-                       {QStringLiteral("reply"), QString::fromLocal8Bit(answer.terminalLine)},
-                       {QStringLiteral("ms"), ms}};
-    switch (answer.outcome) {
-    case SetOutcome::Accepted:
-        object.insert(QStringLiteral("result"), QStringLiteral("OK"));
-        break;
-    case SetOutcome::Refused:
-        object.insert(QStringLiteral("result"), QStringLiteral("refused"));
-        object.insert(QStringLiteral("error"), reason);
-        break;
-    case SetOutcome::NoAnswer:
-        object.insert(QStringLiteral("result"), QStringLiteral("no answer"));
-        break;
-    }
-    m_out.write(QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+    for (const auto& thread : threads)
+        thread->wait();
+    return *std::max_element(statuses.begin(), statuses.end());
 }

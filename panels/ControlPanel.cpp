@@ -34,16 +34,20 @@ ControlPanel::ControlPanel(SendPath& sendPath, const QString& model, int sensorT
     layout->setContentsMargins(marginX, marginY, marginX, marginY);
     m_saveSettings = new QPushButton(QStringLiteral("Save Settings…"), this);
     m_saveSettings->setAccessibleName(QStringLiteral("Save Settings"));
+    m_compare = new QPushButton(QStringLiteral("Compare with File…"), this);
+    m_compare->setAccessibleName(QStringLiteral("Compare with File"));
     m_applySettings = new QPushButton(QStringLiteral("Apply Settings…"), this);
     m_applySettings->setAccessibleName(QStringLiteral("Apply Settings"));
-    for (QPushButton* button : {m_saveSettings, m_applySettings})
+    for (QPushButton* button : {m_saveSettings, m_compare, m_applySettings})
         button->setAutoDefault(false);
     // Clicks that come while an exchange runs wait until it is over.
     connect(m_saveSettings, &QPushButton::clicked, this,
             [this] { m_sendPath.whenIdle([this] { m_settingsTransfer->save(); }, this); });
     connect(m_applySettings, &QPushButton::clicked, this,
             [this] { m_sendPath.whenIdle([this] { m_settingsTransfer->apply(); }, this); });
-    layout->addLayout(makeRow({m_saveSettings, m_applySettings, nullptr}));
+    connect(m_compare, &QPushButton::clicked, this,
+            [this] { m_sendPath.whenIdle([this] { m_settingsTransfer->compare(); }, this); });
+    layout->addLayout(makeRow({m_saveSettings, m_compare, m_applySettings, nullptr}));
     layout->addWidget(m_tabs);
     m_statusLine = new StatusLine(sendPath, this);
     layout->addWidget(m_statusLine);

@@ -30,8 +30,9 @@ using PanelLoadObserver = std::function<void(const QString& title, int number, i
 // A status line at the foot of the window tells the port, its state and the
 // last setting the camera refused.
 //
-// Above the tabs, "Save Settings…" writes the camera's settings to a file
-// and "Apply Settings…" sends such a file to the camera (SettingsTransfer.h).
+// Above the tabs, "Save Settings…" writes the camera's settings to a file,
+// "Compare with File…" shows what differs from such a file, and "Apply
+// Settings…" sends one to the camera (SettingsTransfer.h).
 //
 // The window is a plain top-level widget rather than a dialog, so Enter and
 // Escape never trigger a default or cancel action: they reach the focused
@@ -65,6 +66,7 @@ public:
     QPushButton* applySettingsButton() const { return m_applySettings; }
     // The search over every page's settings, above the tabs.
     SettingSearch* search() const { return m_search; }
+    QPushButton* compareButton() const { return m_compare; }
 
 protected:
     // Sizes are in dialog units. Each page gets the catalogue's page of its
@@ -93,6 +95,7 @@ private:
     QPushButton* m_saveSettings = nullptr;
     QPushButton* m_applySettings = nullptr;
     SettingSearch* m_search = nullptr;
+    QPushButton* m_compare = nullptr;
     QList<Page*> m_pages;
     std::unique_ptr<SettingsTransfer> m_settingsTransfer;
 };

@@ -1,12 +1,13 @@
 #include "SettingsTransfer.h"
 
 #include "Catalogue.h"
-#include "CommandWords.h"
+#include "CompareDialog.h"
 #include "Connection.h"
 #include "ControlPanel.h"
 #include "Link.h"
 #include "Messages.h"
 #include "SettingsFile.h"
+#include "SettingsSnapshot.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -28,6 +29,11 @@ QString chooseFileToSave(QWidget* parent, const QString& suggestedName)
 QString chooseFileToApply(QWidget* parent, const QString&)
 {
     return QFileDialog::getOpenFileName(parent, QStringLiteral("Apply Settings"), QDir::homePath(), kFileFilter);
+}
+
+QString chooseFileToCompare(QWidget* parent, const QString&)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Compare with File"), QDir::homePath(), kFileFilter);
 }
 
 bool askYesOrNo(QWidget* parent, const QString& text)
@@ -71,7 +77,7 @@ std::unique_ptr<ApplyProgressView> createApplyProgressDialog(QWidget* parent, in
 
 SettingsTransfer::SettingsTransfer(ControlPanel& panel, Connection& connection)
     : m_panel(panel), m_connection(connection), m_chooseSaveFile(chooseFileToSave),
-      m_chooseApplyFile(chooseFileToApply), m_ask(askYesOrNo)
+      m_chooseApplyFile(chooseFileToApply), m_chooseCompareFile(chooseFileToCompare), m_ask(askYesOrNo)
 {
 }
 
@@ -89,34 +95,53 @@ void SettingsTransfer::apply()
         applyFrom(path);
 }
 
+void SettingsTransfer::compare()
+{
+    const QString path = m_chooseCompareFile(&m_panel, QString());
+    if (!path.isEmpty())
+        compareWith(path);
+}
+
+CompareDialog* SettingsTransfer::compareWith(const QString& path)
+{
+    const SettingsFileReading reading = readSettingsFile(path);
+    if (!reading.contents) {
+        showMessage(reading.error);
+        return nullptr;
+    }
+    {
+        Connection::BusyScope busy(m_connection);
+        const QScopedValueRollback running(m_running, true);
+        m_panel.reloadAllPages();
+    }
+    auto* dialog = new CompareDialog(m_panel.sendPath(), m_panel.catalogue(), path, reading.contents->lines, &m_panel);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+    return dialog;
+}
+
 bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
 {
-    QByteArrayList lines;
-    QByteArray version;
+    SettingsSnapshot snapshot;
     {
         // Held only while the camera is read, not while a message is up.
         Connection::BusyScope busy(m_connection);
         const QScopedValueRollback running(m_running, true);
-        m_panel.reloadAllPages();
-        for (const SettingLine& setting : m_panel.catalogue().settingLines())
-            lines << setting.line;
-        if (!lines.isEmpty())
-            version = QueryText(m_connection, cmd::VERSION);
+        snapshot = readSettingsSnapshot(m_panel.catalogue(), [this] { m_panel.reloadAllPages(); });
     }
-    if (lines.isEmpty()) {
+    if (snapshot.lines.isEmpty()) {
         showMessage(QStringLiteral("No settings could be read from the camera; no file was written."));
         return false;
     }
-    // The offset from UTC goes into the date, so that files from different
-    // places compare.
-    const QDateTime date = at.toOffsetFromUtc(at.offsetFromUtc());
-    const SettingsFileHeader header{m_panel.model(), QString::fromLatin1(version), date, m_panel.family()};
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(composeSettingsFile(header, lines)) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(settingsFileText(snapshot, m_panel.model(), m_panel.family(), at)) < 0 || !file.commit()) {
         showMessage(QStringLiteral("The settings could not be written to %1: %2.").arg(path, file.errorString()));
         return false;
     }
-    showMessage(QStringLiteral("%1 settings of the %2 were saved to %3.").arg(lines.size()).arg(m_panel.model(), path));
+    showMessage(QStringLiteral("%1 settings of the %2 were saved to %3.")
+                    .arg(snapshot.lines.size())
+                    .arg(m_panel.model(), path));
     return true;
 }
 

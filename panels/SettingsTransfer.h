@@ -31,6 +31,7 @@
 #include <functional>
 #include <memory>
 
+class CompareDialog;
 class Connection;
 class ControlPanel;
 class QWidget;
@@ -63,6 +64,7 @@ public:
 
     void setSaveFileChooser(FileChooser chooser) { m_chooseSaveFile = std::move(chooser); }
     void setApplyFileChooser(FileChooser chooser) { m_chooseApplyFile = std::move(chooser); }
+    void setCompareFileChooser(FileChooser chooser) { m_chooseCompareFile = std::move(chooser); }
     void setQuestion(Question question) { m_ask = std::move(question); }
     void setProgressView(ApplyProgressViewFactory factory) { m_createProgressView = std::move(factory); }
 
@@ -70,6 +72,7 @@ public:
     // as below.
     void save();
     void apply();
+    void compare();
 
     // Writes the camera's settings to path, dated at; false (and a message)
     // when there was nothing to write or the file could not be written.
@@ -77,6 +80,11 @@ public:
 
     enum class Outcome { Applied, BadFile, NotConfirmed, Cancelled, Refused, NoAnswer };
     Outcome applyFrom(const QString& path);
+
+    // "Compare with File…": reads every page again and shows what differs
+    // from the file in a dialog of the panel (CompareDialog.h); null, and a
+    // message, when the file is no settings file.
+    CompareDialog* compareWith(const QString& path);
 
     // Whether the camera is being read for a file or a file is being applied.
     bool isRunning() const { return m_running; }
@@ -89,6 +97,7 @@ private:
     Connection& m_connection;
     FileChooser m_chooseSaveFile;
     FileChooser m_chooseApplyFile;
+    FileChooser m_chooseCompareFile;
     Question m_ask;
     ApplyProgressViewFactory m_createProgressView = createApplyProgressDialog;
     bool m_running = false;

@@ -32,7 +32,7 @@ TEST(CtlArguments, OptionsComeBeforeTheCommands)
          "BLACKLEVEL", "-3", "MODEL"});
     ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
     const CtlOptions& options = parsed.options;
-    EXPECT_EQ(options.port, "sim:PTM-TW640M");
+    EXPECT_EQ(options.ports, QStringList{"sim:PTM-TW640M"});
     EXPECT_EQ(options.rate, 9600);
     EXPECT_TRUE(options.json);
     EXPECT_TRUE(options.keepGoing);
@@ -67,21 +67,41 @@ TEST(CtlArguments, WrongArgumentsAreNamed)
         EXPECT_EQ(parseCtlArguments(c.arguments).error, c.error) << c.arguments.join(' ').toStdString();
 }
 
-TEST(CtlCommandSource, LinesAreSentAsWrittenWithoutCommentsBlankLinesOrLineEnds)
+TEST(CtlCommandSource, LinesAreSentAsWrittenWithoutCommentsBlankLinesOrLineEndsAndCheckedOnTheirWay)
 {
-    QBuffer input;
-    input.setData("# gain settings\r\n"
-                  "GAIN-FINE 50 \r\n"
-                  "\n"
-                  "   \t\n"
-                  "  # an indented comment\n"
-                  "  SP-FL-VAL 12  3\n"
-                  "BLACKLEVEL 3\rMODEL\r"
-                  "GAIN-FINE");
-    input.open(QIODevice::ReadOnly);
-    CommandSource source(input);
-    QByteArrayList lines;
-    while (const std::optional<QByteArray> line = source.next())
-        lines << *line;
-    EXPECT_EQ(lines, (QByteArrayList{"GAIN-FINE 50 ", "  SP-FL-VAL 12  3", "BLACKLEVEL 3", "MODEL", "GAIN-FINE"}));
+    const struct {
+        QByteArray input;
+        QByteArrayList lines;
+        QString error;
+    } cases[] = {
+        {"# gain settings\r\n"
+         "GAIN-FINE 50 \r\n"
+         "\n"
+         "   \t\n"
+         "  # an indented comment, Verst\xe4rkung\n"
+         "  SP-FL-VAL 12  3\n"
+         "BLACKLEVEL 3\rMODEL\r"
+         "GAIN-FINE",
+         {"GAIN-FINE 50 ", "  SP-FL-VAL 12  3", "BLACKLEVEL 3", "MODEL", "GAIN-FINE"},
+         {}},
+        // A byte-order mark before the first command is no part of it.
+        {"\xEF\xBB\xBFGAIN-FINE 13\n", {"GAIN-FINE 13"}, {}},
+        // A line too long ends the reading at once, whatever its length.
+        {"MODEL\r\nUSER-ID " + QByteArray(100000, 'x') + "\nGAIN-FINE\n", {"MODEL"},
+         "line 2 of standard input is longer than 256 characters"},
+        {"MODEL\nUSER-ID caf\xe9\nGAIN-FINE\n", {"MODEL"},
+         "line 2 of standard input holds characters other than plain ASCII, which no camera command has"},
+    };
+    for (const auto& c : cases) {
+        QBuffer input;
+        input.setData(c.input);
+        input.open(QIODevice::ReadOnly);
+        CommandSource source(input, QStringLiteral("standard input"));
+        QByteArrayList lines;
+        while (const std::optional<QByteArray> line = source.next())
+            lines << *line;
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(source.error(), c.error);
+        EXPECT_EQ(source.count(), c.lines.size());
+    }
 }

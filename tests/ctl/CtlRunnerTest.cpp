@@ -29,6 +29,7 @@ protected:
         err.open(QIODevice::WriteOnly);
         in.open(QIODevice::ReadOnly);
         CtlRunner runner(cameras.clock, out, err, in);
+        runner.runPortsInTurn();
         const qint64 startUs = cameras.clock.nowUs();
         Result result;
         result.status = runner.run(arguments);
@@ -127,7 +128,7 @@ TEST_F(CtlRunnerTest, JsonGivesOneObjectPerCommandWithItsOutcome)
     EXPECT_EQ(objects[3].value("values").toArray(), QJsonArray{"PTM-TW640M"});
 }
 
-TEST_F(CtlRunnerTest, AFileIsSentLineByLineAsWrittenSkippingCommentsAndBlankLines)
+TEST_F(CtlRunnerTest, AFileIsSentLineByLineAsApplySettingsSendsItSkippingCommentsAndBlankLines)
 {
     const QString file = writeFile("settings.txt", "# gain\r\n"
                                                    "GAIN-FINE 50 \r\n"
@@ -138,7 +139,7 @@ TEST_F(CtlRunnerTest, AFileIsSentLineByLineAsWrittenSkippingCommentsAndBlankLine
     const Result result = run({"--port", port, "-f", file});
     EXPECT_EQ(result.status, 0) << result.err.toStdString();
     EXPECT_EQ(result.out, "50\n");
-    EXPECT_EQ(received(), (QByteArrayList{"GAIN-FINE 50 ", "BLACKLEVEL 3", "GAIN-FINE"}));
+    EXPECT_EQ(received(), (QByteArrayList{"GAIN-FINE 50", "BLACKLEVEL 3", "GAIN-FINE"}));
 }
 
 TEST_F(CtlRunnerTest, CommandsComeFromStandardInputWhenNoneAreGiven)
@@ -297,4 +298,108 @@ TEST_F(CtlRunnerTest, ACameraThatHangsUpIsReportedAtOnceAsAPortGoneAway)
         EXPECT_LT(result.seconds, 1.0);
         camera.setLineObserver({});
     }
+}
+
+TEST_F(CtlRunnerTest, AFileIsCheckedAsApplySettingsChecksItAndAWrongOneSendsNothing)
+{
+    const struct {
+        const char* name;
+        QByteArray text;
+        QString error; // after "pk70ctl: <file> "
+    } cases[] = {
+        {"program.elf", QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\nGAIN-FINE 5\n", 17), "is no settings file: line 1 holds binary data."},
+        {"long.txt", "MODEL\nUSER-ID " + QByteArray(10000, 'x') + '\n', "is no settings file: line 2 is longer than 256 characters."},
+        {"huge.txt", QByteArray(2 * 1024 * 1024, 'x'), "is no settings file: it is larger than 1 MB."},
+        {"nul.txt", QByteArray("MODEL\nGAIN-FINE 1\0" "3\n", 20), "is no settings file: line 2 holds binary data."},
+        {"empty.txt", "", "holds no command lines."},
+        {"comments.txt", "# model: PTM-TW640M\n\n", "holds no command lines."},
+    };
+    for (const auto& c : cases) {
+        const QString file = writeFile(c.name, c.text);
+        const Result result = run({"--port", port, "-f", file});
+        EXPECT_EQ(result.status, 2) << c.name;
+        EXPECT_EQ(result.err, "pk70ctl: " + file + ' ' + c.error + " Nothing was sent.\n");
+        EXPECT_TRUE(received().isEmpty()) << c.name;
+    }
+    // The same file applies: a byte-order mark is dropped, blanks around lines too.
+    const Result marked = run({"--port", port, "-f", writeFile("bom.txt", "\xEF\xBB\xBFGAIN-FINE 13 \r\nGAIN-FINE\r\n")});
+    EXPECT_EQ(marked.status, 0) << marked.err.toStdString();
+    EXPECT_EQ(marked.out, "13\n");
+}
+
+TEST_F(CtlRunnerTest, StandardInputThatHoldsNoCommandOrALineTooLongIsReported)
+{
+    const struct {
+        QByteArray input;
+        QString error;
+        QByteArrayList sent;
+    } cases[] = {
+        {"", "pk70ctl: standard input held no command; nothing was sent\n", {}},
+        {"# only a comment\n", "pk70ctl: standard input held no command; nothing was sent\n", {}},
+        {"GAIN-FINE 5\n" + QByteArray(3000000, 'x'),
+         "pk70ctl: line 2 of standard input is longer than 256 characters; the commands before it were sent\n",
+         {"GAIN-FINE 5"}},
+    };
+    for (const auto& c : cases) {
+        cameras.camera(kModel).clearRecord();
+        const Result result = run({"--port", port, "--rate", "9600"}, c.input);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, c.error);
+        EXPECT_EQ(received(), c.sent);
+    }
+}
+
+TEST_F(CtlRunnerTest, LatinOneFromTheCameraStaysReadableInJson)
+{
+    SimulatedCamera& camera = cameras.camera(kModel);
+    camera.receive("USER-ID caf\xe9\r", 9600, cameras.clock.nowUs());
+    const Result result = run({"--port", port, "--rate", "9600", "--json", "USER-ID"});
+    const QJsonObject object = QJsonDocument::fromJson(result.out.toUtf8()).object();
+    EXPECT_EQ(object.value("values").toArray(), QJsonArray{QString::fromUtf8("café")}) << result.out.toStdString();
+    EXPECT_EQ(object.value("port").toString(), port);
+}
+
+TEST_F(CtlRunnerTest, SeveralPortsEachRunTheFileAndOneRefusalStopsOnlyItsOwnPort)
+{
+    const QString other = SimulatedCameras::portOf("PTM-R560CL");
+    const QString file = writeFile("two.txt", "GAIN-FINE 20\nBLACKLEVEL 500\nGAIN-FINE\n");
+    const Result result = run({"--port", port, "--port", other, "--rate", "9600", "-f", file});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(received(), (QByteArrayList{"GAIN-FINE 20", "BLACKLEVEL 500", "GET-LAST-ERROR"}));
+    EXPECT_EQ(received("PTM-R560CL"), (QByteArrayList{"GAIN-FINE 20", "BLACKLEVEL 500", "GAIN-FINE"}));
+    EXPECT_EQ(result.out, other + ": 20\n");
+    EXPECT_EQ(result.err, "pk70ctl: " + port + ": \"BLACKLEVEL 500\" refused (NG): Out of range\n");
+
+    // A port that cannot be opened fails alone, and the worst status wins.
+    const Result missing = run({"--port", other, "--port", "sim:NO-SUCH", "--rate", "9600", "MODEL"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.out, other + ": PTM-R560CL\n");
+    EXPECT_TRUE(missing.err.startsWith("pk70ctl: sim:NO-SUCH: cannot open the port sim:NO-SUCH")) << missing.err.toStdString();
+}
+
+TEST_F(CtlRunnerTest, CompareNamesAChangedValueAMissingSettingAndAForeignLineAndSetsNothing)
+{
+    const QString file = writeFile("reference.txt", "# model: PTM-TW640M\nGAIN-FINE 55\nRGAIN-FINE 400\nREVERSEX 0\nFOO-BAR 3\n");
+    const Result text = run({"--port", port, "--rate", "9600", "--compare", file});
+    EXPECT_EQ(text.status, 1) << text.err.toStdString();
+    EXPECT_EQ(text.out, "GAIN-FINE: file 55, camera 0\n"
+                        "RGAIN-FINE: file 400, camera (no value: the camera did not report it)\n"
+                        "line 5: \"FOO-BAR 3\" is no setting of the PTM-TW640M\n");
+    for (const char* set : {"GAIN-FINE 55", "RGAIN-FINE 400", "REVERSEX 0", "FOO-BAR 3"})
+        EXPECT_FALSE(received().contains(set)) << set;
+
+    const Result json = run({"--port", port, "--rate", "9600", "--json", "--compare", file});
+    QList<QJsonObject> objects;
+    for (const QString& line : json.out.split('\n', Qt::SkipEmptyParts))
+        objects << QJsonDocument::fromJson(line.toUtf8()).object();
+    ASSERT_EQ(objects.size(), 3) << json.out.toStdString();
+    EXPECT_EQ(objects[0], (QJsonObject{{"port", port}, {"line", 2}, {"setting", "GAIN-FINE"}, {"page", "Gain"},
+                                       {"caption", "Step"}, {"file", "55"}, {"camera", "0"}, {"difference", "changed"}}));
+    EXPECT_EQ(objects[1].value("difference").toString(), "not reported");
+    EXPECT_TRUE(objects[1].value("camera").isNull());
+    EXPECT_EQ(objects[2], (QJsonObject{{"port", port}, {"line", 5}, {"text", "FOO-BAR 3"}, {"difference", "no setting"}}));
+
+    const Result same = run({"--port", port, "--rate", "9600", "--compare", writeFile("same.txt", "GAIN-FINE 0\nREVERSEX 0\n")});
+    EXPECT_EQ(same.status, 0);
+    EXPECT_EQ(same.out, "");
 }

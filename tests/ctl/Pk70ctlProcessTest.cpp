@@ -102,6 +102,18 @@ TEST_F(Pk70ctlProcess, ARefusalGivesStatusOneAndTheReasonAsJson)
     EXPECT_EQ(model.value("values").toArray(), QJsonArray{"PTM-TW640M"});
 }
 
+TEST_F(Pk70ctlProcess, TwoPortsRunTogetherAndARefusalOnOneLeavesTheOthersLinesAllSent)
+{
+    // camsim on its pseudo-terminal and a simulated camera of pk70ctl's own,
+    // each on its own thread.
+    startCamsim({"--refuse", "BLACKLEVEL", "--rate", "9600"});
+    const Result result = pk70ctl({"--port", device, "--port", "sim:PTM-TW640M", "--rate", "9600", "-f", "-"},
+                                  "GAIN-FINE 20\nBLACKLEVEL 3\nGAIN-FINE\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "sim:PTM-TW640M: 20\n");
+    EXPECT_EQ(result.err, "pk70ctl: " + device + ": \"BLACKLEVEL 3\" refused (NG): Refused\n");
+}
+
 TEST_F(Pk70ctlProcess, ASilentCameraGivesStatusTwoWithinTheTimeOut)
 {
     startCamsim({"--silent"});

@@ -5,6 +5,8 @@
 #include "CapturedMessages.h"
 #include "Clock.h"
 #include "CommandWords.h"
+#include "CompareDialog.h"
+#include "CtlRunner.h"
 #include "Catalogue.h"
 #include "Connection.h"
 #include "ControlPanelBrevo.h"
@@ -15,6 +17,7 @@
 #include "SettingsTransfer.h"
 #include "SendPath.h"
 #include "SimulatedCamera.h"
+#include "SimulatedCameras.h"
 #include "SimulatedPort.h"
 #include "brevo/BrevoPages.h"
 #include "tovane/TovanePages.h"
@@ -22,8 +25,10 @@
 #include "QtPrinters.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QFile>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -196,11 +201,36 @@ QByteArrayList simplified(const QByteArrayList& lines)
     return result;
 }
 
+// pk70ctl in this process on the simulated cameras; its exit status.
+int runCtl(SimulatedCameras& cameras, const QStringList& arguments)
+{
+    QBuffer out;
+    QBuffer err;
+    QBuffer in;
+    for (QBuffer* buffer : {&out, &err, &in})
+        buffer->open(QIODevice::ReadWrite);
+    CtlRunner runner(cameras.clock, out, err, in);
+    runner.runPortsInTurn();
+    const int status = runner.run(arguments);
+    EXPECT_EQ(err.data(), QByteArray()) << arguments.join(' ').toStdString();
+    return status;
+}
+
+QByteArrayList linesWithoutDate(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    QByteArrayList lines = file.readAll().split('\n');
+    lines.removeIf([](const QByteArray& line) { return line.startsWith("# date: "); });
+    return lines;
+}
+
 } // namespace
 
 class SettingsFilesTest : public ::testing::Test {
 protected:
     QString pathOf(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    QString pathOf(const QString& name) const { return m_dir.filePath(name); }
 
     QString writeFile(const char* name, const QByteArray& text) const
     {
@@ -267,6 +297,31 @@ TEST_P(SettingsRoundTrip, ACameraAtFactoryDefaultsGetsEverySavedSettingBack)
     EXPECT_EQ(shown, fileLines);
     EXPECT_EQ(station.progress.shown, fileLines);
     EXPECT_TRUE(station.questions.isEmpty());
+}
+
+TEST_P(SettingsRoundTrip, Pk70ctlSavesTheVeryFileThePanelSaves)
+{
+    const Model& model = GetParam();
+    SimulatedCameras cameras;
+    const QString port = SimulatedCameras::portOf(model.name);
+    const QStringList atRate = {"--port", port, "--rate", QString::number(kRate)};
+    cameras.camera(model.name).setListeningRate(kRate);
+    QStringList changes;
+    for (const QByteArray& change : model.changes)
+        changes << QString::fromLatin1(change);
+    ASSERT_EQ(runCtl(cameras, atRate + changes), 0);
+    ASSERT_EQ(runCtl(cameras, atRate + QStringList{"--save", pathOf("ctl-{model}.txt")}), 0);
+
+    Station panelStation(cameras.clock);
+    std::unique_ptr<SerialPort> opened = cameras.open(model.name);
+    ASSERT_TRUE(opened);
+    opened->setLineSettings(kRate);
+    panelStation.connection.attach(std::move(opened));
+    panelStation.openPanel(model.name);
+    ASSERT_TRUE(panelStation.panel->settingsTransfer().saveTo(pathOf("panel.txt"), QDateTime::currentDateTime()));
+    const QByteArrayList panelFile = linesWithoutDate(pathOf("panel.txt"));
+    EXPECT_GT(panelFile.size(), 40);
+    EXPECT_EQ(linesWithoutDate(pathOf("ctl-%1.txt").arg(model.name)), panelFile);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachSimulatedModel, SettingsRoundTrip, ::testing::ValuesIn(kModels),
@@ -491,4 +546,40 @@ TEST_F(SettingsFilesTest, TheBrevoGainsAreKeptTapByTapWhileThePageShowsThemSo)
     for (const char* line : {"GAIN-FINE-TAP1 100", "GAIN-FINE-TAP3 321", "BL-ADJ-2 -7", "RGAIN-FINE-TAP4 256"})
         EXPECT_TRUE(lines.contains(line)) << line;
     EXPECT_FALSE(lines.contains("GAIN-FINE 100"));
+}
+
+TEST_F(SettingsFilesTest, CompareWithFileListsTheDifferencesAndAppliesOnlyTheCheckedLines)
+{
+    station.attach("PTM-TW640M");
+    station.openPanel("PTM-TW640M");
+    const QString path = writeFile("reference.txt", "GAIN-FINE 55\nBLACKLEVEL 30\nREVERSEX 0\nEXP 20000\nFOO-BAR 3\n");
+    CompareDialog* dialog = station.panel->settingsTransfer().compareWith(path);
+    ASSERT_NE(dialog, nullptr);
+    QTableWidget* table = dialog->table();
+    const auto rows = [table] {
+        QStringList rows;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < table->columnCount(); ++column)
+                cells << table->item(row, column)->text();
+            rows << cells.join('|');
+        }
+        return rows;
+    };
+    EXPECT_EQ(rows(), (QStringList{"Gain|Step|GAIN-FINE|0|55", "Gain|BlackLevel|BLACKLEVEL|16|30",
+                                   "Gain|ExposureTime|EXP|10000|20000", "(no setting)||FOO-BAR 3||FOO-BAR 3"}));
+    EXPECT_FALSE(table->item(3, 0)->flags() & Qt::ItemIsUserCheckable);
+
+    table->item(0, 0)->setCheckState(Qt::Checked);
+    table->item(2, 0)->setCheckState(Qt::Checked);
+    station.camera->clearRecord();
+    dialog->applyButton()->click();
+    const QByteArrayList received = station.camera->receivedLines();
+    EXPECT_TRUE(received.contains("GAIN-FINE 55"));
+    EXPECT_TRUE(received.contains("EXP 20000"));
+    for (const QByteArray& line : received)
+        EXPECT_TRUE(!line.contains(' ') || line == "GAIN-FINE 55" || line == "EXP 20000") << line.constData();
+    EXPECT_EQ(rows(), (QStringList{"Gain|BlackLevel|BLACKLEVEL|16|30", "(no setting)||FOO-BAR 3||FOO-BAR 3"}));
+    EXPECT_EQ(station.stateOf({"GAIN-FINE", "EXP", "BLACKLEVEL"}),
+              (QMap<QByteArray, QByteArray>{{"GAIN-FINE", "55"}, {"EXP", "20000"}, {"BLACKLEVEL", "16"}}));
 }

@@ -49,12 +49,34 @@ SettingsFileReading readSettingsFile(const QString& path)
         return {std::nullopt, QStringLiteral("The settings file %1 does not exist.").arg(path)};
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, QStringLiteral("The settings file %1 could not be read: %2.").arg(path, file.errorString())};
+    return readSettingsDevice(file, path);
+}
+
+SettingsFileReading readSettingsDevice(QIODevice& device, const QString& name)
+{
     // One byte more than allowed tells a file that is too large without
-    // reading all of it.
-    const QByteArray bytes = file.read(kMaxSettingsFileBytes + 1);
+    // reading all of it; a pipe comes in pieces, and an empty read is its end.
+    QByteArray bytes;
+    while (bytes.size() <= kMaxSettingsFileBytes) {
+        const QByteArray piece = device.read(kMaxSettingsFileBytes + 1 - bytes.size());
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (bytes.size() > kMaxSettingsFileBytes)
-        return {std::nullopt, QStringLiteral("%1 is no settings file: it is larger than 1 MB.").arg(path)};
-    return parseSettingsFile(bytes, path);
+        return {std::nullopt, QStringLiteral("%1 is no settings file: it is larger than 1 MB.").arg(name)};
+    return parseSettingsFile(bytes, name);
+}
+
+QString settingsLineProblem(const QByteArray& line)
+{
+    if (line.size() > kMaxSettingsLineLength)
+        return QStringLiteral("is longer than %1 characters").arg(kMaxSettingsLineLength);
+    if (std::any_of(line.begin(), line.end(), isBinaryByte))
+        return QStringLiteral("holds binary data");
+    if (!isCommandText(line))
+        return QStringLiteral("holds characters other than plain ASCII, which no camera command has");
+    return {};
 }
 
 SettingsFileReading parseSettingsFile(const QByteArray& bytes, const QString& name)

@@ -24,6 +24,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QIODevice>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -66,5 +67,12 @@ inline constexpr int kMaxSettingsLineLength = 256;
 inline constexpr qint64 kMaxSettingsFileBytes = 1024 * 1024;
 
 SettingsFileReading readSettingsFile(const QString& path);
+// The same check of what a device (an open file, standard input) holds, read
+// to its end but never more than kMaxSettingsFileBytes and one byte.
+SettingsFileReading readSettingsDevice(QIODevice& device, const QString& name);
+// Why one line, without its line end, cannot stand in a settings file: "is
+// longer than 256 characters", "holds binary data", "holds characters other
+// than plain ASCII, which no camera command has"; empty when it can.
+QString settingsLineProblem(const QByteArray& line);
 // The same check of bytes already read; name is how messages call the file.
 SettingsFileReading parseSettingsFile(const QByteArray& bytes, const QString& name);
