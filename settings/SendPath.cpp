@@ -47,7 +47,7 @@ void SendPath::runWaitingActions()
         m_pendingRefusals.erase(m_pendingRefusals.begin());
         if (refusal.forSetting && !refusal.setting)
             continue;
-        const QString reason = LastErrorText(m_connection);
+        const QString reason = refusal.setting ? reasonFor(*refusal.setting) : LastErrorText(m_connection);
         if (refusal.setting) {
             readBack(*refusal.setting);
             readFollowers(*refusal.setting);
@@ -92,9 +92,9 @@ SetOutcome SendPath::set(Setting& setting, const QByteArray& argument, std::opti
         emit accepted(line);
         break;
     case SetOutcome::Refused: {
-        // The camera's reason is asked for at once, before anything else
-        // can overwrite it.
-        const QString reason = LastErrorText(m_connection);
+        // The camera's reason is asked for before anything else can
+        // overwrite it.
+        const QString reason = reasonFor(setting);
         readBack(setting);
         readFollowers(setting);
         emit setting.sendRefused(reason);
@@ -134,6 +134,13 @@ SetOutcome SendPath::command(const QByteArray& line, SendMode mode)
 void SendPath::reportRefusal(const QByteArray& line, const QString& reason)
 {
     emit refused(line, reason);
+}
+
+QString SendPath::reasonFor(const Setting& setting)
+{
+    if (setting.reasonDelayMs() > 0)
+        m_connection.pauseMs(setting.reasonDelayMs());
+    return LastErrorText(m_connection);
 }
 
 void SendPath::readBack(Setting& setting)

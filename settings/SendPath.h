@@ -79,6 +79,9 @@ signals:
 private:
     void streamedLineRefused(Setting* setting, const QByteArray& line);
     void readFollowers(const Setting& setting);
+    // The camera's reason for refusing a line of the setting, after the
+    // time it needs to tell it.
+    QString reasonFor(const Setting& setting);
     void scheduleWaitingActions();
     void runWaitingActions();
     void reportRefusal(const QByteArray& line, const QString& reason);

@@ -58,6 +58,12 @@ Setting& Setting::followedBy(QList<Setting*> settings)
     return *this;
 }
 
+Setting& Setting::reasonAfterChecks()
+{
+    m_reasonDelayMs = 500;
+    return *this;
+}
+
 Setting& Setting::savedAs(std::function<std::optional<QByteArray>(const Setting&)> compose)
 {
     m_composeFileLine = std::move(compose);

@@ -74,6 +74,10 @@ public:
     // Settings the camera changes along with this one: read again after
     // every line sent for it, accepted or not.
     Setting& followedBy(QList<Setting*> settings);
+    // A switch the camera takes only after checking other settings: after
+    // refusing it, the camera needs half a second before GET-LAST-ERROR
+    // tells why.
+    Setting& reasonAfterChecks();
     // A file of settings writes this line for the camera's value instead of
     // the line a control sends; nothing leaves it out (a mode the page
     // handles itself, never the camera's).
@@ -97,6 +101,7 @@ public:
     bool isSaved() const { return !m_readOnly && !m_notSaved; }
     bool isAppliedFirst() const { return m_appliedFirst; }
     const QList<Setting*>& followers() const { return m_followers; }
+    int reasonDelayMs() const { return m_reasonDelayMs; }
 
     // ---- the camera's value
 
@@ -162,6 +167,7 @@ private:
     bool m_notSaved = false;
     bool m_appliedFirst = false;
     QList<Setting*> m_followers;
+    int m_reasonDelayMs = 0;
 
     State m_state = State::NotRead;
     QByteArray m_value;

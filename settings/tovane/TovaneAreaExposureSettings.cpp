@@ -8,6 +8,7 @@ TovaneAreaExposureSettings::TovaneAreaExposureSettings(Connection& connection, c
     : PageSettings(connection, title)
 {
     enableAll = &number(cmd::AREA_EXPOSURE_ENABLE, QStringLiteral("AreaExposure Enable All"));
+    enableAll->reasonAfterChecks();
     // Areas are applied before the switch: the camera takes it only once an
     // area is enabled.
     for (int area = 0; area < kAreas; ++area) {

@@ -8,7 +8,9 @@ TovaneFrameBufferSettings::TovaneFrameBufferSettings(Connection& connection, con
     : PageSettings(connection, title)
 {
     averaging = &number(cmd::AVERAGE, QStringLiteral("Frame Averaging"));
+    averaging->reasonAfterChecks();
     wideDynamicRange = &number(cmd::WIDED_ENABLE, QStringLiteral("Wide Dynamic Range"));
+    wideDynamicRange->reasonAfterChecks();
     frameOperationTap = &number(cmd::FRM_OP_TAP, QStringLiteral("Frame Operation Tap"));
     waitForRefresh();
 }

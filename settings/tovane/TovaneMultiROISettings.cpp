@@ -7,6 +7,7 @@ TovaneMultiROISettings::TovaneMultiROISettings(Connection& connection, const QSt
     : PageSettings(connection, title)
 {
     enableAll = &number(cmd::MULTI_ROI_ENABLE, QStringLiteral("MultiROI Enable All"));
+    enableAll->reasonAfterChecks();
     highlight = &number(cmd::MULTI_ROI_AREA_HIGHLIGHT, QStringLiteral("Highlight Selected Area"));
     // Regions are applied before the switch: the camera takes it only once a
     // region is enabled.
