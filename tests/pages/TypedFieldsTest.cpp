@@ -52,6 +52,7 @@ TEST_P(TypedFields, TextThatIsNoValueSendsNothingStaysAsTypedAndIsReported)
     // The pulse width counts only in pulse-width mode.
     given("EXP-MODE 1");
     openPanel();
+    panel->show();
     QStringList rejections;
     QObject::connect(&sendPath, &SendPath::inputRejected, [&](const QString& why) { rejections << why; });
 
@@ -73,7 +74,10 @@ TEST_P(TypedFields, TextThatIsNoValueSendsNothingStaysAsTypedAndIsReported)
             const EditBinding* binding = editBindingOf(*page, edit);
             if (binding && binding->takesText())
                 continue;
-            const bool inList = qobject_cast<QComboBox*>(edit->parentWidget()) != nullptr;
+            // Interpolation points go out with "Build", which names those it
+            // leaves out; Enter in one sends nothing and has nothing to say.
+            const bool quiet = qobject_cast<QComboBox*>(edit->parentWidget()) != nullptr
+                               || edit->accessibleName().startsWith(QLatin1String("Point "));
             QAbstractButton* sender = nullptr;
             for (const auto& [field, button] : kSentByButton) {
                 if (edit->accessibleName() == QLatin1String(field))
@@ -88,7 +92,7 @@ TEST_P(TypedFields, TextThatIsNoValueSendsNothingStaysAsTypedAndIsReported)
                     sender->click();
                 EXPECT_EQ(sentAfterwards(), QByteArrayList()) << where << " \"" << input.text << '"';
                 EXPECT_EQ(edit->text(), QString::fromLatin1(input.text)) << where;
-                if (!inList)
+                if (!quiet)
                     EXPECT_EQ(rejections.size(), 1) << where << " \"" << input.text << '"';
             }
             ++fields;
