@@ -49,6 +49,10 @@ public:
 
     QLineEdit* edit() const { return m_edit; }
     QObject* control() const override;
+    // What the edit takes: text as typed, numbers with a fraction (scaled),
+    // or whole numbers.
+    bool takesText() const { return m_text; }
+    bool takesFractions() const { return m_factor != 0.0; }
 
     // What Enter in the edit does.
     void enter();

@@ -1,6 +1,7 @@
 #include "ControlPanel.h"
 
 #include "Catalogue.h"
+#include "CommandWords.h"
 #include "Connection.h"
 #include "Controls.h"
 #include "DialogUnits.h"
@@ -17,6 +18,15 @@ namespace {
 
 // The tab control stands 7 dialog units inside the window on every side.
 constexpr int kTabMarginDu = 7;
+
+// A line after which the camera holds other settings than the pages read: a
+// user set loaded, the factory's values restored.
+bool replacesCameraSettings(const QByteArray& line)
+{
+    const qsizetype blank = line.indexOf(' ');
+    const QByteArray word = blank < 0 ? line : line.first(blank);
+    return word == cmd::USERSET_LOAD || word == cmd::FACTORY_DEFAULT;
+}
 
 } // namespace
 
@@ -54,6 +64,10 @@ ControlPanel::ControlPanel(SendPath& sendPath, const QString& model, int sensorT
     // Above the tabs: the search over every page's settings (Ctrl+F).
     m_search = new SettingSearch(m_tabs, this);
     layout->insertWidget(layout->indexOf(m_tabs), m_search);
+    connect(&m_sendPath, &SendPath::accepted, this, [this](const QByteArray& line) {
+        if (replacesCameraSettings(line))
+            reloadAllPages();
+    });
 
     buildPages(pages, observeLoad);
     m_tabs->setCurrentIndex(0);
@@ -107,13 +121,30 @@ Page* ControlPanel::page(int tab) const
     return m_pages.value(tab);
 }
 
-void ControlPanel::reloadAllPages()
+bool ControlPanel::reloadAllPages()
 {
+    Connection::BusyScope busy(m_connection);
     Connection::LoadScope load(m_connection);
-    for (Page* page : std::as_const(m_pages)) {
-        if (page)
+    const PanelReloadObserver observe = m_createReloadObserver ? m_createReloadObserver() : PanelReloadObserver();
+    const int count = pageCount();
+    bool cancelled = false;
+    int read = 0;
+    for (; read < count && !cancelled; ++read) {
+        if (observe) {
+            const QString title = m_tabs->tabText(read);
+            const auto look = [&, title] { cancelled = !observe(title, read + 1, count) || cancelled; };
+            look();
+            if (cancelled)
+                break;
+            // Cancel ends the reading once this page is read: a read cut
+            // short would leave the page's settings not read.
+            m_connection.setLineObserver(look);
+        }
+        if (Page* page = m_pages.at(read))
             page->LoadFromCamera();
+        m_connection.setLineObserver({});
     }
+    return read == count;
 }
 
 void ControlPanel::keyPressEvent(QKeyEvent* event)

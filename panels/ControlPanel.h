@@ -22,6 +22,9 @@ class StatusLine;
 // line that page sends meanwhile: the page's tab title, its number (from 1)
 // and the number of pages.
 using PanelLoadObserver = std::function<void(const QString& title, int number, int count)>;
+// The same for a panel reading its pages again; false once the user has
+// cancelled.
+using PanelReloadObserver = std::function<bool(const QString& title, int number, int count)>;
 
 // A modeless window with one tab per page of a camera family. All pages are
 // built at once (each runs its initial load while it is built), lie on top of
@@ -33,6 +36,8 @@ using PanelLoadObserver = std::function<void(const QString& title, int number, i
 // Above the tabs, "Save Settings…" writes the camera's settings to a file,
 // "Compare with File…" shows what differs from such a file, and "Apply
 // Settings…" sends one to the camera (SettingsTransfer.h).
+// Once the camera has accepted a user set's "Load" or "FactoryDefault", it
+// holds other settings than the pages read, and every page reads it again.
 //
 // The window is a plain top-level widget rather than a dialog, so Enter and
 // Escape never trigger a default or cancel action: they reach the focused
@@ -55,8 +60,17 @@ public:
     // "Brevo" or "Tovane".
     QString family() const { return m_family; }
 
-    // Every page reads the camera again (LoadFromCamera), as one load.
-    void reloadAllPages();
+    // Every page reads the camera again (LoadFromCamera), as one load: for a
+    // file of settings, after one was applied, after a command that replaced
+    // the camera's settings. False when the user cancelled it: the pages
+    // after the one being read keep what they showed.
+    bool reloadAllPages();
+    // What watches each such reading (a progress view with Cancel): a new
+    // observer for each; none by default.
+    void setReloadProgress(std::function<PanelReloadObserver()> createObserver)
+    {
+        m_createReloadObserver = std::move(createObserver);
+    }
     // The camera's settings, page by page: what the panel shows, as data.
     Catalogue& catalogue() const { return *m_catalogue; }
     SendPath& sendPath() const { return m_sendPath; }
@@ -98,4 +112,5 @@ private:
     QPushButton* m_compare = nullptr;
     QList<Page*> m_pages;
     std::unique_ptr<SettingsTransfer> m_settingsTransfer;
+    std::function<PanelReloadObserver()> m_createReloadObserver;
 };

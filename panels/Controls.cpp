@@ -57,6 +57,11 @@ void markInvalidInput(QLineEdit* edit, bool invalid)
 {
     if (edit->property("invalidInput").toBool() == invalid)
         return;
+    // The mark goes as soon as the user edits the text again.
+    if (invalid && !edit->property("clearsMarkWhenEdited").toBool()) {
+        edit->setProperty("clearsMarkWhenEdited", true);
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [edit] { markInvalidInput(edit, false); });
+    }
     edit->setProperty("invalidInput", invalid);
     // The palette's base colour shows the fault without a style sheet, which
     // would replace the platform's look of the box.

@@ -100,6 +100,11 @@ std::optional<double> readFloatingPoint(const QString& text)
     const auto [stop, error] = std::from_chars(begin, end, value);
     if (error != std::errc() || stop == begin)
         return std::nullopt;
+    // A typed value is the number alone: "30fps" or "1.5x" is a slip.
+    for (const char* rest = stop; rest < end; ++rest) {
+        if (*rest != ' ' && (*rest < '\t' || *rest > '\r'))
+            return std::nullopt;
+    }
     return negative ? -value : value;
 }
 

@@ -54,9 +54,9 @@ void selectPrefix(QComboBox* combo, const QString& text);
 // Empties the list and inserts the camera's choice lines in its order.
 void fillChoices(QComboBox* combo, const QByteArrayList& lines);
 
-// Reads a floating-point number at the start of the text the way "%lf" does
-// (leading white space, sign, digits, decimal point, exponent); nothing when
-// the text does not begin with a number.
+// Reads a floating-point number written the way "%lf" reads one (sign,
+// digits, decimal point, exponent), with blanks around it and nothing else;
+// nothing for any other text ("30fps", "1.5.2", "").
 std::optional<double> readFloatingPoint(const QString& text);
 
 // A typed value scaled to an integer for the camera: the number times factor,

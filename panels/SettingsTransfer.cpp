@@ -15,6 +15,7 @@
 #include <QProgressDialog>
 #include <QSaveFile>
 #include <QScopedValueRollback>
+#include <QSet>
 
 namespace {
 
@@ -68,6 +69,46 @@ private:
     QProgressDialog m_dialog;
 };
 
+// The settings a file would keep had the camera reported them: not read (a
+// refused query, a lost line, a time-out) on every page that has them.
+QList<const Setting*> settingsNotRead(const Catalogue& catalogue)
+{
+    QSet<QByteArray> kept;
+    for (const SettingLine& line : catalogue.settingLines())
+        kept.insert(line.key);
+    QList<const Setting*> notRead;
+    for (int i = 0; i < catalogue.pageCount(); ++i) {
+        for (const Setting* setting : catalogue.page(i).settings()) {
+            if (setting->isSaved() && setting->state() == Setting::State::NotRead && !kept.contains(setting->key())) {
+                kept.insert(setting->key());
+                notRead.append(setting);
+            }
+        }
+    }
+    return notRead;
+}
+
+// Names the settings a saved file lacks because the camera did not report
+// them; empty when it lacks none.
+QString leftOutReport(const QList<const Setting*>& notRead)
+{
+    constexpr int kMostNamed = 20;
+    if (notRead.isEmpty())
+        return {};
+    QStringList names;
+    for (const Setting* setting : notRead.mid(0, kMostNamed)) {
+        const QString key = QString::fromLatin1(setting->key());
+        names << (setting->caption().isEmpty() || setting->caption() == key
+                      ? key
+                      : QStringLiteral("%1 (%2)").arg(setting->caption(), key));
+    }
+    if (notRead.size() > kMostNamed)
+        names << QStringLiteral("and %1 more").arg(notRead.size() - kMostNamed);
+    return QStringLiteral("\n\nLeft out, as the camera did not report them (%1): %2.")
+        .arg(notRead.size())
+        .arg(names.join(QStringLiteral(", ")));
+}
+
 } // namespace
 
 std::unique_ptr<ApplyProgressView> createApplyProgressDialog(QWidget* parent, int lineCount)
@@ -112,7 +153,9 @@ CompareDialog* SettingsTransfer::compareWith(const QString& path)
     {
         Connection::BusyScope busy(m_connection);
         const QScopedValueRollback running(m_running, true);
-        m_panel.reloadAllPages();
+        // Cancelled by the user: nothing to compare.
+        if (!m_panel.reloadAllPages())
+            return nullptr;
     }
     auto* dialog = new CompareDialog(m_panel.sendPath(), m_panel.catalogue(), path, reading.contents->lines, &m_panel);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -127,8 +170,11 @@ bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
         // Held only while the camera is read, not while a message is up.
         Connection::BusyScope busy(m_connection);
         const QScopedValueRollback running(m_running, true);
-        snapshot = readSettingsSnapshot(m_panel.catalogue(), [this] { m_panel.reloadAllPages(); });
+        snapshot = readSettingsSnapshot(m_panel.catalogue(), [this] { return m_panel.reloadAllPages(); });
     }
+    // Cancelled by the user: no file, and nothing more to say.
+    if (snapshot.cancelled)
+        return false;
     if (snapshot.lines.isEmpty()) {
         showMessage(QStringLiteral("No settings could be read from the camera; no file was written."));
         return false;
@@ -139,9 +185,8 @@ bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
         showMessage(QStringLiteral("The settings could not be written to %1: %2.").arg(path, file.errorString()));
         return false;
     }
-    showMessage(QStringLiteral("%1 settings of the %2 were saved to %3.")
-                    .arg(snapshot.lines.size())
-                    .arg(m_panel.model(), path));
+    showMessage(QStringLiteral("%1 settings of the %2 were saved to %3.").arg(snapshot.lines.size()).arg(m_panel.model(), path)
+                + leftOutReport(settingsNotRead(m_panel.catalogue())));
     return true;
 }
 

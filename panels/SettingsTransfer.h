@@ -6,9 +6,11 @@
 //
 // Saving reads every page again first, so the file holds what the camera
 // holds now (not a value typed and never sent, nor one changed from the
-// terminal since), then writes the panel's settings (ControlPanel::
+// terminal since), then writes the panel's settings (Catalogue::
 // settingLines) under a header of model, version, date and family. The file
-// is replaced only once it is complete.
+// is replaced only once it is complete. The reading shows the panel's
+// progress view, whose Cancel writes no file; the message after saving names
+// the settings left out because the camera did not report them.
 //
 // Applying reads and checks the whole file before anything is sent; a file
 // saved from another model is sent only when the user agrees. The lines then

@@ -1,19 +1,27 @@
 #include "SoftTriggerPulse.h"
 
 #include "Connection.h"
+#include "Controls.h"
+#include "Display.h"
 #include "PageSettings.h"
 #include "SendPath.h"
 #include "LongOperation.h"
-#include "Scan.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
 #include <QPointer>
 
 #include <algorithm>
 
-int SoftTriggerPulse::widthFrom(const QString& typed)
+std::optional<int> SoftTriggerPulse::widthFrom(SendPath& path, QLineEdit* edit)
 {
-    return std::clamp(readDecimal(typed), 0, kMaxWidthMs);
+    const QString typed = edit->text();
+    const std::optional<int> widthMs = readWholeNumber(typed, 0, kMaxWidthMs);
+    markInvalidInput(edit, !widthMs);
+    if (!widthMs)
+        path.rejectInput(QStringLiteral("%1: %2; nothing sent")
+                             .arg(edit->accessibleName(), whyNotWholeNumber(typed, 0, kMaxWidthMs)));
+    return widthMs;
 }
 
 void SoftTriggerPulse::fire(SendPath& path, const CameraCommand& trigger, QWidget* page, QAbstractButton* fireButton,

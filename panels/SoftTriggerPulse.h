@@ -2,8 +2,11 @@
 
 #include <QString>
 
+#include <optional>
+
 struct CameraCommand;
 class QAbstractButton;
+class QLineEdit;
 class SendPath;
 class QWidget;
 
@@ -18,8 +21,10 @@ namespace SoftTriggerPulse {
 
 inline constexpr int kMaxWidthMs = 60000;
 
-// A typed width in milliseconds: not a number counts as 0, then clamped.
-int widthFrom(const QString& typed);
+// The width typed into the edit, in milliseconds: a whole number from 0 to
+// kMaxWidthMs. Anything else fires nothing: the edit is marked and the
+// status line says why.
+std::optional<int> widthFrom(SendPath& path, QLineEdit* edit);
 
 void fire(SendPath& path, const CameraCommand& trigger, QWidget* page, QAbstractButton* fireButton, int widthMs);
 

@@ -5,13 +5,17 @@
 #include "Link.h"
 #include "SettingsFile.h"
 
-SettingsSnapshot readSettingsSnapshot(Catalogue& catalogue, const std::function<void()>& reload)
+SettingsSnapshot readSettingsSnapshot(Catalogue& catalogue, const std::function<bool()>& reload)
 {
-    if (reload)
-        reload();
-    else
-        catalogue.loadAll();
     SettingsSnapshot snapshot;
+    if (reload) {
+        if (!reload()) {
+            snapshot.cancelled = true;
+            return snapshot;
+        }
+    } else {
+        catalogue.loadAll();
+    }
     for (const SettingLine& setting : catalogue.settingLines())
         snapshot.lines << setting.line;
     if (!snapshot.lines.isEmpty())

@@ -18,12 +18,14 @@ struct SettingsSnapshot {
     // gave no value at all.
     QByteArrayList lines;
     QByteArray version;
+    // The reading was ended by the user before it was complete.
+    bool cancelled = false;
 };
 
-// Reads every page of the catalogue again (reload; by default the
-// catalogue's own loadAll), so the lines hold what the camera holds now,
-// then asks the camera for its version.
-SettingsSnapshot readSettingsSnapshot(Catalogue& catalogue, const std::function<void()>& reload = {});
+// Reads every page of the catalogue again (reload, false when the user ended
+// it; by default the catalogue's own loadAll), so the lines hold what the
+// camera holds now, then asks the camera for its version.
+SettingsSnapshot readSettingsSnapshot(Catalogue& catalogue, const std::function<bool()>& reload = {});
 
 // The whole file: the header (model, the camera's version, the date with its
 // offset from UTC, the family) and the lines.

@@ -335,6 +335,14 @@ void CCameraLinkDlg::createControlPanel()
         showNotice(loadCancelledNotice(m_connection.portName));
         return;
     }
+    // Reading the pages again later (for a file of settings, after a user
+    // set was loaded) shows the same progress; its Cancel leaves the port open.
+    panel()->setReloadProgress([this]() -> PanelReloadObserver {
+        auto reloadProgress = std::make_shared<PanelLoadProgress>(m_connection.clock(), m_createReloadView);
+        return [reloadProgress](const QString& title, int number, int count) {
+            return (*reloadProgress)(title, number, count);
+        };
+    });
     m_frames->watch(panel());
     placePanel();
     bringToFront(panel());

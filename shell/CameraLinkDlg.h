@@ -69,7 +69,12 @@ public:
     // families' own pages).
     void setPortChooser(PortChooser chooser) { m_choosePort = std::move(chooser); }
     void setDetectionProgressView(DetectionProgressViewFactory factory) { m_createProgressView = std::move(factory); }
-    void setPanelLoadProgressView(PanelLoadProgressViewFactory factory) { m_createLoadView = std::move(factory); }
+    // The view of the load also shows an open panel reading its pages again.
+    void setPanelLoadProgressView(PanelLoadProgressViewFactory factory)
+    {
+        m_createLoadView = factory;
+        m_createReloadView = std::move(factory);
+    }
     void setPageLists(QList<PageEntry> brevo, QList<PageEntry> tovane);
     void setCloseQuestion(CloseQuestion question) { m_askBeforeClosing = std::move(question); }
 
@@ -159,6 +164,7 @@ private:
     PortChooser m_choosePort = chooseWithSerialPortDialog;
     DetectionProgressViewFactory m_createProgressView = DetectionProgressDialog::create;
     PanelLoadProgressViewFactory m_createLoadView = PanelLoadProgressDialog::create;
+    PanelLoadProgressViewFactory m_createReloadView = PanelLoadProgressDialog::createForReload;
     CloseQuestion m_askBeforeClosing;
     QList<PageEntry> m_brevoPages;
     QList<PageEntry> m_tovanePages;

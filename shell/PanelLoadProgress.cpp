@@ -33,10 +33,10 @@ bool PanelLoadProgress::operator()(const QString& title, int number, int count)
     return !m_cancelled;
 }
 
-PanelLoadProgressDialog::PanelLoadProgressDialog()
+PanelLoadProgressDialog::PanelLoadProgressDialog(const QString& windowTitle)
     : m_dialog(std::make_unique<QProgressDialog>())
 {
-    m_dialog->setWindowTitle(QStringLiteral("Opening the Control Panel"));
+    m_dialog->setWindowTitle(windowTitle);
     m_dialog->setCancelButtonText(QStringLiteral("Cancel"));
     m_dialog->setWindowModality(Qt::ApplicationModal);
     m_dialog->setAutoReset(false);
@@ -64,4 +64,9 @@ bool PanelLoadProgressDialog::cancelRequested()
 std::unique_ptr<PanelLoadProgressView> PanelLoadProgressDialog::create()
 {
     return std::make_unique<PanelLoadProgressDialog>();
+}
+
+std::unique_ptr<PanelLoadProgressView> PanelLoadProgressDialog::createForReload()
+{
+    return std::make_unique<PanelLoadProgressDialog>(QStringLiteral("Reading the Camera's Settings"));
 }

@@ -57,16 +57,18 @@ private:
 
 // The progress dialog: "Reading Gain, 2 of 11" over a bar of the pages, and
 // Cancel. Application-modal, so only its Cancel takes input while it is up;
-// it never runs a loop of its own.
+// it never runs a loop of its own. Its title says why the pages are read.
 class PanelLoadProgressDialog : public PanelLoadProgressView {
 public:
-    PanelLoadProgressDialog();
+    explicit PanelLoadProgressDialog(const QString& windowTitle = QStringLiteral("Opening the Control Panel"));
     ~PanelLoadProgressDialog() override;
 
     void showPage(const QString& title, int number, int count) override;
     bool cancelRequested() override;
 
     static std::unique_ptr<PanelLoadProgressView> create();
+    // For an open panel reading its pages again.
+    static std::unique_ptr<PanelLoadProgressView> createForReload();
 
 private:
     std::unique_ptr<QProgressDialog> m_dialog;

@@ -174,6 +174,6 @@ void CBrevoCLExposurePage::fireSoftTrigger()
         sendPath().command(s.softTrigger->line(1), SendMode::line());
         return;
     }
-    SoftTriggerPulse::fire(sendPath(), *s.softTrigger, this, m_fireSoftTrigger,
-                           SoftTriggerPulse::widthFrom(m_pulseWidth->text()));
+    if (const std::optional<int> widthMs = SoftTriggerPulse::widthFrom(sendPath(), m_pulseWidth))
+        SoftTriggerPulse::fire(sendPath(), *s.softTrigger, this, m_fireSoftTrigger, *widthMs);
 }

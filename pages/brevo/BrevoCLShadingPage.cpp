@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <climits>
+
 namespace {
 
 constexpr int kPeak = 1;
@@ -213,10 +215,15 @@ void CBrevoCLShadingPage::toggleDemonstration()
 void CBrevoCLShadingPage::startDemonstration()
 {
     // An interval that is not a positive number would make the timer fire
-    // without pause; nothing starts.
-    const std::optional<int> intervalMs = readWholeNumber(m_intervals->text());
-    if (!intervalMs || *intervalMs <= 0)
+    // without pause; nothing starts, and the user is told why.
+    const QString typed = m_intervals->text();
+    const std::optional<int> intervalMs = readWholeNumber(typed, 1, INT_MAX);
+    markInvalidInput(m_intervals, !intervalMs);
+    if (!intervalMs) {
+        sendPath().rejectInput(
+            QStringLiteral("Intervals: %1; the demonstration did not start").arg(whyNotWholeNumber(typed, 1, INT_MAX)));
         return;
+    }
     m_demoStep = 1;
     sendPath().set(*settingsAs<Settings>().correction, 0);
     showDemonstrationState();

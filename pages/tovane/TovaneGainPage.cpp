@@ -332,6 +332,6 @@ void CTovaneGainPage::sendGainLowerMin()
 
 void CTovaneGainPage::fireSoftTrigger()
 {
-    SoftTriggerPulse::fire(sendPath(), *settingsAs<Settings>().softTrigger, this, m_fireSoftTrigger,
-                           SoftTriggerPulse::widthFrom(m_pulseWidth->text()));
+    if (const std::optional<int> widthMs = SoftTriggerPulse::widthFrom(sendPath(), m_pulseWidth))
+        SoftTriggerPulse::fire(sendPath(), *settingsAs<Settings>().softTrigger, this, m_fireSoftTrigger, *widthMs);
 }

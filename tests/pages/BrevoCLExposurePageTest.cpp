@@ -293,7 +293,7 @@ TEST_F(BrevoCLExposurePage, AnEdgeTriggerIsWrittenOnceWithoutWaiting)
 
 struct PulseCase {
     const char* typed;
-    int widthMs;
+    std::optional<int> widthMs; // none: nothing fires
 };
 
 class BrevoCLExposurePagePulse : public BrevoCLExposurePage, public ::testing::WithParamInterface<PulseCase> {};
@@ -306,22 +306,27 @@ TEST_P(BrevoCLExposurePagePulse, HoldsTheTriggerHighForTheTypedWidthAtLeast)
 
     ui.fire()->click();
 
+    EXPECT_TRUE(ui.fire()->isEnabled());
+    if (!GetParam().widthMs) {
+        EXPECT_TRUE(sent().isEmpty());
+        EXPECT_EQ(ui.width()->text(), QString::fromLatin1(GetParam().typed));
+        return;
+    }
     EXPECT_EQ(sent(), (QByteArrayList{"TRG-SOFT 1", "TRG-SOFT 0"}));
     const qint64 highUs = readAtUs("TRG-SOFT 0") - readAtUs("TRG-SOFT 1");
-    const qint64 widthUs = qint64(GetParam().widthMs) * 1000;
+    const qint64 widthUs = qint64(*GetParam().widthMs) * 1000;
     EXPECT_GE(highUs, widthUs);
     EXPECT_LT(highUs, widthUs + 5000); // plus one answer and one line on the wire
-    EXPECT_TRUE(ui.fire()->isEnabled());
 }
 
-// A negative width counts as none; a width is cut to a minute.
+// A width is a whole number of milliseconds up to a minute; anything else fires nothing.
 INSTANTIATE_TEST_SUITE_P(Widths, BrevoCLExposurePagePulse,
                          ::testing::Values(PulseCase{"100", 100}, PulseCase{"1", 1}, PulseCase{"2500", 2500},
-                                           PulseCase{"0", 0}, PulseCase{"-5", 0}, PulseCase{"long", 0},
-                                           PulseCase{"60000", 60000}, PulseCase{"250000", 60000},
-                                           PulseCase{"99999999999", 60000}),
+                                           PulseCase{"0", 0}, PulseCase{"60000", 60000}, PulseCase{"-5", {}},
+                                           PulseCase{"long", {}}, PulseCase{"", {}}, PulseCase{"2.5", {}},
+                                           PulseCase{"250000", {}}, PulseCase{"99999999999", {}}),
                          [](const auto& info) {
-                             return QString::fromLatin1(info.param.typed).replace(QLatin1Char('-'), QLatin1String("minus")).toStdString()
+                             return "w" + QString::fromLatin1(info.param.typed).replace(QLatin1Char('-'), QLatin1String("minus")).replace(QLatin1Char('.'), QLatin1Char('_')).toStdString()
                                  + "ms";
                          });
 

@@ -3,24 +3,14 @@
 // reports, the control sends "<word> <value>" for it, and when the camera
 // refuses, the control shows the camera's value again and the reason is told.
 
-#include "CapturedMessages.h"
-#include "CommandWords.h"
 #include "ControlBindings.h"
-#include "ControlPanelBrevo.h"
-#include "ControlPanelTovane.h"
-#include "Link.h"
-#include "Models.h"
 #include "PageTesting.h"
 #include "RadioGroup.h"
-#include "SimulatedCamera.h"
-#include "SimulatedPort.h"
-#include "brevo/BrevoPages.h"
-#include "tovane/TovanePages.h"
+#include "SimPanelTest.h"
 
 #include <QAbstractSlider>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -97,40 +87,9 @@ bool sendsItsSetting(const Binding& binding)
            && !dynamic_cast<const ReadoutBinding*>(&binding) && !dynamic_cast<const NumberedListsBinding*>(&binding);
 }
 
-class EverySetting : public ::testing::TestWithParam<const char*> {
+class EverySetting : public SimPanelTest {
 protected:
-    EverySetting()
-    {
-        constexpr qint32 kRate = 115200;
-        camera->setListeningRate(kRate);
-        auto port = std::make_unique<SimulatedPort>(camera, clock);
-        port->setLineSettings(kRate);
-        connection.attach(std::move(port));
-        if (sim::modelInfo(GetParam()).family == sim::Family::Brevo)
-            panel = std::make_unique<CControlPanelPTM_Brevo>(sendPath, GetParam(), QueryInt(connection, cmd::SENSOR_TAP),
-                                                             brevoPages());
-        else
-            panel = std::make_unique<CControlPanelTovane>(sendPath, GetParam(), 1, tovanePages());
-    }
-
-    QByteArray cameraValue(const Setting& setting) { return QueryText(connection, setting.query()).simplified(); }
-    // Lets lines sent without waiting be answered and their refusals handled.
-    QByteArrayList sentAfterwards()
-    {
-        QueryInt(connection, "MODEL");
-        QCoreApplication::processEvents();
-        QByteArrayList lines = camera->receivedLines();
-        lines.removeOne("MODEL");
-        camera->clearRecord();
-        return lines;
-    }
-
-    VirtualClock clock;
-    Connection connection{clock};
-    SendPath sendPath{connection};
-    std::shared_ptr<SimulatedCamera> camera = std::make_shared<SimulatedCamera>(QString::fromLatin1(GetParam()));
-    CapturedMessages messages;
-    std::unique_ptr<ControlPanel> panel;
+    EverySetting() { openPanel(); }
 };
 
 } // namespace
@@ -196,6 +155,4 @@ TEST_P(EverySetting, IsReadSentFromItsControlAndRestoredWithTheReasonWhenRefused
 INSTANTIATE_TEST_SUITE_P(Models, EverySetting,
                          ::testing::Values("PTM-TW640", "PTM-TW640M", "PTM-R560CL", "PTM-R290CL", "PTM-R140ML",
                                            "PTM-R140MLF"),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             return QString::fromLatin1(info.param).remove('-').toStdString();
-                         });
+                         modelTestName);

@@ -13,6 +13,7 @@
 #include "ControlPanelTovane.h"
 #include "Link.h"
 #include "Models.h"
+#include "PageTesting.h"
 #include "SettingsFile.h"
 #include "SettingsTransfer.h"
 #include "SendPath.h"
@@ -514,6 +515,49 @@ TEST_F(SettingsFilesTest, TheButtonsAskForTheFileAndAFileChooserCancelledDoesNot
     station.given({"EXP 999"});
     panel.applySettingsButton()->click();
     EXPECT_EQ(QueryInt(station.connection, cmd::EXP), 12345);
+}
+
+// A user set loaded or the factory's values restored: every page shows what
+// the camera now holds, as a panel opened afresh would.
+TEST_F(SettingsFilesTest, AfterALoadedUserSetOrTheFactorysValuesEveryPageReadsTheCameraAgain)
+{
+    const auto shownLines = [this] {
+        QByteArrayList lines;
+        for (const SettingLine& setting : station.panel->catalogue().settingLines())
+            lines << setting.line;
+        return lines;
+    };
+    const std::pair<const Model&, const char*> cases[] = {
+        {kModels[0], "Load"}, {kModels[0], "FactoryDefault"}, {kModels[4], "Load"}};
+    for (const auto& [model, button] : cases) {
+        SCOPED_TRACE(std::string(model.name) + ' ' + button);
+        station.attach(model.name);
+        station.given(model.changes);
+        station.openPanel(model.name);
+        const QByteArrayList before = shownLines();
+        // "Default", a user set never saved: the factory's values.
+        choose(findNamed<QComboBox>(station.panel->page(0), "Userset selector"), QStringLiteral("Default"));
+        findButton(station.panel->page(0), QString::fromLatin1(button))->click();
+        const QByteArrayList after = shownLines();
+        EXPECT_NE(after, before) << station.camera->receivedLines().join(',').constData();
+        station.openPanel(model.name);
+        // (A panel just opened has not read the frame buffer page yet.)
+        for (const QByteArray& line : shownLines())
+            EXPECT_TRUE(after.contains(line)) << line.constData();
+    }
+}
+
+TEST_F(SettingsFilesTest, SavingNamesTheSettingsTheCameraDidNotReport)
+{
+    station.attach("PTM-TW640");
+    station.openPanel("PTM-TW640");
+    station.camera->refuseCommand("EXP");
+    station.camera->refuseCommand("BLACKLEVEL");
+    const QString path = pathOf("some.txt");
+    ASSERT_TRUE(station.panel->settingsTransfer().saveTo(path, QDateTime::currentDateTime()));
+    EXPECT_TRUE(messages.texts.last().endsWith(
+        "\n\nLeft out, as the camera did not report them (2): BlackLevel (BLACKLEVEL), ExposureTime (EXP)."))
+        << messages.texts.last().toStdString();
 }
 
 TEST_F(SettingsFilesTest, NothingIsWrittenWhenTheCameraGaveNoSettings)

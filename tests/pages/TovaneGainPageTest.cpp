@@ -400,11 +400,16 @@ TEST_F(TovaneGainPage, FireSoftTriggerHoldsTheTriggerForTheTypedWidth)
     ui.button("FireSoftTrigger")->click();
     EXPECT_EQ(sentSinceLastLook(), (QByteArrayList{"TRG-SOFT 1", "TRG-SOFT 0"}));
 
+    // A width that is no whole number of milliseconds up to a minute fires nothing.
     const QList<std::pair<const char*, qint64>> widths = {
-        {"250", 250}, {"0", 0}, {"-5", 0}, {"pulse", 0}, {"60000", 60000}, {"600000", 60000}, {"99999999999", 60000}};
+        {"250", 250}, {"0", 0}, {"-5", -1}, {"pulse", -1}, {"60000", 60000}, {"600000", -1}, {"99999999999", -1}};
     for (const auto& [typed, expectedMs] : widths) {
         ui.edit("FireSoftTrigger width")->setText(QString::fromLatin1(typed));
         ui.button("FireSoftTrigger")->click();
+        if (expectedMs < 0) {
+            EXPECT_EQ(sentSinceLastLook(), QByteArrayList()) << typed;
+            continue;
+        }
         const qint64 heldUs = readAtUs("TRG-SOFT 0") - readAtUs("TRG-SOFT 1");
         EXPECT_GE(heldUs, expectedMs * 1000) << typed;
         EXPECT_LT(heldUs, expectedMs * 1000 + 20000) << typed;

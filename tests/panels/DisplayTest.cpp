@@ -104,7 +104,7 @@ TEST_P(ScaledNumbers, ATypedRateIsScaledAndTruncatedOrRefused)
 INSTANTIATE_TEST_SUITE_P(
     Texts, ScaledNumbers,
     ::testing::Values(ScaledCase{"29.97", 29970000}, ScaledCase{"1.001", 1000999}, ScaledCase{"0.5", 500000},
-                      ScaledCase{"  +30fps", 30000000}, ScaledCase{"-0.5", -500000}, ScaledCase{"1e1", 10000000},
+                      ScaledCase{"  +30 ", 30000000}, ScaledCase{"30fps", std::nullopt}, ScaledCase{"-0.5", -500000}, ScaledCase{"1e1", 10000000},
                       ScaledCase{"2147.483647", INT_MAX}, ScaledCase{"2147.483648", std::nullopt},
                       ScaledCase{"-2147.483649", std::nullopt}, ScaledCase{"", std::nullopt},
                       ScaledCase{"fps", std::nullopt}, ScaledCase{"inf", std::nullopt}, ScaledCase{"nan", std::nullopt},

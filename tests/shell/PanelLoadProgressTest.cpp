@@ -1,4 +1,6 @@
 #include "CameraLinkDlg.h"
+#include "CapturedMessages.h"
+#include "SettingsTransfer.h"
 #include "SendPath.h"
 #include "ControlPanelTovane.h"
 #include "PanelLoadProgress.h"
@@ -12,6 +14,7 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -132,6 +135,36 @@ TEST_F(PanelLoadProgressTest, CancelEndsTheLoadBeforeItsNextLineClosesThePortAnd
     EXPECT_FALSE(window.connection().isOpen());
     EXPECT_FALSE(cameras.isInUse("PTM-TW640"));
     EXPECT_TRUE(window.findChild<QLabel*>()->text().startsWith("Opening the control panel was cancelled"));
+}
+
+TEST_F(PanelLoadProgressTest, ReadingThePagesForAFileShowsTheSameProgressWhoseCancelWritesNothingAndKeepsThePort)
+{
+    CCameraLinkDlg window(cameras.clock);
+    connection.close();
+    window.setPortChooser([](const QString&, qint32) {
+        return std::optional<PortChoice>({SimulatedCameras::portOf("PTM-TW640"), 9600});
+    });
+    QString cancelAt;
+    window.setPanelLoadProgressView([&] { return std::make_unique<RecordingLoadView>(shown, cameras.clock, cancelAt); });
+    window.OnInitDialog();
+    ASSERT_NE(window.tovanePanel(), nullptr);
+    ControlPanel& panel = *window.tovanePanel();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("settings.txt");
+    panel.settingsTransfer().setSaveFileChooser([&path](QWidget*, const QString&) { return path; });
+    CapturedMessages messages;
+
+    for (const char* at : {"Color", ""}) {
+        SCOPED_TRACE(at);
+        shown.clear();
+        cancelAt = QString::fromLatin1(at);
+        panel.saveSettingsButton()->click();
+        ASSERT_FALSE(shown.isEmpty());
+        EXPECT_EQ(shown.last().text, cancelAt.isEmpty() ? "FrameBuffer 11/11" : "Color 3/11");
+        EXPECT_EQ(QFile::exists(path), cancelAt.isEmpty());
+        EXPECT_EQ(messages.texts.size(), cancelAt.isEmpty() ? 1 : 0);
+        EXPECT_TRUE(window.connection().isOpen());
+    }
 }
 
 TEST(PanelLoadProgressDialog, NamesThePageAndHasCancel)

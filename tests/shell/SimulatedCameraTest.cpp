@@ -1,7 +1,9 @@
 #include "CameraLinkDlg.h"
 #include "CapturedMessages.h"
+#include "Catalogue.h"
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
+#include "Link.h"
 #include "Ports.h"
 #include "QtPrinters.h"
 #include "SimulatedCameras.h"
@@ -184,6 +186,19 @@ TEST_F(SimulatedCameraTest, AnotherCameraChosenLaterGetsItsFamilysPanelInPlaceOf
     EXPECT_EQ(window.brevoPanel()->sensorTaps(), 2);
     EXPECT_EQ(askInTerminal(*window.terminal(), "MODEL"), "MODEL\nPTM-R290CL\nOK\n");
     EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(SimulatedCameraTest, ReconnectingThroughSerialPortShowsWhatTheCameraHoldsNow)
+{
+    CCameraLinkDlg window(clock);
+    window.setPortChooser([](const QString&, qint32) { return std::optional<PortChoice>({portOf("PTM-TW640"), 38400}); });
+    window.OnInitDialog();
+    // Changed from the terminal, which the panel does not watch.
+    EXPECT_NE(window.tovanePanel()->catalogue().find("BLACKLEVEL")->value(), "64");
+    EXPECT_TRUE(Transact(window.connection(), "BLACKLEVEL 64", 1.0));
+    window.chooseSerialPort();
+    ASSERT_NE(window.tovanePanel(), nullptr);
+    EXPECT_EQ(window.tovanePanel()->catalogue().find("BLACKLEVEL")->value(), "64");
 }
 
 TEST_F(SimulatedCameraTest, ASimulatedCameraInUseIsMissingFromTheListAndReportedWhenTyped)
