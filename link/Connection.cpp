@@ -141,13 +141,54 @@ Connection::LoadScope::~LoadScope()
         m_connection.m_loadSilent = false;
 }
 
-void Connection::pauseUs(qint64 us)
+void Connection::pauseUs(qint64 us, const QString& what)
 {
+    BusyScope busy(*this);
+    WaitScope waiting(*this, what);
     const qint64 start = m_clock.nowUs();
-    m_clock.sleepUs(us);
-    m_fixedPausesUs += us;
-    if (m_pauseObserver)
-        m_pauseObserver(start, us);
+    // Timed to the microsecond, so that a pause never ends early; the
+    // camera needs all of it, so Cancel does not shorten it.
+    for (qint64 rest = us; rest > 0; rest = start + us - m_clock.nowUs()) {
+        m_clock.sleepUs(qMin(rest, kPumpEveryMs * 1000));
+        keepAlive();
+    }
+    notePause(PauseKind::Camera, start, us);
+}
+
+void Connection::keepAlive()
+{
+    if (!m_waitPump || m_pumping)
+        return;
+    const qint64 nowMs = m_clock.nowMs();
+    if (nowMs - m_pumpedAtMs < kPumpEveryMs)
+        return;
+    m_pumpedAtMs = nowMs;
+    m_pumping = true;
+    m_waitPump();
+    m_pumping = false;
+}
+
+Connection::WaitScope::WaitScope(Connection& connection, const QString& what)
+    : m_connection(connection), m_outer(connection.m_waitingFor), m_outerSinceUs(connection.m_waitingSinceUs)
+{
+    m_connection.m_waitingFor = what;
+    m_connection.m_waitingSinceUs = m_connection.m_clock.nowUs();
+    m_connection.m_waitCancelled = false;
+}
+
+Connection::WaitScope::~WaitScope()
+{
+    m_connection.m_waitingFor = m_outer;
+    m_connection.m_waitingSinceUs = m_outerSinceUs;
+}
+
+void Connection::cancelWait()
+{
+    if (m_waitingFor.isEmpty())
+        return;
+    m_waitCancelled = true;
+    if (m_loadDepth > 0)
+        m_loadSilent = true;
 }
 
 void Connection::expectAnswer(const QByteArray& line, std::function<void()> onRefused)

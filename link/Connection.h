@@ -119,12 +119,29 @@ public:
     // has not found the camera silent.
     bool canExchange() const { return isOpen() && !loadHasGoneSilent(); }
 
-    // Sleeps a pause the protocol keeps on purpose (the settling time of
-    // baud detection, the camera's time before a value is read) and adds it
-    // to the total, so that benchmarks can tell it from time lost waiting.
-    void pauseMs(qint64 ms) { pauseUs(ms * 1000); }
-    void pauseUs(qint64 us);
-    qint64 fixedPausesUs() const { return m_fixedPausesUs; }
+    // Sleeps a pause the camera itself needs (settling after a tap or mode
+    // change, the time before it can tell why it refused). The connection
+    // counts as busy meanwhile, so user actions wait for its end, and the
+    // window is kept alive as during any other wait.
+    void pauseMs(qint64 ms, const QString& what = QStringLiteral("the camera to settle")) { pauseUs(ms * 1000, what); }
+    void pauseUs(qint64 us, const QString& what = QStringLiteral("the camera to settle"));
+
+    // What a stretch of time on the link was, for benchmarks that tell the
+    // camera's own time from time lost: a pause the camera needs, a bounded
+    // wait that ran out because nothing recognisable came (baud detection at
+    // a rate the camera does not listen at), or the rest of a fixed pause the
+    // protocol once kept, which is not slept any more since the answer was
+    // already complete.
+    enum class PauseKind { Camera, Unanswered, Spared };
+    void notePause(PauseKind kind, qint64 startUs, qint64 durationUs)
+    {
+        if (m_pauseObserver && durationUs > 0)
+            m_pauseObserver(kind, startUs, durationUs);
+    }
+    void setPauseObserver(std::function<void(PauseKind kind, qint64 startUs, qint64 durationUs)> observer)
+    {
+        m_pauseObserver = std::move(observer);
+    }
     // Told just before each line goes out (a control panel reading its pages
     // keeps its progress view up to date with it); none by default.
     void setLineObserver(std::function<void()> observer) { m_lineObserver = std::move(observer); }
@@ -133,11 +150,40 @@ public:
         if (m_lineObserver)
             m_lineObserver();
     }
-    // Told about each such pause: when it began and how long it was.
-    void setPauseObserver(std::function<void(qint64 startUs, qint64 durationUs)> observer)
-    {
-        m_pauseObserver = std::move(observer);
-    }
+
+    // ---- keeping the window alive while the camera is waited for
+    //
+    // Every wait (an exchange, a pause the camera needs) runs the pump at
+    // least every kPumpEveryMs. The application's pump lets the window
+    // repaint, answer accessibility requests and take input; as the
+    // connection is busy meanwhile, user actions wait their turn
+    // (SendPath::whenIdle) and timers keep off the port. None by default.
+    static constexpr qint64 kPumpEveryMs = 50;
+    void setWaitPump(std::function<void()> pump) { m_waitPump = std::move(pump); }
+    // Runs the pump when it has not run for kPumpEveryMs; waits call it.
+    void keepAlive();
+
+    // What the wait running now waits for ("the answer to \"GAIN 12\"",
+    // "the camera to settle"), and since when; empty when nothing is waited
+    // for. A view shows it once a wait has lasted half a second.
+    class WaitScope {
+    public:
+        WaitScope(Connection& connection, const QString& what);
+        ~WaitScope();
+        WaitScope(const WaitScope&) = delete;
+        WaitScope& operator=(const WaitScope&) = delete;
+
+    private:
+        Connection& m_connection;
+        QString m_outer;
+        qint64 m_outerSinceUs;
+    };
+    const QString& waitingFor() const { return m_waitingFor; }
+    qint64 waitingSinceUs() const { return m_waitingSinceUs; }
+    // The user gave up waiting: the wait running now ends as if its time ran
+    // out, and the rest of the load it belongs to fails at once.
+    void cancelWait();
+    bool waitCancelled() const { return m_waitCancelled; }
 
     // Answers owed to lines written without waiting (StreamLine, Link.h). The
     // next exchange lets them arrive before it starts; between exchanges they
@@ -200,9 +246,14 @@ private:
     int m_loadDepth = 0;
     bool m_loadSilent = false;
     bool m_answerMayComeLate = false;
-    qint64 m_fixedPausesUs = 0;
-    std::function<void(qint64, qint64)> m_pauseObserver;
+    std::function<void(PauseKind, qint64, qint64)> m_pauseObserver;
     std::function<void()> m_lineObserver;
+    std::function<void()> m_waitPump;
+    qint64 m_pumpedAtMs = 0;
+    bool m_pumping = false;
+    QString m_waitingFor;
+    qint64 m_waitingSinceUs = 0;
+    bool m_waitCancelled = false;
     OwedAnswers m_owed;
 
     bool m_arrivalCollectScheduled = false;

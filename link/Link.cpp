@@ -34,6 +34,7 @@ void waitForInput(Connection& connection, int maxMs)
     const qint64 restUs = qint64(maxMs) * 1000 - (clock.nowUs() - startUs);
     if (restUs > 0)
         clock.sleepUs(restUs);
+    connection.keepAlive();
 }
 
 // Ten bit times (start, eight data bits, stop) at the port's rate; 0 when
@@ -98,7 +99,7 @@ AnswerCollector awaitAnswer(Connection& connection, const QByteArray& command,
     AnswerCollector collector(command);
     for (;;) {
         collector.add(ReadAvailable(connection));
-        if (collector.end() != AnswerEnd::Pending || !connection.isOpen())
+        if (collector.end() != AnswerEnd::Pending || !connection.isOpen() || connection.waitCancelled())
             break;
         const qint64 remaining = remainingMs();
         if (remaining <= 0)
@@ -107,13 +108,14 @@ AnswerCollector awaitAnswer(Connection& connection, const QByteArray& command,
         // carries it, so the wait sleeps that long instead of waking for
         // every byte.
         const qint64 stillToComeUs = collector.bytesStillToCome() * wireTimePerByteUs(connection);
-        if (stillToComeUs > 0)
-            connection.clock().sleepUs(qMin(stillToComeUs, remaining * 1000));
-        else
+        if (stillToComeUs > 0) {
+            connection.clock().sleepUs(qMin(qMin(stillToComeUs, remaining * 1000), Connection::kPumpEveryMs * 1000));
+            connection.keepAlive();
+        } else
             waitForInput(connection, static_cast<int>(qMin<qint64>(remaining, kWaitSliceMs)));
     }
     if (collector.end() == AnswerEnd::Pending) {
-        if (!collector.heardAnything() && (wait == Wait::Long || !cameraMayBeBusy))
+        if (!collector.heardAnything() && !connection.waitCancelled() && (wait == Wait::Long || !cameraMayBeBusy))
             connection.noteNothingHeard();
         connection.noteAnswerMayComeLate();
     } else {
@@ -142,12 +144,18 @@ QByteArray collectRaw(Connection& connection, const std::function<qint64(bool ar
             }
         }
         const qint64 remaining = remainingMs(!arrived.isEmpty());
-        if (remaining <= 0 || !connection.isOpen()) {
+        if (remaining <= 0 || !connection.isOpen() || connection.waitCancelled()) {
             connection.noteAnswerMayComeLate();
             return collected;
         }
         waitForInput(connection, static_cast<int>(qMin<qint64>(remaining, kWaitSliceMs)));
     }
+}
+
+// What an exchange waits for, as a view names it.
+QString answerTo(const QByteArray& command)
+{
+    return QStringLiteral("the answer to \"%1\"").arg(QString::fromLatin1(command));
 }
 
 // Takes the bytes of owed answers out of what arrived; the rest is returned.
@@ -194,6 +202,7 @@ AnswerCollector exchange(Connection& connection, const QByteArray& command,
 {
     discardStaleInput(connection);
     SendLine(connection, command);
+    Connection::WaitScope waiting(connection, answerTo(command));
     return awaitAnswer(connection, command, remainingMs, wait);
 }
 
@@ -335,6 +344,22 @@ QByteArray ReadAnswer(Connection& connection, int timeoutMs)
     return collectRaw(connection, [&](bool) { return remaining(); });
 }
 
+QByteArray ReadUntil(Connection& connection, int timeoutMs, const std::function<bool(const QByteArray&)>& done)
+{
+    Connection::BusyScope busy(connection);
+    const std::function<qint64()> remaining = millisecondsTimeout(connection, timeoutMs);
+    QByteArray collected;
+    for (;;) {
+        collected += ReadAvailable(connection);
+        if (done(collected) || !connection.isOpen())
+            return collected;
+        const qint64 left = remaining();
+        if (left <= 0)
+            return collected;
+        waitForInput(connection, static_cast<int>(qMin<qint64>(left, kWaitSliceMs)));
+    }
+}
+
 QByteArray ReadAnswerWhileArriving(Connection& connection, int quietMs, int limitMs,
                                    const std::function<void(const QByteArray&)>& onArrival)
 {
@@ -377,12 +402,17 @@ bool TryQueryInt(Connection& connection, const QByteArray& command, int& value)
     value = 0;
     if (refusedByLink(connection, command) || !connection.canExchange())
         return false;
+    Clock& clock = connection.clock();
     discardStaleInput(connection);
     SendLine(connection, command);
-    connection.pauseMs(100);
+    const qint64 sentUs = clock.nowUs();
+    const AnswerCollector answer = [&] {
+        Connection::WaitScope waiting(connection, answerTo(command));
+        return awaitAnswer(connection, command, wholeSecondsTimeout(connection, kQueryTimeoutSeconds), Wait::Long);
+    }();
+    connection.notePause(Connection::PauseKind::Spared, clock.nowUs(),
+                         sentUs + kFormerValuePauseMs * 1000 - clock.nowUs());
     QByteArray valueLine;
-    const AnswerCollector answer =
-        awaitAnswer(connection, command, wholeSecondsTimeout(connection, kQueryTimeoutSeconds), Wait::Long);
     int scanned = 0;
     const bool answered = checkQueryAnswer(answer.answer(), command, valueLine) == QueryFailure::None
                           && scanInts(valueLine, "%d", {&scanned}) == 1;

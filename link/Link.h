@@ -92,6 +92,11 @@ QByteArray ReadUntilOk(Connection& connection, double timeoutSeconds);
 // milliseconds; for callers that wait a short, exact time.
 QByteArray ReadAnswer(Connection& connection, int timeoutMs);
 
+// Collects what arrives until done(collected) holds or timeoutMs has
+// passed; for a caller that recognises its own answer (baud detection's lone
+// carriage return).
+QByteArray ReadUntil(Connection& connection, int timeoutMs, const std::function<bool(const QByteArray&)>& done);
+
 // Collects what arrives until the answer's terminal line; gives up when
 // nothing has come for quietMs (from the start, when nothing comes at all) or
 // after limitMs in all. For raw exchanges whose answers may be long and slow,
@@ -116,8 +121,11 @@ QString LastErrorText(Connection& connection);
 // when the echo or the "OK" line is wrong.
 int QueryInt(Connection& connection, const QByteArray& command);
 
-// Like QueryInt after a 100 ms pause, for values the camera needs time for:
-// true and the value when the answer checks out, false and 0 otherwise.
+// Like QueryInt, for values the camera may not have: true and the value when
+// the answer checks out, false and 0 otherwise. The wait ends as soon as the
+// answer is complete; the fixed pause such a read used to sleep first
+// (kFormerValuePauseMs) is told to the connection as spared, for benchmarks.
+inline constexpr int kFormerValuePauseMs = 100;
 bool TryQueryInt(Connection& connection, const QByteArray& command, int& value);
 
 // Scans the value line with a format of several "%d"; the outputs are filled

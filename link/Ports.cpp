@@ -94,6 +94,8 @@ QStringList listedPortNames()
 
 qint32 DetectBaudRate(Connection& connection, const DetectionObserver& observer)
 {
+    // The longest a candidate rate is given to answer.
+    constexpr int kCandidateSettleMs = 100;
     if (!connection.isOpen())
         return kNoRateFound;
     // The line runs at the rate its server was set to; the rate given is the
@@ -116,10 +118,21 @@ qint32 DetectBaudRate(Connection& connection, const DetectionObserver& observer)
                 return kNoRateFound;
             connection.setRate(rate);
             SendLine(connection, "\r");
-            connection.pauseMs(100);
-            const QByteArray answer = ReadAvailable(connection);
-            if (answer.startsWith('\r'))
+            // The camera answers an empty line with a carriage return, and
+            // detection moves on the moment it has. At a rate the camera does
+            // not listen at nothing recognisable comes, and the candidate's
+            // settling time runs out.
+            Clock& clock = connection.clock();
+            const qint64 sentUs = clock.nowUs();
+            const QByteArray answer = ReadUntil(connection, kCandidateSettleMs, [](const QByteArray& collected) {
+                return collected.startsWith('\r');
+            });
+            const qint64 settleEndUs = sentUs + qint64(kCandidateSettleMs) * 1000;
+            if (answer.startsWith('\r')) {
+                connection.notePause(Connection::PauseKind::Spared, clock.nowUs(), settleEndUs - clock.nowUs());
                 return rate;
+            }
+            connection.notePause(Connection::PauseKind::Unanswered, sentUs, settleEndUs - sentUs);
         }
     }
     return kNoRateFound;

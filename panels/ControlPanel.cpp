@@ -1,15 +1,20 @@
 #include "ControlPanel.h"
 
 #include "Catalogue.h"
+#include "Clock.h"
 #include "CommandWords.h"
 #include "Connection.h"
 #include "Controls.h"
 #include "DialogUnits.h"
+#include "LongOperation.h"
 #include "SettingSearch.h"
 #include "SettingsTransfer.h"
 #include "StatusLine.h"
 
 #include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -18,6 +23,9 @@ namespace {
 
 // The tab control stands 7 dialog units inside the window on every side.
 constexpr int kTabMarginDu = 7;
+// How often the window's events run between two reads of the load behind
+// the panel (waits run them too, at least every Connection::kPumpEveryMs).
+constexpr qint64 kEventsEveryMs = 50;
 
 // A line after which the camera holds other settings than the pages read: a
 // user set loaded, the factory's values restored.
@@ -32,10 +40,11 @@ bool replacesCameraSettings(const QByteArray& line)
 
 ControlPanel::ControlPanel(SendPath& sendPath, const QString& model, int sensorTaps,
                            std::unique_ptr<Catalogue> catalogue, const QList<PageEntry>& pages, QSize windowSizeDu,
-                           const PanelLoadObserver& observeLoad, QWidget* parent)
+                           const PanelLoadObserver& observeLoad, QWidget* parent, PanelLoad load)
     : QWidget(parent, Qt::Window), m_sendPath(sendPath), m_connection(sendPath.connection()),
       m_catalogue(std::move(catalogue)), m_model(model), m_family(m_catalogue->family()), m_sensorTaps(sensorTaps),
-      m_tabs(new QTabWidget(this)), m_settingsTransfer(std::make_unique<SettingsTransfer>(*this, m_connection))
+      m_tabs(new QTabWidget(this)), m_settingsTransfer(std::make_unique<SettingsTransfer>(*this, m_connection)),
+      m_entries(pages)
 {
     const DialogUnits& du = DialogUnits::standard();
     auto* layout = new QVBoxLayout(this);
@@ -69,44 +78,157 @@ ControlPanel::ControlPanel(SendPath& sendPath, const QString& model, int sensorT
             reloadAllPages();
     });
 
-    buildPages(pages, observeLoad);
+    // Every tab is there from the start; a page not read yet says so.
+    for (const PageEntry& entry : pages) {
+        m_pages.append(nullptr);
+        auto* reading = new QLabel(QStringLiteral("Reading %1 from the camera…").arg(entry.title));
+        reading->setAlignment(Qt::AlignCenter);
+        m_tabs->addTab(reading, readingTitle(entry.title));
+    }
+    // All pages load as one: when the camera turns out to be silent, the
+    // rest of the panel fails at once instead of a time-out per read.
+    m_load.emplace(m_connection);
+    if (!m_entries.isEmpty())
+        buildPage(0, observeLoad);
+    if (load == PanelLoad::AllAtOnce) {
+        m_loadingRemaining = true;
+        readPagesStillToRead({}, observeLoad);
+        m_loadingRemaining = false;
+    }
     m_tabs->setCurrentIndex(0);
     resize(du.toPixels(windowSizeDu.width(), windowSizeDu.height()));
 }
 
-void ControlPanel::buildPages(const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad)
+QString ControlPanel::readingTitle(const QString& title)
 {
-    // All pages load as one: when the camera turns out to be silent, the
-    // rest of the panel fails at once instead of a time-out per read.
-    Connection::LoadScope load(m_connection);
-    const int count = static_cast<int>(pages.size());
-    QList<PageSettings*> built;
-    for (const PageEntry& entry : pages) {
-        const int index = static_cast<int>(m_pages.size());
-        const int number = index + 1;
-        PageSettings* settings = m_catalogue->page(entry.title);
-        if (!settings) {
-            m_spareSettings.push_back(std::make_unique<PageSettings>(m_connection, entry.title));
-            settings = m_spareSettings.back().get();
-        }
-        // A slow camera may take long over one page: its progress is looked
-        // at before every line, not only between pages.
-        if (observeLoad) {
-            observeLoad(entry.title, number, count);
-            m_connection.setLineObserver([&observeLoad, &entry, number, count] { observeLoad(entry.title, number, count); });
-        }
-        settings->deferLateReads();
-        Page* page = entry.create ? entry.create(PageContext{m_sendPath, *settings, m_sensorTaps}, m_tabs) : nullptr;
-        m_connection.setLineObserver({});
-        m_pages.append(page);
-        built.append(settings);
-        // A page that could not be built still gets its tab, with nothing on it.
-        m_tabs->addTab(page ? static_cast<QWidget*>(page) : new QWidget, entry.title);
+    return QStringLiteral("%1 (reading…)").arg(title);
+}
+
+PageSettings& ControlPanel::settingsFor(const QString& title)
+{
+    if (PageSettings* settings = m_catalogue->page(title))
+        return *settings;
+    m_spareSettings.push_back(std::make_unique<PageSettings>(m_connection, title));
+    return *m_spareSettings.back();
+}
+
+void ControlPanel::buildPage(int index, const PanelLoadObserver& observeLoad, const std::function<bool()>& goOn)
+{
+    const PageEntry& entry = m_entries.at(index);
+    const int number = index + 1;
+    const int count = static_cast<int>(m_entries.size());
+    PageSettings& settings = settingsFor(entry.title);
+    // A slow camera may take long over one page: its progress is looked at
+    // before every line, not only between pages.
+    if (observeLoad) {
+        observeLoad(entry.title, number, count);
+        m_connection.setLineObserver([&observeLoad, &entry, number, count] { observeLoad(entry.title, number, count); });
+    }
+    settings.deferLateReads();
+    settings.setBetweenReads(goOn);
+    Page* page = entry.create ? entry.create(PageContext{m_sendPath, settings, m_sensorTaps}, m_tabs) : nullptr;
+    settings.setBetweenReads({});
+    m_connection.setLineObserver({});
+    m_pages[index] = page;
+    m_pagesBuilt = number;
+    m_lateReadsHeld.append(&settings);
+    if (!settings.lastLoadCompleted())
+        m_cutShort.append(&settings);
+    // The page takes the place of its tab's notice; a page that could not be
+    // built still gets its tab, with nothing on it.
+    QWidget* notice = m_tabs->widget(index);
+    const bool current = m_tabs->currentIndex() == index;
+    m_tabs->insertTab(index, page ? static_cast<QWidget*>(page) : new QWidget, entry.title);
+    if (current)
+        m_tabs->setCurrentIndex(index);
+    m_tabs->removeTab(index + 1);
+    delete notice;
+}
+
+bool ControlPanel::readPagesStillToRead(const std::function<bool()>& goOn, const PanelLoadObserver& observeLoad)
+{
+    const auto ended = [&goOn] { return goOn && !goOn(); };
+    // Pages whose load a closed panel ended are read again from their start.
+    while (!m_cutShort.isEmpty()) {
+        PageSettings* settings = m_cutShort.first();
+        if (ended())
+            return false;
+        settings->setBetweenReads(goOn);
+        settings->loadInFixedOrder();
+        settings->setBetweenReads({});
+        if (!settings->lastLoadCompleted())
+            return false;
+        m_cutShort.removeFirst();
+    }
+    while (m_pagesBuilt < m_entries.size()) {
+        if (ended())
+            return false;
+        buildPage(m_pagesBuilt, observeLoad, goOn);
+        if (!m_cutShort.isEmpty())
+            return false;
     }
     // What the pages read after their fixed orders comes after every page's
     // fixed order, so that the panel's first reads stay as the camera expects.
-    for (PageSettings* settings : built)
+    while (!m_lateReadsHeld.isEmpty()) {
+        PageSettings* settings = m_lateReadsHeld.first();
+        settings->setBetweenReads(goOn);
         settings->readDeferredLateReads();
+        settings->setBetweenReads({});
+        if (!settings->lastLoadCompleted())
+            return false;
+        m_lateReadsHeld.removeFirst();
+    }
+    m_load.reset();
+    return true;
+}
+
+void ControlPanel::loadRemainingPages()
+{
+    if (m_loadingRemaining || !pagesStillToRead())
+        return;
+    m_loadingRemaining = true;
+    const QPointer<ControlPanel> alive(this);
+    {
+        if (!m_load)
+            m_load.emplace(m_connection);
+        // Between two exchanges the window's events run: a user action goes
+        // out there, timers keep off the port, and closing the panel or the
+        // application ends the load.
+        LongOperation between(m_connection, this);
+        // Looking at the events costs more than a short exchange: between
+        // two reads they run once kEventsEveryMs has passed, and at once
+        // when the panel has been closed meanwhile (a wait let it close).
+        Clock& clock = m_connection.clock();
+        qint64 lookedAtMs = clock.nowMs();
+        const auto goOn = [&] {
+            if (isVisible() && clock.nowMs() - lookedAtMs < kEventsEveryMs)
+                return true;
+            lookedAtMs = clock.nowMs();
+            return between.pause(0);
+        };
+        const bool done = readPagesStillToRead(goOn, {});
+        if (!alive)
+            return;
+        if (!done)
+            m_load.reset();
+    }
+    m_loadingRemaining = false;
+}
+
+bool ControlPanel::pagesStillToRead() const
+{
+    return m_pagesBuilt < m_entries.size() || !m_cutShort.isEmpty() || !m_lateReadsHeld.isEmpty();
+}
+
+void ControlPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A load that closing the panel ended goes on once the panel is back.
+    if (!m_loadingRemaining && !m_load && pagesStillToRead() && m_pagesBuilt > 0)
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible())
+                loadRemainingPages();
+        });
 }
 
 ControlPanel::~ControlPanel() = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Connection.h"
 #include "Page.h"
 
 #include <QList>
@@ -8,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Catalogue;
@@ -26,9 +28,22 @@ using PanelLoadObserver = std::function<void(const QString& title, int number, i
 // cancelled.
 using PanelReloadObserver = std::function<bool(const QString& title, int number, int count)>;
 
-// A modeless window with one tab per page of a camera family. All pages are
-// built at once (each runs its initial load while it is built), lie on top of
-// one another in the tab area, and only the page of the selected tab is shown.
+// How a panel reads its pages when it is made: all of them before its
+// constructor returns, or the first page only, the others once the panel is
+// shown (loadRemainingPages).
+enum class PanelLoad { AllAtOnce, FirstPageFirst };
+
+// A modeless window with one tab per page of a camera family. Each page runs
+// its initial load while it is built; the pages lie on top of one another in
+// the tab area, and only the page of the selected tab is shown.
+//
+// A panel made first page first is usable as soon as its first page is read.
+// loadRemainingPages() then reads the others in tab order, the window alive
+// meanwhile: a user action on a page already read goes out between two
+// exchanges of the load, and the load goes on after it. Until a page is read
+// its tab says so and holds no controls. Closing the panel ends the load at
+// its next exchange (showing the panel again goes on with it); closing the
+// application ends it too. The lines on the wire are the same either way.
 //
 // A status line at the foot of the window tells the port, its state and the
 // last setting the camera refused.
@@ -71,6 +86,14 @@ public:
     {
         m_createReloadObserver = std::move(createObserver);
     }
+    // Builds and reads the pages not read yet, then what every page reads
+    // after its fixed order (see above). Returns at once when there are none.
+    void loadRemainingPages();
+    // Whether some page has not been read yet.
+    bool pagesStillToRead() const;
+    bool loadingRemainingPages() const { return m_loadingRemaining; }
+    // What a tab says while its page is being read: "Gain (reading…)".
+    static QString readingTitle(const QString& title);
     // The camera's settings, page by page: what the panel shows, as data.
     Catalogue& catalogue() const { return *m_catalogue; }
     SendPath& sendPath() const { return m_sendPath; }
@@ -87,14 +110,21 @@ protected:
     // title.
     ControlPanel(SendPath& sendPath, const QString& model, int sensorTaps, std::unique_ptr<Catalogue> catalogue,
                  const QList<PageEntry>& pages, QSize windowSizeDu, const PanelLoadObserver& observeLoad,
-                 QWidget* parent);
+                 QWidget* parent, PanelLoad load = PanelLoad::AllAtOnce);
 
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    // Reads every page's settings as the pages are built, each page's fixed
-    // order first and what they read after it at the end.
-    void buildPages(const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad);
+    // Builds the page of a tab, which reads its fixed order; what it reads
+    // after that is held back for the end. goOn runs between two reads and
+    // ends the load when it says no.
+    void buildPage(int index, const PanelLoadObserver& observeLoad, const std::function<bool()>& goOn = {});
+    // Builds the pages not built yet, reads again the fixed order of those
+    // whose load was ended early, and then what every page reads after its
+    // fixed order. False when goOn ended it.
+    bool readPagesStillToRead(const std::function<bool()>& goOn, const PanelLoadObserver& observeLoad);
+    PageSettings& settingsFor(const QString& title);
 
     SendPath& m_sendPath;
     Connection& m_connection;
@@ -113,4 +143,13 @@ private:
     QList<Page*> m_pages;
     std::unique_ptr<SettingsTransfer> m_settingsTransfer;
     std::function<PanelReloadObserver()> m_createReloadObserver;
+    QList<PageEntry> m_entries;
+    // Pages built so far; the settings of pages whose load was ended early,
+    // and of those whose later reads are still held back.
+    int m_pagesBuilt = 0;
+    QList<PageSettings*> m_cutShort;
+    QList<PageSettings*> m_lateReadsHeld;
+    bool m_loadingRemaining = false;
+    // The camera found silent in the first page's load stays so for the rest.
+    std::optional<Connection::LoadScope> m_load;
 };

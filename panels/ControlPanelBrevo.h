@@ -9,5 +9,5 @@ class CControlPanelPTM_Brevo : public ControlPanel {
 public:
     CControlPanelPTM_Brevo(SendPath& sendPath, const QString& model, int sensorTaps,
                            const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad = {},
-                           QWidget* parent = nullptr);
+                           QWidget* parent = nullptr, PanelLoad load = PanelLoad::AllAtOnce);
 };

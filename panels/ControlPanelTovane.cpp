@@ -6,9 +6,9 @@
 
 CControlPanelTovane::CControlPanelTovane(SendPath& sendPath, const QString& model, int sensorTaps,
                                          const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad,
-                                         QWidget* parent)
+                                         QWidget* parent, PanelLoad load)
     : ControlPanel(sendPath, model, sensorTaps, tovaneCatalogue(sendPath.connection(), {sensorTaps}), pages,
-                   QSize(567, 360), observeLoad, parent)
+                   QSize(567, 360), observeLoad, parent, load)
 {
     setWindowTitle(QStringLiteral("PTM-TW Series Control"));
 }

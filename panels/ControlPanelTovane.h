@@ -15,7 +15,7 @@ public:
 
     CControlPanelTovane(SendPath& sendPath, const QString& model, int sensorTaps,
                         const QList<PageEntry>& pages, const PanelLoadObserver& observeLoad = {},
-                        QWidget* parent = nullptr);
+                        QWidget* parent = nullptr, PanelLoad load = PanelLoad::AllAtOnce);
 
     void setFollower(QWidget* window);
 

@@ -33,16 +33,30 @@ void PageSettings::load()
 void PageSettings::readDeferredLateReads()
 {
     m_deferLateReads = false;
-    if (std::exchange(m_lateReadsPending, false))
+    if (m_lateReadsPending) {
         loadAfterFixedOrder();
+        // Left out: read on the next call.
+        m_lateReadsPending = !m_lastLoadCompleted;
+    }
+}
+
+bool PageSettings::mayGoOn()
+{
+    if (m_lastLoadCompleted && m_betweenReads && !m_betweenReads())
+        m_lastLoadCompleted = false;
+    return m_lastLoadCompleted;
 }
 
 void PageSettings::loadInFixedOrder()
 {
     m_loading = true;
+    m_lastLoadCompleted = true;
     m_readInLoad.clear();
-    for (const auto& step : m_steps)
+    for (const auto& step : m_steps) {
+        if (!mayGoOn())
+            break;
         step();
+    }
     m_loading = false;
     m_lastLoadOrder = m_readInLoad;
 }
@@ -50,6 +64,8 @@ void PageSettings::loadInFixedOrder()
 void PageSettings::loadAfterFixedOrder()
 {
     for (Setting* setting : m_readAfterLoad) {
+        if (!mayGoOn())
+            break;
         read(*setting);
         if (!m_lastLoadOrder.contains(setting))
             m_lastLoadOrder.append(setting);

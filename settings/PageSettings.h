@@ -71,6 +71,13 @@ public:
     // page's fixed order first).
     void loadInFixedOrder();
     void loadAfterFixedOrder();
+    // Runs before each read of a load; when it says no, the rest of the load
+    // is left out (a panel reading its pages in the background lets the
+    // window run between two exchanges, and ends the load when the panel is
+    // closed). None by default.
+    void setBetweenReads(std::function<bool()> goOn) { m_betweenReads = std::move(goOn); }
+    // Whether the last load read all it had to (none was left out).
+    bool lastLoadCompleted() const { return m_lastLoadCompleted; }
     // Whether the page reads at all when it is created (a page that waits
     // for the user's "Refresh" does not).
     bool loadsWhenCreated() const { return m_loadsWhenCreated; }
@@ -107,6 +114,7 @@ protected:
     void waitForRefresh() { m_loadsWhenCreated = false; }
 
 private:
+    bool mayGoOn();
     Setting& add(const QByteArray& word, const QString& caption, Setting::Form form);
 
     Connection& m_connection;
@@ -122,4 +130,6 @@ private:
     bool m_deferLateReads = false;
     bool m_lateReadsPending = false;
     bool m_loadsWhenCreated = true;
+    bool m_lastLoadCompleted = true;
+    std::function<bool()> m_betweenReads;
 };

@@ -139,7 +139,7 @@ void SendPath::reportRefusal(const QByteArray& line, const QString& reason)
 QString SendPath::reasonFor(const Setting& setting)
 {
     if (setting.reasonDelayMs() > 0)
-        m_connection.pauseMs(setting.reasonDelayMs());
+        m_connection.pauseMs(setting.reasonDelayMs(), QStringLiteral("the camera to be ready to tell why it refused"));
     return LastErrorText(m_connection);
 }
 

@@ -10,6 +10,7 @@
 #include "SerialPortDlg.h"
 #include "SettingsTransfer.h"
 #include "TerminalDlg.h"
+#include "WaitNotice.h"
 #include "WindowPlacement.h"
 #include "WireLogDlg.h"
 #include "brevo/BrevoPages.h"
@@ -109,6 +110,8 @@ CCameraLinkDlg::CCameraLinkDlg(Clock& clock, QWidget* parent)
     m_notice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     setCentralWidget(m_notice);
     m_connection.setWireLog(&m_wireLog);
+    // While the camera is waited for, the windows stay alive.
+    m_waitNotice = std::make_unique<WaitNotice>(m_connection);
     connect(&m_connection, &Connection::lost, this,
             [this](const QString& portName) { showNotice(lostPortNotice(portName)); });
     m_frames = new FrameWatcher([this](QWidget* window) { placeAgainOnceFramed(window); }, this);
@@ -159,6 +162,12 @@ void CCameraLinkDlg::chooseSerialPort()
     createControlPanel();
     if (m_connection.isOpen())
         showIdentificationNotice();
+    // The panel is up with its first page; the others are read behind it,
+    // with this window's menus there meanwhile.
+    if (ControlPanel* shown = panel(); shown && shown->pagesStillToRead()) {
+        show();
+        shown->loadRemainingPages();
+    }
 }
 
 bool CCameraLinkDlg::choosePortAndIdentify()
@@ -309,28 +318,31 @@ void CCameraLinkDlg::createControlPanel()
         return;
     m_session.identify();
     setWindowTitle(model());
-    PanelLoadProgress progress(m_connection.clock(), m_createLoadView);
+    // The progress view is there only while the first page is read.
+    std::optional<PanelLoadProgress> progress(std::in_place, m_connection.clock(), m_createLoadView);
     // Cancel ends the load: the port is closed before the next line goes
     // out, so every read still to come fails at once.
     const PanelLoadObserver observeLoad = [this, &progress](const QString& title, int number, int count) {
-        if (!progress(title, number, count) && m_connection.isOpen())
+        if (!(*progress)(title, number, count) && m_connection.isOpen())
             m_connection.close();
     };
     const int sensorTaps = m_session.readSensorTaps();
     switch (family()) {
     case CameraFamily::Brevo:
         m_brevoPanel = std::make_unique<CControlPanelPTM_Brevo>(m_sendPath, model(), sensorTaps, m_brevoPages,
-                                                                observeLoad);
+                                                                observeLoad, nullptr, PanelLoad::FirstPageFirst);
         break;
     case CameraFamily::Tovane:
         m_tovanePanel = std::make_unique<CControlPanelTovane>(m_sendPath, model(), sensorTaps, m_tovanePages,
-                                                              observeLoad);
+                                                              observeLoad, nullptr, PanelLoad::FirstPageFirst);
         m_tovanePanel->setFollower(this);
         break;
     case CameraFamily::None:
         return;
     }
-    if (progress.cancelled()) {
+    const bool cancelled = progress->cancelled();
+    progress.reset();
+    if (cancelled) {
         closeControlPanel();
         showNotice(loadCancelledNotice(m_connection.portName));
         return;
@@ -474,9 +486,12 @@ void CCameraLinkDlg::keyPressEvent(QKeyEvent* event)
 
 QString CCameraLinkDlg::runningWork() const
 {
+    const ControlPanel* current = panel();
+    // Reading the pages behind the panel ends without a question.
+    if (current && current->loadingRemainingPages())
+        return {};
     if (LongOperation::runningOn(m_connection))
         return QStringLiteral("A detection is running; closing ends it.");
-    const ControlPanel* current = panel();
     if (current && current->settingsTransfer().isRunning())
         return QStringLiteral("Settings are being saved or applied; PK70App closes once that is done.");
     return {};

@@ -24,6 +24,7 @@ class CWireLogDlg;
 class ControlPanel;
 class FrameWatcher;
 class QLabel;
+class WaitNotice;
 
 // The port and rate the user accepted in the port dialog.
 struct PortChoice {
@@ -95,6 +96,8 @@ public:
 
     Connection& connection() { return m_connection; }
     SendPath& sendPath() { return m_sendPath; }
+    // What the user sees while a wait for the camera lasts.
+    WaitNotice* waitNotice() const { return m_waitNotice.get(); }
     // The port chosen last could not be opened (and the notice says why); a
     // port that opened and was lost later does not count.
     bool portFailedToOpen() const
@@ -183,4 +186,5 @@ private:
     std::unique_ptr<CWireLogDlg> m_wireLogWindow;
     std::unique_ptr<CControlPanelPTM_Brevo> m_brevoPanel;
     std::unique_ptr<CControlPanelTovane> m_tovanePanel;
+    std::unique_ptr<WaitNotice> m_waitNotice;
 };

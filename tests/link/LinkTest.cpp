@@ -161,7 +161,7 @@ TEST_F(Query, QueryIntOfARefusedCommandReturnsAtOnce)
     EXPECT_LT(secondsSince(start), 0.1);
 }
 
-TEST_F(Query, TryQueryIntPausesAHundredMillisecondsAndTellsFailure)
+TEST_F(Query, TryQueryIntEndsWithItsAnswerAndTellsFailure)
 {
     camera->responder = answering({{"TEMPERATURE", "38\rOK\r"}, {"POWER-STATUS", "NG\r"},
                                    {"ID", "none\rOK\r"}});
@@ -169,7 +169,7 @@ TEST_F(Query, TryQueryIntPausesAHundredMillisecondsAndTellsFailure)
     qint64 start = clock.nowUs();
     EXPECT_TRUE(TryQueryInt(connection, "TEMPERATURE", value));
     EXPECT_EQ(value, 38);
-    EXPECT_GE(secondsSince(start), 0.1);
+    EXPECT_LT(secondsSince(start), 0.01);
 
     value = -5;
     EXPECT_FALSE(TryQueryInt(connection, "POWER-STATUS", value));

@@ -125,11 +125,12 @@ TEST_F(PanelLoadProgressTest, CancelEndsTheLoadBeforeItsNextLineClosesThePortAnd
     window.setPortChooser([](const QString&, qint32) {
         return std::optional<PortChoice>({SimulatedCameras::portOf("PTM-TW640"), 9600});
     });
-    window.setPanelLoadProgressView([this] { return std::make_unique<RecordingLoadView>(shown, cameras.clock, "Color"); });
+    // The view is up only while the first page is read.
+    window.setPanelLoadProgressView([this] { return std::make_unique<RecordingLoadView>(shown, cameras.clock, "General"); });
     window.OnInitDialog();
 
     // Not a line after Cancel was pressed.
-    ASSERT_EQ(shown.last().text, "Color 3/11");
+    ASSERT_EQ(shown.last().text, "General 1/11");
     EXPECT_LT(cameras.camera("PTM-TW640").record().lines.back().atUs, shown.last().atUs);
     EXPECT_EQ(window.tovanePanel(), nullptr);
     EXPECT_FALSE(window.connection().isOpen());

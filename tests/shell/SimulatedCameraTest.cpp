@@ -4,6 +4,7 @@
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
 #include "Link.h"
+#include "LongOperation.h"
 #include "Ports.h"
 #include "QtPrinters.h"
 #include "SimulatedCameras.h"
@@ -217,4 +218,78 @@ TEST_F(SimulatedCameraTest, ASimulatedCameraInUseIsMissingFromTheListAndReported
     window.OnInitDialog();
     EXPECT_EQ(messages.texts, QStringList{kPortInUseMessage});
     EXPECT_EQ(window.tovanePanel(), nullptr);
+}
+
+// The Tovane panel shows once its first page is read and reads the others
+// behind it. What happens at the third look at the window's events during
+// that load: a user action goes out between two exchanges and the load goes
+// on; closing the panel ends the load and showing it again finishes it;
+// once the port is closed nothing more goes out.
+TEST_F(SimulatedCameraTest, ThePagesAfterTheFirstAreReadBehindTheShownPanel)
+{
+    QFile golden(QStringLiteral(PK_STARTUP_WIRES_DIR "/PTM-TW640.txt"));
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+    QByteArrayList expected = golden.readAll().split('\n');
+    expected.removeAll(QByteArray());
+    expected += QByteArrayList{"AGC-FRAME-HIGHLIGHT", "SHADING-PATTERN-CHECK", "SHADING-CORRECTION", "DEFECT-CORRECTION"};
+    const QString port = portOf("PTM-TW640");
+    enum class Act { UserAction, ClosePanel, ClosePort };
+    for (const Act act : {Act::UserAction, Act::ClosePanel, Act::ClosePort}) {
+        cameras.camera("PTM-TW640").clearRecord();
+        CCameraLinkDlg window(clock);
+        window.setPortChooser([&port](const QString&, qint32) { return std::optional<PortChoice>({port, 38400}); });
+        int looks = 0;
+        qsizetype sentAtAct = -1; // lines, empty ones left out
+        qsizetype linesAtAct = -1;
+        const PendingEventsRunner previous = setPendingEventsRunner([&] {
+            ControlPanel* panel = window.tovanePanel();
+            if (panel && panel->loadingRemainingPages() && ++looks == 3) {
+                // The last tab is not read yet and says so.
+                EXPECT_EQ(panel->tabs()->tabText(10), ControlPanel::readingTitle("FrameBuffer"));
+                EXPECT_EQ(panel->page(10), nullptr);
+                QByteArrayList before = cameras.received("PTM-TW640");
+                linesAtAct = before.size();
+                before.removeAll(QByteArray());
+                sentAtAct = before.size();
+                if (act == Act::UserAction)
+                    window.sendPath().whenIdle([&window] { window.sendPath().command("GAIN 12"); });
+                else if (act == Act::ClosePanel)
+                    panel->close();
+                else
+                    window.connection().close();
+            }
+            QCoreApplication::processEvents();
+        });
+        window.OnInitDialog();
+        ControlPanel* panel = window.tovanePanel();
+        ASSERT_NE(panel, nullptr);
+        QByteArrayList sent = cameras.received("PTM-TW640");
+        sent.removeAll(QByteArray());
+        ASSERT_GT(sentAtAct, 0);
+        switch (act) {
+        case Act::UserAction: {
+            const qsizetype at = sent.indexOf("GAIN 12");
+            EXPECT_GE(at, sentAtAct);
+            sent.removeAt(at);
+            EXPECT_EQ(sent, expected);
+            EXPECT_EQ(tabTitles(*panel), titlesOf(tovanePages()));
+            break;
+        }
+        case Act::ClosePanel:
+            EXPECT_LT(sent.size(), expected.size());
+            EXPECT_TRUE(panel->pagesStillToRead());
+            panel->show();
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(panel->pagesStillToRead());
+            EXPECT_EQ(tabTitles(*panel), titlesOf(tovanePages()));
+            sent = cameras.received("PTM-TW640");
+            sent.removeAll(QByteArray());
+            EXPECT_EQ(sent.mid(sent.size() - 20), expected.mid(expected.size() - 20));
+            break;
+        case Act::ClosePort:
+            EXPECT_EQ(cameras.received("PTM-TW640").size(), linesAtAct);
+            break;
+        }
+        setPendingEventsRunner(previous);
+    }
 }
