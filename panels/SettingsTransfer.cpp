@@ -18,6 +18,7 @@
 namespace {
 
 const QString kFileFilter = QStringLiteral("Camera settings (*.txt);;All files (*)");
+const QString kNotSavedTitle = QStringLiteral("Settings Not Saved");
 
 QString chooseFileToSave(QWidget* parent, const QString& suggestedName)
 {
@@ -104,7 +105,8 @@ bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
             version = QueryText(m_connection, cmd::VERSION);
     }
     if (lines.isEmpty()) {
-        showMessage(QStringLiteral("No settings could be read from the camera; no file was written."));
+        showMessage({.title = kNotSavedTitle,
+                     .text = QStringLiteral("No settings could be read from the camera; no file was written.")});
         return false;
     }
     // The offset from UTC goes into the date, so that files from different
@@ -113,10 +115,15 @@ bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
     const SettingsFileHeader header{m_panel.model(), QString::fromLatin1(version), date, m_panel.family()};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(composeSettingsFile(header, lines)) < 0 || !file.commit()) {
-        showMessage(QStringLiteral("The settings could not be written to %1: %2.").arg(path, file.errorString()));
+        showMessage({.title = kNotSavedTitle,
+                     .text = QStringLiteral("The settings could not be written to %1: %2.").arg(path, file.errorString()),
+                     .path = path});
         return false;
     }
-    showMessage(QStringLiteral("%1 settings of the %2 were saved to %3.").arg(lines.size()).arg(m_panel.model(), path));
+    showMessage({.kind = Message::Kind::Information,
+                 .title = QStringLiteral("Settings Saved"),
+                 .text = QStringLiteral("%1 settings of the %2 were saved to %3.").arg(lines.size()).arg(m_panel.model(), path),
+                 .path = path});
     return true;
 }
 
@@ -124,7 +131,7 @@ SettingsTransfer::Outcome SettingsTransfer::applyFrom(const QString& path)
 {
     const SettingsFileReading reading = readSettingsFile(path);
     if (!reading.contents) {
-        showMessage(reading.error);
+        showMessage({.title = QStringLiteral("Settings Not Applied"), .text = reading.error, .path = path});
         return Outcome::BadFile;
     }
     const SettingsFileContents& file = *reading.contents;
@@ -144,7 +151,11 @@ SettingsTransfer::Outcome SettingsTransfer::applyFrom(const QString& path)
         outcome = sendLines(path, file.lines, report);
         m_panel.reloadAllPages();
     }
-    showMessage(report);
+    const bool applied = outcome == Outcome::Applied;
+    showMessage({.kind = applied ? Message::Kind::Information : Message::Kind::Warning,
+                 .title = applied ? QStringLiteral("Settings Applied") : QStringLiteral("Settings Not Fully Applied"),
+                 .text = report,
+                 .path = path});
     return outcome;
 }
 

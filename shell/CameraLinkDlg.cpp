@@ -1,6 +1,7 @@
 #include "CameraLinkDlg.h"
 
 #include "AppIdentity.h"
+#include "Controls.h"
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
 #include "DialogUnits.h"
@@ -262,7 +263,7 @@ ControlPanel* CCameraLinkDlg::panel() const
 
 void CCameraLinkDlg::showNotice(const QString& text)
 {
-    m_notice->setText(text);
+    showReadableText(m_notice, text);
 }
 
 void CCameraLinkDlg::openPort()
@@ -275,7 +276,7 @@ void CCameraLinkDlg::openPort()
     m_failedPortName = m_connection.portName;
     showNotice(portNotOpenedNotice(m_connection.portName));
     if (!whyNot.isEmpty())
-        showMessage(whyNot);
+        showMessage({.title = QStringLiteral("Port Not Opened"), .text = whyNot});
 }
 
 bool CCameraLinkDlg::ensurePortOpen()
