@@ -7,18 +7,19 @@
 // timers are held back for the whole operation.
 //
 //   LongOperation operation(connection(), this);
-//   StreamLine(connection(), setLine(cmd::SHADING_DETECTION, mode));
+//   sendPath().command(setLine(cmd::SHADING_DETECTION, mode));
 //   const auto outcome = operation.pollUntil(cmd::SHADING_DETECTION,
-//       {.pauseMs = 1000, .maxPolls = 120, .beforePause = [&](int polls) { ...caption... }});
+//       {.pauseMs = 1000, .maxPolls = 120, .progress = m_progress});
 //   if (outcome == LongOperation::Outcome::PageGone)
 //       return; // the page was destroyed meanwhile: touch nothing
 //
-// A page shows the polls against the limit, a "Stop" button and how the
-// operation ended on a OperationProgress line named in the polling.
+// The polls against the limit, a "Stop" button and how the operation ended
+// show on the page's OperationProgress line named in the polling.
 //
-// An operation ends early, at its next poll, when the user stops it, when the window its page is in
-// is closed (its panel; leaving the page's tab does not end it) or when the main window asks every operation on
-// the connection to end because the application is closing (endAll); it ends
+// An operation ends early, at its next poll, when the user stops it, when
+// the window its page is in is closed (its panel; leaving the page's tab does
+// not end it) or when the main window asks every operation on the connection
+// to end because the application is closing (endAll); it ends
 // at once when its page is destroyed. Pauses run on the connection's clock,
 // so tests run them on virtual time.
 

@@ -9,7 +9,8 @@ class QPushButton;
 
 // The line a page shows under its detection buttons. While a detection
 // polls the camera: the polls made against the limit and a "Stop" button
-// that ends the detection at once. Afterwards: how it ended (finished, gave
+// that ends the polling before the next poll (the page then tells the camera
+// to stop). Afterwards: how it ended (finished, gave
 // up at the limit, stopped), until the next detection starts. The text is
 // also the label's accessible description, so a screen reader reads it.
 //
