@@ -219,8 +219,9 @@ bool refusedByLink(Connection& connection, const QByteArray& line)
     if (reason.isEmpty())
         return false;
     connection.noteLinkRefusal(QStringLiteral("not sent: it %1").arg(reason));
-    showMessage(QStringLiteral("\"%1\" was not sent: it %2. A command line may hold printable characters only.")
-                    .arg(readableLine(line), reason));
+    showMessage({.title = QStringLiteral("Line Not Sent"),
+                 .text = QStringLiteral("\"%1\" was not sent: it %2. A command line may hold printable characters only.")
+                             .arg(readableLine(line), reason)});
     return true;
 }
 

@@ -4,9 +4,9 @@
 
 namespace {
 
-void printToStandardError(const QString& text)
+void printToStandardError(const Message& message)
 {
-    std::fprintf(stderr, "%s\n", qPrintable(text));
+    std::fprintf(stderr, "%s\n", qPrintable(message.text));
 }
 
 MessageHandler& currentHandler()
@@ -17,10 +17,15 @@ MessageHandler& currentHandler()
 
 } // namespace
 
-void showMessage(const QString& text)
+void showMessage(const Message& message)
 {
     if (currentHandler())
-        currentHandler()(text);
+        currentHandler()(message);
+}
+
+void showMessage(const QString& text)
+{
+    showMessage(Message{.text = text});
 }
 
 MessageHandler setMessageHandler(MessageHandler handler)

@@ -4,11 +4,25 @@
 
 #include <functional>
 
-// Plain OK message boxes with fixed texts. The link and the pages only say
-// what to show; the application installs a handler that shows a message box,
-// tests install one that records the text, so no modal box ever blocks a test.
-using MessageHandler = std::function<void(const QString& text)>;
+// Plain OK message boxes. The link and the pages only say what to show; the
+// application installs a handler that shows a message box, tests install one
+// that records the messages, so no modal box ever blocks a test.
 
+struct Message {
+    enum class Kind { Information, Warning };
+
+    Kind kind = Kind::Warning;
+    // What happened, for the box's title ("Settings Saved").
+    QString title;
+    QString text;
+    // A file path the text holds, shown whole on one line.
+    QString path;
+};
+
+using MessageHandler = std::function<void(const Message& message)>;
+
+void showMessage(const Message& message);
+// A warning titled only by the application; prefer a title that says what happened.
 void showMessage(const QString& text);
 
 // Installs a handler and returns the previous one. The default writes the text

@@ -73,7 +73,7 @@ std::unique_ptr<SerialPort> OpenPort(const QString& portName, qint32 baudRate)
         return nullptr;
     PortOpening opening = PortRegistry::instance().backendFor(portName).open(portName);
     if (!opening.port) {
-        showMessage(openFailureMessage(portName, opening));
+        showMessage({.title = QStringLiteral("Port Not Opened"), .text = openFailureMessage(portName, opening)});
         return nullptr;
     }
     opening.port->setLineSettings(baudRate);

@@ -187,6 +187,7 @@ void ControlPanel::loadRemainingPages()
     if (m_loadingRemaining || !pagesStillToRead())
         return;
     m_loadingRemaining = true;
+    enableFileButtons(false);
     const QPointer<ControlPanel> alive(this);
     {
         if (!m_load)
@@ -213,6 +214,15 @@ void ControlPanel::loadRemainingPages()
             m_load.reset();
     }
     m_loadingRemaining = false;
+    enableFileButtons(true);
+}
+
+void ControlPanel::enableFileButtons(bool enable)
+{
+    // A file of settings is composed from, compared with and followed by a
+    // reading of every page: not while pages are still read behind the panel.
+    for (QPushButton* button : {m_saveSettings, m_compare, m_applySettings})
+        button->setEnabled(enable);
 }
 
 bool ControlPanel::pagesStillToRead() const

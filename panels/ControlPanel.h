@@ -116,6 +116,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void enableFileButtons(bool enable);
     // Builds the page of a tab, which reads its fixed order; what it reads
     // after that is held back for the end. goOn runs between two reads and
     // ends the load when it says no.

@@ -119,6 +119,12 @@ QLabel* makeLabel(QWidget* parent, const QString& text, QWidget* buddy)
     return label;
 }
 
+void showReadableText(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->setAccessibleDescription(text);
+}
+
 QHBoxLayout* makeRow(std::initializer_list<QObject*> items)
 {
     auto* row = new QHBoxLayout;

@@ -54,6 +54,11 @@ void markInvalidInput(QLineEdit* edit, bool invalid);
 // unless it has one.
 QLabel* makeLabel(QWidget* parent, const QString& text, QWidget* buddy = nullptr);
 
+// Shows a text that changes (a status, a notice) so that screen readers read
+// it too: it is also the label's accessible description, under the label's
+// accessible name ("Connection", "Notice").
+void showReadableText(QLabel* label, const QString& text);
+
 // A row of widgets and layouts, left to right; a null entry is a stretch.
 QHBoxLayout* makeRow(std::initializer_list<QObject*> items);
 

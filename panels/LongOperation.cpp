@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "Controls.h"
+#include "OperationProgress.h"
 #include "Link.h"
 
 #include <QAbstractButton>
@@ -91,7 +92,7 @@ bool LongOperation::pause(int ms)
     const qint64 endUs = clock.nowUs() + qint64(ms) * 1000;
     for (;;) {
         runPendingEvents();
-        if (m_owner.isNull() || m_endRequested || ownerWindowClosed())
+        if (m_owner.isNull() || m_endRequested || m_stopRequested || ownerWindowClosed())
             return false;
         const qint64 remainingUs = endUs - clock.nowUs();
         if (remainingUs <= 0)
@@ -100,18 +101,37 @@ bool LongOperation::pause(int ms)
     }
 }
 
+LongOperation::Outcome LongOperation::ending() const
+{
+    if (m_owner.isNull())
+        return Outcome::PageGone;
+    return m_stopRequested && !m_endRequested && !ownerWindowClosed() ? Outcome::Stopped : Outcome::Ended;
+}
+
 LongOperation::Outcome LongOperation::pollUntil(const QByteArray& command, const Polling& polling)
 {
-    for (int polls = 0; polling.maxPolls <= 0 || polls < polling.maxPolls; ++polls) {
+    // The line belongs to the page: it is gone when the page is.
+    const QPointer<OperationProgress> progress(polling.progress);
+    int polls = 0;
+    const auto ended = [&](Outcome outcome) {
+        if (progress)
+            progress->ended(outcome, polls, polling.maxPolls);
+        return outcome;
+    };
+    for (; polling.maxPolls <= 0 || polls < polling.maxPolls; ++polls) {
+        if (progress)
+            progress->running(this, polls, polling.maxPolls);
         if (polling.beforePause)
             polling.beforePause(polls);
         if (!pause(polls == 0 && polling.firstPauseMs >= 0 ? polling.firstPauseMs : polling.pauseMs))
-            return ending();
+            return ended(ending());
         m_lastValue = QueryInt(m_connection, command);
-        if (polling.finished ? polling.finished(m_lastValue) : m_lastValue == 0)
-            return Outcome::Finished;
+        if (polling.finished ? polling.finished(m_lastValue) : m_lastValue == 0) {
+            ++polls;
+            return ended(Outcome::Finished);
+        }
     }
-    return Outcome::GaveUp;
+    return ended(Outcome::GaveUp);
 }
 
 RunningButton::RunningButton(QAbstractButton* button) : m_button(button), m_caption(button->text())

@@ -7,15 +7,19 @@
 // timers are held back for the whole operation.
 //
 //   LongOperation operation(connection(), this);
-//   StreamLine(connection(), setLine(cmd::SHADING_DETECTION, mode));
+//   sendPath().command(setLine(cmd::SHADING_DETECTION, mode));
 //   const auto outcome = operation.pollUntil(cmd::SHADING_DETECTION,
-//       {.pauseMs = 1000, .maxPolls = 120, .beforePause = [&](int polls) { ...caption... }});
+//       {.pauseMs = 1000, .maxPolls = 120, .progress = m_progress});
 //   if (outcome == LongOperation::Outcome::PageGone)
 //       return; // the page was destroyed meanwhile: touch nothing
 //
-// An operation ends early, at its next poll, when the window its page is in
-// is closed (its panel; leaving the page's tab does not end it) or when the main window asks every operation on
-// the connection to end because the application is closing (endAll); it ends
+// The polls against the limit, a "Stop" button and how the operation ended
+// show on the page's OperationProgress line named in the polling.
+//
+// An operation ends early, at its next poll, when the user stops it, when
+// the window its page is in is closed (its panel; leaving the page's tab does
+// not end it) or when the main window asks every operation on the connection
+// to end because the application is closing (endAll); it ends
 // at once when its page is destroyed. Pauses run on the connection's clock,
 // so tests run them on virtual time.
 
@@ -27,6 +31,7 @@
 
 #include <functional>
 
+class OperationProgress;
 class QAbstractButton;
 class QObject;
 
@@ -50,6 +55,7 @@ public:
     enum class Outcome {
         Finished, // the camera reported the end
         GaveUp,   // maxPolls polls without the end
+        Stopped,  // the user stopped it
         Ended,    // ended early: the page's window was closed, or the application is closing
         PageGone, // the owner was destroyed while events ran: touch nothing of it
     };
@@ -62,6 +68,8 @@ public:
         std::function<void(int polls)> beforePause;
         // The end condition; the default is a value of 0.
         std::function<bool(int value)> finished;
+        // Shows the polls, offers Stop and says how it ended.
+        OperationProgress* progress = nullptr;
     };
 
     // owner: the page; when it is destroyed while events run, the operation
@@ -74,8 +82,11 @@ public:
     // Waits ms on the connection's clock, letting pending events run. False
     // when the operation must end now; ending() tells why.
     bool pause(int ms);
-    // Ended or PageGone, once pause() has returned false.
-    Outcome ending() const { return m_owner.isNull() ? Outcome::PageGone : Outcome::Ended; }
+    // Stopped, Ended or PageGone, once pause() has returned false.
+    Outcome ending() const;
+
+    // Ends the operation before its next poll (the user's "Stop").
+    void stop() { m_stopRequested = true; }
 
     // Polls command with QueryInt until the camera reports the end.
     Outcome pollUntil(const QByteArray& command, const Polling& polling);
@@ -98,6 +109,7 @@ private:
     QPointer<QObject> m_owner;
     bool m_ownerWindowWasShown;
     bool m_endRequested = false;
+    bool m_stopRequested = false;
     int m_lastValue = 0;
 };
 

@@ -1,6 +1,8 @@
 #include "Page.h"
 
+#include "AccessibleActions.h"
 #include "Connection.h"
+#include "TabOrder.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -25,12 +27,16 @@ Page::Page(PageContext context, QWidget* parent)
     // Keys go to the focused control first, so the page watches them on
     // their way there; only events of its own controls are touched.
     qApp->installEventFilter(this);
+    // Before the page makes its controls, which get their accessibility
+    // interfaces as they are made.
+    installAccessibleUserActions();
 }
 
 Page::~Page() = default;
 
 void Page::initialise()
 {
+    orderTabsAsLaidOut(this);
     Connection::LoadScope load(connection());
     OnInitDialog();
 }

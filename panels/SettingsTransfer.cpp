@@ -20,6 +20,7 @@
 namespace {
 
 const QString kFileFilter = QStringLiteral("Camera settings (*.txt);;All files (*)");
+const QString kNotSavedTitle = QStringLiteral("Settings Not Saved");
 
 QString chooseFileToSave(QWidget* parent, const QString& suggestedName)
 {
@@ -147,7 +148,7 @@ CompareDialog* SettingsTransfer::compareWith(const QString& path)
 {
     const SettingsFileReading reading = readSettingsFile(path);
     if (!reading.contents) {
-        showMessage(reading.error);
+        showMessage({.title = QStringLiteral("Settings Not Compared"), .text = reading.error, .path = path});
         return nullptr;
     }
     {
@@ -176,17 +177,25 @@ bool SettingsTransfer::saveTo(const QString& path, const QDateTime& at)
     if (snapshot.cancelled)
         return false;
     if (snapshot.lines.isEmpty()) {
-        showMessage(QStringLiteral("No settings could be read from the camera; no file was written."));
+        showMessage({.title = kNotSavedTitle,
+                     .text = QStringLiteral("No settings could be read from the camera; no file was written.")});
         return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)
         || file.write(settingsFileText(snapshot, m_panel.model(), m_panel.family(), at)) < 0 || !file.commit()) {
-        showMessage(QStringLiteral("The settings could not be written to %1: %2.").arg(path, file.errorString()));
+        showMessage({.title = kNotSavedTitle,
+                     .text = QStringLiteral("The settings could not be written to %1: %2.").arg(path, file.errorString()),
+                     .path = path});
         return false;
     }
-    showMessage(QStringLiteral("%1 settings of the %2 were saved to %3.").arg(snapshot.lines.size()).arg(m_panel.model(), path)
-                + leftOutReport(settingsNotRead(m_panel.catalogue())));
+    showMessage({.kind = Message::Kind::Information,
+                 .title = QStringLiteral("Settings Saved"),
+                 .text = QStringLiteral("%1 settings of the %2 were saved to %3.")
+                             .arg(snapshot.lines.size())
+                             .arg(m_panel.model(), path)
+                         + leftOutReport(settingsNotRead(m_panel.catalogue())),
+                 .path = path});
     return true;
 }
 
@@ -194,7 +203,7 @@ SettingsTransfer::Outcome SettingsTransfer::applyFrom(const QString& path)
 {
     const SettingsFileReading reading = readSettingsFile(path);
     if (!reading.contents) {
-        showMessage(reading.error);
+        showMessage({.title = QStringLiteral("Settings Not Applied"), .text = reading.error, .path = path});
         return Outcome::BadFile;
     }
     const SettingsFileContents& file = *reading.contents;
@@ -214,7 +223,11 @@ SettingsTransfer::Outcome SettingsTransfer::applyFrom(const QString& path)
         outcome = sendLines(path, file.lines, report);
         m_panel.reloadAllPages();
     }
-    showMessage(report);
+    const bool applied = outcome == Outcome::Applied;
+    showMessage({.kind = applied ? Message::Kind::Information : Message::Kind::Warning,
+                 .title = applied ? QStringLiteral("Settings Applied") : QStringLiteral("Settings Not Fully Applied"),
+                 .text = report,
+                 .path = path});
     return outcome;
 }
 

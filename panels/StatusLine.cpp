@@ -1,6 +1,7 @@
 #include "StatusLine.h"
 
 #include "Connection.h"
+#include "Controls.h"
 #include "Ports.h"
 #include "SendPath.h"
 
@@ -25,20 +26,20 @@ StatusLine::StatusLine(SendPath& sendPath, QWidget* parent)
     connect(&sendPath, &SendPath::refused, this, [this, &sendPath](const QByteArray& line, const QString& reason) {
         m_refusedInAction = sendPath.actionNumber();
         const QString text = QStringLiteral("Refused: %1").arg(QString::fromLatin1(line.trimmed()));
-        m_refusal->setText(reason.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, reason));
+        showReadableText(m_refusal, reason.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, reason));
     });
     connect(&sendPath, &SendPath::unanswered, this, [this, &sendPath](const QByteArray& line) {
         m_refusedInAction = sendPath.actionNumber();
-        m_refusal->setText(QStringLiteral("No answer: %1").arg(QString::fromLatin1(line.trimmed())));
+        showReadableText(m_refusal, QStringLiteral("No answer: %1").arg(QString::fromLatin1(line.trimmed())));
     });
     connect(&sendPath, &SendPath::inputRejected, this, [this, &sendPath](const QString& why) {
         m_refusedInAction = sendPath.actionNumber();
-        m_refusal->setText(why);
+        showReadableText(m_refusal, why);
     });
     // A refusal stays until the camera accepts a later action of the user's.
     connect(&sendPath, &SendPath::accepted, this, [this, &sendPath] {
         if (sendPath.actionNumber() != m_refusedInAction)
-            m_refusal->clear();
+            showReadableText(m_refusal, QString());
     });
     showState();
 }
@@ -56,15 +57,17 @@ QString StatusLine::refusalText() const
 void StatusLine::showState()
 {
     const QString port = m_connection.portName;
+    QString text;
     // The rate detection gives when no camera answered is no rate at all.
     if (m_connection.isOpen() && m_connection.baudRate == kNoRateFound)
-        m_state->setText(QStringLiteral("%1: open, but no camera answered at any baud rate").arg(port));
+        text = QStringLiteral("%1: open, but no camera answered at any baud rate").arg(port);
     else if (m_connection.isOpen())
-        m_state->setText(QStringLiteral("%1 at %2 baud: connected").arg(port).arg(m_connection.baudRate));
+        text = QStringLiteral("%1 at %2 baud: connected").arg(port).arg(m_connection.baudRate);
     else if (m_connection.wasLost())
-        m_state->setText(QStringLiteral("%1: connection lost; choose SerialPort in the main window to reconnect").arg(port));
+        text = QStringLiteral("%1: connection lost; choose SerialPort in the main window to reconnect").arg(port);
     else if (port.isEmpty())
-        m_state->setText(QStringLiteral("No port open"));
+        text = QStringLiteral("No port open");
     else
-        m_state->setText(QStringLiteral("%1: disconnected").arg(port));
+        text = QStringLiteral("%1: disconnected").arg(port);
+    showReadableText(m_state, text);
 }

@@ -1,6 +1,7 @@
 #include "CameraLinkDlg.h"
 
 #include "AppIdentity.h"
+#include "Controls.h"
 #include "ControlPanelBrevo.h"
 #include "ControlPanelTovane.h"
 #include "DialogUnits.h"
@@ -271,7 +272,7 @@ ControlPanel* CCameraLinkDlg::panel() const
 
 void CCameraLinkDlg::showNotice(const QString& text)
 {
-    m_notice->setText(text);
+    showReadableText(m_notice, text);
 }
 
 void CCameraLinkDlg::openPort()
@@ -284,7 +285,7 @@ void CCameraLinkDlg::openPort()
     m_failedPortName = m_connection.portName;
     showNotice(portNotOpenedNotice(m_connection.portName));
     if (!whyNot.isEmpty())
-        showMessage(whyNot);
+        showMessage({.title = QStringLiteral("Port Not Opened"), .text = whyNot});
 }
 
 bool CCameraLinkDlg::ensurePortOpen()

@@ -4,6 +4,7 @@
 #include "CameraLinkDlg.h"
 #include "CameraLinkSerial.h"
 #include "Clock.h"
+#include "MessageBox.h"
 #include "Messages.h"
 #include "PortBackend.h"
 #include "SimulatedPort.h"
@@ -17,10 +18,9 @@
 
 namespace {
 
-void showMessageBox(const QString& text)
+void showMessageBox(const Message& message)
 {
-    QMessageBox box(QMessageBox::Warning, QLatin1String(AppIdentity::kName), text, QMessageBox::Ok);
-    box.exec();
+    makeMessageBox(message)->exec();
 }
 
 } // namespace
@@ -59,11 +59,11 @@ int CPK70App::run(const StartOptions& options)
     // why it did not open goes to standard error, and the application ends.
     // Every other message is a message box.
     const bool portFromCommandLine = !options.portName.isEmpty();
-    setMessageHandler([&mainWindow, portFromCommandLine](const QString& text) {
+    setMessageHandler([&mainWindow, portFromCommandLine](const Message& message) {
         if (portFromCommandLine && !mainWindow.isVisible() && !mainWindow.connection().isOpen())
-            std::fprintf(stderr, "%s\n", qPrintable(text));
+            std::fprintf(stderr, "%s\n", qPrintable(message.text));
         else
-            showMessageBox(text);
+            showMessageBox(message);
     });
     const auto restoreHandler = qScopeGuard([] { setMessageHandler({}); });
     mainWindow.OnInitDialog();

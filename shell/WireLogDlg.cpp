@@ -79,7 +79,9 @@ bool CWireLogDlg::saveTo(const QString& path)
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && m_log.writeTo(file) && file.commit())
         return true;
-    showMessage(QStringLiteral("The wire log could not be saved to %1: %2").arg(path, file.errorString()));
+    showMessage({.title = QStringLiteral("Wire Log Not Saved"),
+                 .text = QStringLiteral("The wire log could not be saved to %1: %2").arg(path, file.errorString()),
+                 .path = path});
     return false;
 }
 

@@ -1,9 +1,9 @@
 #include "BrevoCLAutoArea.h"
 
+#include "AreaSketch.h"
 #include "Controls.h"
 
 #include <QCheckBox>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -68,10 +70,9 @@ QGroupBox* CBrevoCLAutoArea::buildArea(const QString& title, const char* name, A
         box->addWidget(makeLabel(this, QString::fromLatin1(kSideCaptions[side]), edit), place.row, place.column);
         box->addWidget(edit, place.row + 1, place.column);
     }
-    auto* sketch = new QFrame(this);
-    sketch->setFrameShape(QFrame::Box);
-    sketch->setMinimumHeight(area.edits[Settings::Width]->minimumWidth() / 2);
-    box->addWidget(sketch, 2, 1, 4, 2);
+    area.sketch = new AreaSketch(this);
+    area.sketch->setAccessibleName(captioned(name, "area sketch"));
+    box->addWidget(area.sketch, 2, 1, 4, 2);
 
     area.highlight = new QCheckBox(QStringLiteral("Highlight"), this);
     area.highlight->setAccessibleName(captioned(name, "Highlight"));
@@ -98,6 +99,29 @@ void CBrevoCLAutoArea::bindArea(const Settings::Area& settings, Area& area)
     for (int side = 0; side < Settings::kSideCount; ++side)
         bind().edit(area.edits[side], *settings.sides[side]);
     bind().check(area.highlight, *settings.highlight);
+    sketchArea(settings, area);
+}
+
+void CBrevoCLAutoArea::sketchArea(const Settings::Area& settings, Area& area)
+{
+    const auto& s = settingsAs<Settings>();
+    const auto showArea = [&settings, sketch = area.sketch] {
+        const auto side = [&settings](Settings::Side which) { return settings.sides[which]->number(); };
+        const bool unavailable = std::ranges::any_of(settings.sides, [](const Setting* setting) {
+            return setting->isUnavailable();
+        });
+        sketch->setArea({side(Settings::OffsetX), side(Settings::OffsetY), side(Settings::Width), side(Settings::Height)},
+                        unavailable ? kNotAvailable : kNotRead);
+    };
+    for (Setting* side : settings.sides)
+        whenChanged(*side, showArea);
+    if (!s.imageWidth || !s.imageHeight)
+        return;
+    const auto showImage = [&s, sketch = area.sketch] {
+        sketch->setImageSize(s.imageWidth->number(), s.imageHeight->number());
+    };
+    whenChanged(*s.imageWidth, showImage);
+    whenChanged(*s.imageHeight, showImage);
 }
 
 void CBrevoCLAutoArea::bindLimits(const Settings::Limits& settings, Limits& limits)

@@ -5,6 +5,7 @@
 
 #include <array>
 
+class AreaSketch;
 class QCheckBox;
 class QGridLayout;
 class QGroupBox;
@@ -15,7 +16,8 @@ class QSlider;
 // exposure and gain (AE/AGC) and automatic white balance (AWB) measure, each
 // of which the camera can highlight in its video, and the limits and speeds
 // of AGC and AE. A camera without white balance shows its area as "N/A",
-// greyed out.
+// greyed out. Each area is sketched to scale within the image (the width
+// and height on the General page), following the values as they change.
 class CBrevoCLAutoArea : public Page {
     Q_OBJECT
 public:
@@ -31,6 +33,7 @@ private:
     struct Area {
         QCheckBox* highlight = nullptr;
         std::array<QLineEdit*, Settings::kSideCount> edits{};
+        AreaSketch* sketch = nullptr;
     };
     struct Limits {
         QLineEdit* lower = nullptr;
@@ -41,6 +44,7 @@ private:
     QGroupBox* buildArea(const QString& title, const char* name, Area& area);
     void addLimitRows(QGridLayout* box, int row, const char* name, Limits& limits);
     void bindArea(const Settings::Area& settings, Area& area);
+    void sketchArea(const Settings::Area& settings, Area& area);
     void bindLimits(const Settings::Limits& settings, Limits& limits);
 
     Area m_agcArea;

@@ -248,7 +248,7 @@ bool CBrevoCLDSPPage::colourMatrixAllowed(int on)
     if (s.pixelDepth->number() == kRgbPixelDepth)
         return true;
     s.matrixEnable->reshow();
-    showMessage(kPixelDepthNotice);
+    showMessage({.title = QStringLiteral("Feature Not Available"), .text = kPixelDepthNotice});
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include "BrevoCLShadingPage.h"
 
 #include "Controls.h"
+#include "OperationProgress.h"
 #include "DialogUnits.h"
 #include "Display.h"
 #include "Link.h"
@@ -57,6 +58,7 @@ void CBrevoCLShadingPage::buildLayout()
     m_intervals = makeEdit(this);
     QLabel* intervalsLabel = makeLabel(this, QStringLiteral("Intervals"), m_intervals);
     m_status = new QLabel(kStandby, this);
+    m_progress = new OperationProgress(this);
 
     auto* grid = new QGridLayout;
     grid->addWidget(m_detection, 0, 0);
@@ -71,6 +73,7 @@ void CBrevoCLShadingPage::buildLayout()
     grid->addWidget(m_demo, 4, 0);
     grid->addLayout(makeRow({intervalsLabel, m_intervals, new QLabel(QStringLiteral("ms"), this)}), 4, 1);
     grid->addWidget(m_status, 4, 2);
+    grid->addWidget(m_progress, 5, 0, 1, 3);
 
     // The page is smaller than the others; its controls keep to its own
     // size in the top-left corner of the tab.
@@ -134,7 +137,8 @@ bool CBrevoCLShadingPage::refusedForCorrection()
     pageSettings().read(correction);
     if (correction.number() != 1)
         return false;
-    showMessage(QStringLiteral("Turn off the shading correction, and try again!"));
+    showMessage({.title = QStringLiteral("Detection Not Started"),
+                 .text = QStringLiteral("Turn off the shading correction, and try again!")});
     return true;
 }
 
@@ -148,13 +152,8 @@ std::optional<LongOperation::Outcome> CBrevoCLShadingPage::detect()
     std::optional<RunningButton> alsoRunning;
     if (m_detectAndSave->isEnabled())
         alsoRunning.emplace(m_detectAndSave);
-    if (m_status->text() == LongOperation::notFinishedText())
-        m_status->setText(kStandby);
     const int mode = m_modes->checkedValue() == kAverage ? kAverage : kPeak;
-    const std::optional<LongOperation::Outcome> outcome = runDetection(mode);
-    if (outcome == LongOperation::Outcome::GaveUp)
-        m_status->setText(LongOperation::notFinishedText());
-    return outcome;
+    return runDetection(mode);
 }
 
 std::optional<LongOperation::Outcome> CBrevoCLShadingPage::runDetection(int mode)
@@ -183,14 +182,18 @@ std::optional<LongOperation::Outcome> CBrevoCLShadingPage::runDetection(int mode
         if (operation.lastValue() != kAverage)
             lacksAverageDetection();
     }
-    return operation.pollUntil(start.word, {.pauseMs = kPollPauseMs, .maxPolls = kMaxPolls});
+    const LongOperation::Outcome outcome =
+        operation.pollUntil(start.word, {.pauseMs = kPollPauseMs, .maxPolls = kMaxPolls, .progress = m_progress});
+    if (outcome == LongOperation::Outcome::Stopped)
+        sendPath().command(start.line(0), start.mode); // the camera's own "stop"
+    return outcome;
 }
 
 void CBrevoCLShadingPage::lacksAverageDetection()
 {
     m_modes->buttonFor(kAverage)->setEnabled(false);
     m_modes->clear();
-    showMessage(QStringLiteral("Command not supported!"));
+    showMessage({.title = QStringLiteral("Average Detection Not Supported"), .text = QStringLiteral("Command not supported!")});
 }
 
 void CBrevoCLShadingPage::detectAndSave()

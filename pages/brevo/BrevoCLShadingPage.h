@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class OperationProgress;
 class PageTimer;
 class QCheckBox;
 class QComboBox;
@@ -21,7 +22,8 @@ class RadioGroup;
 // on a timer.
 //
 // A detection polls the camera every two seconds with the window repainting
-// meanwhile, and gives up after kMaxPolls polls, saying so in the status text.
+// meanwhile and the polls shown against the limit beside a "Stop" button;
+// it gives up after kMaxPolls polls, saying so on that line.
 class CBrevoCLShadingPage : public Page {
     Q_OBJECT
 public:
@@ -73,6 +75,7 @@ private:
     QPushButton* m_demo;
     QLineEdit* m_intervals;
     QLabel* m_status;
+    OperationProgress* m_progress;
     PageTimer* m_demoTimer;
 
     // The next step of the demonstration cycle, 0 to 5.

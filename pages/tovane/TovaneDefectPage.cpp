@@ -2,6 +2,7 @@
 
 #include "Binding.h"
 #include "Controls.h"
+#include "OperationProgress.h"
 #include "Display.h"
 #include "Link.h"
 #include "LongOperation.h"
@@ -63,6 +64,7 @@ QWidget* CTovaneDefectPage::buildSection(Section& section, const QString& title)
     section.detectedNumber = new QPushButton(QStringLiteral("DetectedNumber"), this);
     named(section.detectedNumber, QStringLiteral("DetectedNumber"));
     section.result = new QLabel(kResultCaption, this);
+    section.progress = new OperationProgress(this, title);
     for (QLineEdit* edit : {section.exposure, section.gain, section.threshold})
         connect(edit, &QLineEdit::textEdited, edit, [edit] { markInvalidInput(edit, false); });
 
@@ -74,6 +76,7 @@ QWidget* CTovaneDefectPage::buildSection(Section& section, const QString& title)
     box->addWidget(section.start, 3, 0);
     box->addWidget(section.detectedNumber, 4, 0);
     box->addWidget(section.result, 4, 1);
+    box->addWidget(section.progress, 5, 0, 1, 2);
     return makeGroup(this, title, box);
 }
 
@@ -152,8 +155,6 @@ void CTovaneDefectPage::sendSettings(const Section& section)
 void CTovaneDefectPage::runDetection(Section& section)
 {
     RunningButton running(section.start);
-    if (section.result->text() == LongOperation::notFinishedText())
-        section.result->setText(kResultCaption);
     LongOperation operation(connection(), this);
     // A camera that refuses the start has nothing to finish.
     const CameraCommand& detection = *settingsAs<Settings>().detection;
@@ -161,11 +162,14 @@ void CTovaneDefectPage::runDetection(Section& section)
         return;
     // The caption counts the polls: Start Detection 0, Start Detection 1 ...
     const LongOperation::Outcome outcome = operation.pollUntil(
-        detection.word, {.pauseMs = kPollPauseMs, .maxPolls = kMaxPolls, .beforePause = [&running](int polls) {
+        detection.word, {.pauseMs = kPollPauseMs,
+                         .maxPolls = kMaxPolls,
+                         .beforePause = [&running](int polls) {
                              running.showProgress(QStringLiteral("%1 %2").arg(running.caption()).arg(polls));
-                         }});
-    if (outcome == LongOperation::Outcome::GaveUp)
-        section.result->setText(LongOperation::notFinishedText());
+                         },
+                         .progress = section.progress});
+    if (outcome == LongOperation::Outcome::Stopped)
+        sendPath().command(setLine(detection.word.constData(), 0), detection.mode); // the camera's own "stop"
 }
 
 void CTovaneDefectPage::showDetectedNumber(Section& section)

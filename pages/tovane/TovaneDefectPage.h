@@ -3,6 +3,7 @@
 #include "Page.h"
 #include "tovane/TovaneDefectSettings.h"
 
+class OperationProgress;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -16,8 +17,9 @@ class QPushButton;
 // and keep the values of that section's runs.
 //
 // A detection polls the camera once a second, counting on its button while
-// the window repaints, and gives up after kMaxPolls polls, saying so in the
-// section's result text.
+// the window repaints; the section's progress line shows the polls against
+// the limit with a "Stop" button and says how it ended (it gives up after
+// kMaxPolls polls).
 class CTovaneDefectPage : public Page {
     Q_OBJECT
 public:
@@ -40,6 +42,7 @@ private:
         QPushButton* start = nullptr;
         QPushButton* detectedNumber = nullptr;
         QLabel* result = nullptr;
+        OperationProgress* progress = nullptr;
     };
 
     QWidget* buildSection(Section& section, const QString& title);

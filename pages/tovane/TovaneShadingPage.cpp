@@ -2,6 +2,7 @@
 
 #include "CommandWords.h"
 #include "Controls.h"
+#include "OperationProgress.h"
 #include "Link.h"
 
 #include <QCheckBox>
@@ -37,7 +38,7 @@ void CTovaneShadingPage::buildLayout()
     m_correction = new QCheckBox(QStringLiteral("Shading Correction"), this);
     m_detectAndSavePeak = new QPushButton(QStringLiteral("Detect&&Save(PeakMode)"), this);
     m_detectAndSaveAverage = new QPushButton(QStringLiteral("Detect&&Save(AverageMode)"), this);
-    m_status = new QLabel(this);
+    m_progress = new OperationProgress(this);
 
     auto* grid = new QGridLayout;
     grid->addWidget(detectionLabel, 0, 0);
@@ -52,7 +53,7 @@ void CTovaneShadingPage::buildLayout()
     grid->addWidget(m_correction, 3, 1, 1, 2);
     grid->addWidget(m_detectAndSavePeak, 4, 1);
     grid->addWidget(m_detectAndSaveAverage, 4, 2);
-    grid->addWidget(m_status, 5, 0, 1, 5);
+    grid->addWidget(m_progress, 5, 0, 1, 5);
     grid->setColumnStretch(5, 1);
 
     auto* column = new QVBoxLayout(this);
@@ -75,13 +76,14 @@ void CTovaneShadingPage::declareBindings()
     bind().button(m_load, *s.loadPattern).selectedIndexOf(m_slots);
 }
 
-LongOperation::Outcome CTovaneShadingPage::detect(int mode)
+std::optional<LongOperation::Outcome> CTovaneShadingPage::detect(int mode)
 {
     RunningButton running(mode == kAverage ? m_average : m_peak);
-    m_status->clear();
     LongOperation operation(connection(), this);
-    // The camera answers while the page waits; a refusal is reported then.
-    sendPath().command(setLine(cmd::SHADING_DETECTION, mode), settingsAs<Settings>().detection->mode);
+    // A start the camera refuses is reported, and there is nothing to wait for.
+    const CameraCommand& detection = *settingsAs<Settings>().detection;
+    if (sendPath().command(setLine(cmd::SHADING_DETECTION, mode), detection.mode) == SetOutcome::Refused)
+        return std::nullopt;
     const LongOperation::Outcome outcome = operation.pollUntil(
         cmd::SHADING_DETECTION, {.pauseMs = kPollPauseMs,
                                  .maxPolls = kMaxPolls,
@@ -89,9 +91,10 @@ LongOperation::Outcome CTovaneShadingPage::detect(int mode)
                                      // The seconds waited after the first poll: PeakMode(1), PeakMode(2) ...
                                      if (polls > 0)
                                          running.showProgress(QStringLiteral("%1(%2)").arg(running.caption()).arg(polls));
-                                 }});
-    if (outcome == LongOperation::Outcome::GaveUp)
-        m_status->setText(LongOperation::notFinishedText());
+                                 },
+                                 .progress = m_progress});
+    if (outcome == LongOperation::Outcome::Stopped)
+        sendPath().command(setLine(cmd::SHADING_DETECTION, 0), detection.mode); // the camera's own "stop"
     return outcome;
 }
 

@@ -4,6 +4,9 @@
 #include "Page.h"
 #include "tovane/TovaneShadingSettings.h"
 
+#include <optional>
+
+class OperationProgress;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -14,8 +17,9 @@ class QPushButton;
 // slots, the correction and the pattern check.
 //
 // A detection polls the camera once a second, counting the seconds on its
-// mode button while the window repaints and other controls can be used, and
-// gives up after kMaxPolls polls, saying so below the buttons.
+// mode button while the window repaints and other controls can be used; the
+// line below the buttons shows the polls against the limit with a "Stop"
+// button, and says how the detection ended (it gives up after kMaxPolls).
 class CTovaneShadingPage : public Page {
     Q_OBJECT
 public:
@@ -30,8 +34,9 @@ private:
     void buildLayout();
     void declareBindings();
 
-    // Detection in a mode (1 peak, 2 average), counted on the mode's button.
-    LongOperation::Outcome detect(int mode);
+    // Detection in a mode (1 peak, 2 average), counted on the mode's button;
+    // nothing when the camera refused to start it.
+    std::optional<LongOperation::Outcome> detect(int mode);
     // Detection, then Save when the camera finished; pressed stays disabled.
     void detectAndSave(int mode, QPushButton* pressed);
 
@@ -44,5 +49,5 @@ private:
     QCheckBox* m_correction;
     QPushButton* m_detectAndSavePeak;
     QPushButton* m_detectAndSaveAverage;
-    QLabel* m_status;
+    OperationProgress* m_progress;
 };

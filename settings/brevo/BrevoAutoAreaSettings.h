@@ -30,4 +30,9 @@ public:
     Area whiteBalanceArea; // AWB
     Limits gainLimits;     // AGC
     Limits exposureLimits; // AE
+
+    // The image the areas lie in: the width and height the General page
+    // reads (the catalogue links them; null where there is no such page).
+    Setting* imageWidth = nullptr;
+    Setting* imageHeight = nullptr;
 };

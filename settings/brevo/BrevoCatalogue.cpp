@@ -10,7 +10,7 @@
 
 std::unique_ptr<Catalogue> brevoCatalogue(Connection& connection, CatalogueContext context)
 {
-    return std::make_unique<Catalogue>(connection, context, QStringLiteral("Brevo"),
+    auto catalogue = std::make_unique<Catalogue>(connection, context, QStringLiteral("Brevo"),
                                        std::vector<Catalogue::PageFactory>{
                                            pageSettings<BrevoGeneralSettings>(QStringLiteral("General")),
                                            pageSettings<BrevoGainSettings>(QStringLiteral("Gain")),
@@ -20,4 +20,10 @@ std::unique_ptr<Catalogue> brevoCatalogue(Connection& connection, CatalogueConte
                                            pageSettings<BrevoAutoAreaSettings>(QStringLiteral("AutoArea")),
                                            pageSettings<BrevoShadingSettings>(QStringLiteral("Shading")),
                                        });
+    // The areas are drawn within the image the General page reads.
+    auto* general = static_cast<BrevoGeneralSettings*>(catalogue->page(QStringLiteral("General")));
+    auto* areas = static_cast<BrevoAutoAreaSettings*>(catalogue->page(QStringLiteral("AutoArea")));
+    areas->imageWidth = general->width;
+    areas->imageHeight = general->height;
+    return catalogue;
 }

@@ -18,7 +18,9 @@ TovaneShadingSettings::TovaneShadingSettings(Connection& connection, const QStri
     readAfterLoad(*patternCheck);
     readAfterLoad(*correction);
 
-    detection = &command(cmd::SHADING_DETECTION, QStringLiteral("Detection"), SendMode::line());
+    // The start waits for the camera's answer: a start it refuses (the
+    // correction is on) leaves nothing to poll and no pattern to save.
+    detection = &command(cmd::SHADING_DETECTION, QStringLiteral("Detection"), SendMode::transact());
     savePattern = &command(cmd::SHADING_PATTERN_SAVE, QStringLiteral("Save"), SendMode::transact(kSaveTimeoutSeconds));
     loadPattern = &command(cmd::SHADING_PATTERN_LOAD, QStringLiteral("Load"), SendMode::line());
 }

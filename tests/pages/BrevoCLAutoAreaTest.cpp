@@ -4,7 +4,10 @@
 
 #include "PageTesting.h"
 #include "SimPageTest.h"
+#include "brevo/AreaSketch.h"
 #include "brevo/BrevoCLAutoArea.h"
+#include "brevo/BrevoCatalogue.h"
+#include "brevo/BrevoGeneralSettings.h"
 
 namespace {
 
@@ -126,6 +129,66 @@ TEST_F(BrevoCLAutoArea, EnterInEachEditSendsItsOwnCommand)
     EXPECT_EQ(reported("AGC-WIDTH"), 640);
     EXPECT_EQ(reported("AWB-HEIGHT"), 240);
     EXPECT_EQ(reported("AE-UPPER"), 90000);
+}
+
+// Where a sketch draws its area, as parts of the image's width and height.
+QRectF drawnPart(const AreaSketch* sketch)
+{
+    const QRectF image = sketch->imageRect();
+    const QRectF area = sketch->areaRect();
+    return QRectF((area.left() - image.left()) / image.width(), (area.top() - image.top()) / image.height(),
+                  area.width() / image.width(), area.height() / image.height());
+}
+
+void expectNear(const QRectF& actual, const QRectF& expected, const char* what)
+{
+    for (auto [a, e] : {std::pair{actual.left(), expected.left()}, {actual.top(), expected.top()},
+                        {actual.width(), expected.width()}, {actual.height(), expected.height()}})
+        EXPECT_NEAR(a, e, 0.02) << what;
+}
+
+TEST_F(BrevoCLAutoArea, EachAreaIsSketchedToScaleOfTheImageOnTheGeneralPageAndFollowsTheValues)
+{
+    for (const char* line : {"WIDTH 1600", "HEIGHT 800", "AGC-OFFSETX 400", "AGC-OFFSETY 200", "AGC-WIDTH 800",
+                             "AGC-HEIGHT 400", "AWB-OFFSETX 0", "AWB-OFFSETY 0", "AWB-WIDTH 1600", "AWB-HEIGHT 200"})
+        given(line);
+    const std::unique_ptr<Catalogue> catalogue = brevoCatalogue(connection, {});
+    auto& general = static_cast<BrevoGeneralSettings&>(*catalogue->page(QStringLiteral("General")));
+    general.load();
+    page.reset(pageEntry<CBrevoCLAutoArea>(QStringLiteral("AutoArea"))
+                   .create({sendPath, *catalogue->page(QStringLiteral("AutoArea"))}, nullptr));
+    ui.page = page.get();
+    const auto sketch = [this](const char* area) {
+        auto* drawn = findNamed<AreaSketch>(page.get(), QString::fromLatin1(area) + QStringLiteral(" area sketch"));
+        drawn->resize(200, 200);
+        return drawn;
+    };
+    // A 2:1 image in a square: full width, half the height.
+    EXPECT_NEAR(sketch("AWB")->imageRect().height() * 2, sketch("AWB")->imageRect().width(), 1.0);
+    expectNear(drawnPart(sketch("AE/AGC")), {0.25, 0.25, 0.5, 0.5}, "read");
+    expectNear(drawnPart(sketch("AWB")), {0, 0, 1, 0.25}, "read");
+
+    typeAndEnter(ui.edit("AE/AGC Width"), QStringLiteral("1200"));
+    expectNear(drawnPart(sketch("AE/AGC")), {0.25, 0.25, 0.75, 0.5}, "typed");
+    sendPath.set(*general.width, 800); // the image narrowed on the General page
+    expectNear(drawnPart(sketch("AE/AGC")), {0.5, 0.25, 0.5, 0.5}, "beyond the image");
+    EXPECT_NE(sketch("AE/AGC")->accessibleDescription().indexOf("1200 × 400 at 400, 200 in an image of 800 × 800"), -1)
+        << sketch("AE/AGC")->accessibleDescription().toStdString();
+    page.reset(); // before the settings it shows
+}
+
+TEST_F(BrevoCLAutoArea, WithoutTheImageSizeAnAreaIsSketchedToItsFarCornerAndAMissingOneNotAtAll)
+{
+    for (const char* line : {"AGC-OFFSETX 400", "AGC-OFFSETY 200", "AGC-WIDTH 800", "AGC-HEIGHT 400"})
+        given(line);
+    camera->refuseCommand(QStringLiteral("AWB-WIDTH"));
+    openPage();
+    auto* gain = findNamed<AreaSketch>(page.get(), QStringLiteral("AE/AGC area sketch"));
+    auto* balance = findNamed<AreaSketch>(page.get(), QStringLiteral("AWB area sketch"));
+    gain->resize(300, 300);
+    expectNear(drawnPart(gain), {1.0 / 3, 1.0 / 3, 2.0 / 3, 2.0 / 3}, "far corner");
+    EXPECT_TRUE(balance->areaRect().isEmpty());
+    EXPECT_EQ(balance->accessibleDescription(), QStringLiteral("area N/A"));
 }
 
 TEST_F(BrevoCLAutoArea, HighlightsSendTheirStates)

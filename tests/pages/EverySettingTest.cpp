@@ -9,6 +9,7 @@
 #include "SimPanelTest.h"
 
 #include <QAbstractSlider>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -77,6 +78,42 @@ bool act(const Binding& binding, bool other)
         }
     }
     return false;
+}
+
+// What a screen reader or test tool does instead: a Toggle on an unchecked
+// box or radio button, a value set on a slider (its other end).
+bool actAccessibly(const Binding& binding)
+{
+    QObject* control = binding.control();
+    if (auto* group = qobject_cast<RadioGroup*>(control)) {
+        for (int i = 0; i < group->count() && control == group; ++i) {
+            if (!group->button(i)->isChecked())
+                control = group->button(i);
+        }
+    }
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(control);
+    if (auto* slider = qobject_cast<QSlider*>(control)) {
+        const int to = slider->value() == slider->minimum() ? slider->maximum() : slider->minimum();
+        if (to == slider->value())
+            return false;
+        node->valueInterface()->setCurrentValue(to);
+        return true;
+    }
+    if (!qobject_cast<QCheckBox*>(control) && !qobject_cast<QRadioButton*>(control))
+        return false;
+    node->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    return true;
+}
+
+// The controls Tab reaches on a page, in the order it reaches them.
+QList<QWidget*> tabOrderOf(QWidget* page)
+{
+    QList<QWidget*> order;
+    for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(page) && !w->focusProxy())
+            order << w;
+    }
+    return order;
 }
 
 bool sendsItsSetting(const Binding& binding)
@@ -150,6 +187,58 @@ TEST_P(EverySetting, IsReadSentFromItsControlAndRestoredWithTheReasonWhenRefused
     // Far more than a handful: the table did not pass by skipping everything.
     EXPECT_GT(exercised, 60);
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('\n').toStdString();
+}
+
+TEST_P(EverySetting, AnAccessibilityToggleOrValueSendsAsAClickOrADragDoes)
+{
+    QList<std::pair<QByteArray, QString>> refusals;
+    QObject::connect(&sendPath, &SendPath::refused,
+                     [&](const QByteArray& line, const QString& reason) { refusals.append({line, reason}); });
+    int exercised = 0;
+    for (int tab = 0; tab < panel->pageCount(); ++tab) {
+        panel->tabs()->setCurrentIndex(tab);
+        for (const Binding* binding : panel->page(tab)->bindings().all()) {
+            if (!sendsItsSetting(*binding))
+                continue;
+            const Setting& setting = *binding->setting();
+            const std::string name = (panel->page(tab)->pageSettings().title() + ' ' + binding->caption()).toStdString();
+            sentAfterwards();
+            refusals.clear();
+            if (!actAccessibly(*binding))
+                continue;
+            const QByteArrayList lines = sentAfterwards();
+            ASSERT_FALSE(lines.isEmpty()) << name;
+            QByteArray expected = setting.lineFor(refusals.isEmpty() ? setting.value() : QByteArray());
+            while (expected.endsWith('\r'))
+                expected.chop(1);
+            EXPECT_EQ(refusals.isEmpty() ? lines.first() : lines.first().left(expected.size()), expected) << name;
+            ++exercised;
+        }
+    }
+    EXPECT_GT(exercised, 5);
+}
+
+TEST_P(EverySetting, TabFollowsWhatTheEyeSeesAndNeverGoesBackUpOrLeftWithinAColumn)
+{
+    panel->show();
+    for (int tab = 0; tab < panel->pageCount(); ++tab) {
+        panel->tabs()->setCurrentIndex(tab);
+        Page* page = panel->page(tab);
+        const QList<QWidget*> order = tabOrderOf(page);
+        for (qsizetype i = 1; i < order.size(); ++i) {
+            const QRect a(order[i - 1]->mapTo(page, QPoint()), order[i - 1]->size());
+            const QRect b(order[i]->mapTo(page, QPoint()), order[i]->size());
+            // Up is allowed only into a column further right; left only onto a lower line.
+            const bool backUp = b.bottom() < a.top() && b.left() <= a.right();
+            const bool backLeft = b.right() < a.left() && b.top() <= a.bottom() && b.bottom() >= a.top();
+            const auto named = [](const QWidget* w) {
+                return (w->accessibleName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->accessibleName())
+                    .toStdString();
+            };
+            EXPECT_FALSE(backUp || backLeft)
+                << page->pageSettings().title().toStdString() << ": " << named(order[i - 1]) << " then " << named(order[i]);
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, EverySetting,

@@ -291,6 +291,8 @@ TEST_P(SettingsRoundTrip, ACameraAtFactoryDefaultsGetsEverySavedSettingBack)
     EXPECT_EQ(station.panel->settingsTransfer().applyFrom(path), SettingsTransfer::Outcome::Applied);
     EXPECT_EQ(station.stateOf(keys), saved);
     EXPECT_EQ(messages.texts.last(), QStringLiteral("%1 settings from %2 were applied.").arg(fileLines.size()).arg(path));
+    EXPECT_EQ(messages.messages.last().kind, Message::Kind::Information);
+    EXPECT_EQ(messages.messages.last().path, path);
     // The panel shows what the camera now holds: the very settings of the file.
     QByteArrayList shown;
     for (const SettingLine& setting : station.panel->catalogue().settingLines())
@@ -405,6 +407,8 @@ TEST_F(SettingsFilesTest, ARefusedLineStopsTheApplyAndIsReportedWithTheCamerasRe
                                                     "The lines before it were applied; the rest were not sent.")
                                          .arg(lineNumber)
                                          .arg(path));
+    EXPECT_EQ(messages.messages.last().kind, Message::Kind::Warning);
+    EXPECT_EQ(messages.messages.last().title, QStringLiteral("Settings Not Fully Applied"));
 }
 
 TEST_F(SettingsFilesTest, CancelStopsBetweenLinesAndThePanelReadsTheCameraAgain)

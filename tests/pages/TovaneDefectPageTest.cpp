@@ -159,8 +159,9 @@ TEST_F(TovaneDefectPage, ARunThatNeverEndsGivesUpAfterSixtyPollsAndSaysSoInItsSe
     EXPECT_EQ(sent(), QByteArrayList{"DEFECT-DETECTION 2"} + polls(CTovaneDefectPage::kMaxPolls));
     EXPECT_EQ(black.start()->text(), QStringLiteral("Start Detection"));
     EXPECT_TRUE(black.start()->isEnabled());
-    EXPECT_EQ(black.result()->text(), LongOperation::notFinishedText());
-    EXPECT_EQ(white.result()->text(), QStringLiteral("Defect Detection Result"));
+    EXPECT_EQ(findNamed<QLabel>(page.get(), QStringLiteral("Black Pixel Detection progress"))->text(),
+              QStringLiteral("%1 within %2 polls; gave up").arg(LongOperation::notFinishedText()).arg(CTovaneDefectPage::kMaxPolls));
+    EXPECT_EQ(findNamed<QLabel>(page.get(), QStringLiteral("White Pixel Detection progress"))->text(), QString());
 
     // Asking for the number of a run the camera never finished fails.
     black.detectedNumber()->click();

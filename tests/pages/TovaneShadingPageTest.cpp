@@ -81,14 +81,16 @@ TEST_F(TovaneShadingPage, PeakDetectionCountsTheSecondsOnItsButtonUntilTheCamera
     }
 }
 
-TEST_F(TovaneShadingPage, ADetectionOverWithinTheFirstSecondChangesNoCaption)
+TEST_F(TovaneShadingPage, AStartTheCameraRefusesChangesNoCaptionPollsNothingAndSavesNothing)
 {
-    // With the correction on the camera refuses to start: the first poll reads 0.
+    // With the correction on the camera refuses to start.
     given("SHADING-CORRECTION 1");
     openPage();
-    QAbstractButton* average = button("AverageMode");
-    EXPECT_EQ(captionsDuringRun(average, average), QStringList{"AverageMode"});
-    EXPECT_EQ(sent(), QByteArrayList{"SHADING-DETECTION 2"} + polls(1));
+    QAbstractButton* pressed = button("Detect&&Save(AverageMode)");
+    EXPECT_EQ(captionsDuringRun(button("AverageMode"), pressed), QStringList{});
+    EXPECT_EQ(sent(), (QByteArrayList{"SHADING-DETECTION 2", "GET-LAST-ERROR"}));
+    EXPECT_TRUE(button("AverageMode")->isEnabled());
+    EXPECT_TRUE(pressed->isEnabled());
 }
 
 TEST_F(TovaneShadingPage, DetectAndSaveAverageCountsOnTheModeButtonThenSavesTheSelectedSlot)
@@ -140,7 +142,8 @@ TEST_F(TovaneShadingPage, ADetectionThatNeverEndsGivesUpAfterItsLimitWithoutSavi
     EXPECT_EQ(button("PeakMode")->text(), QStringLiteral("PeakMode"));
     EXPECT_TRUE(button("PeakMode")->isEnabled());
     EXPECT_TRUE(pressed->isEnabled());
-    EXPECT_EQ(findLabel(page.get(), LongOperation::notFinishedText())->text(), LongOperation::notFinishedText());
+    EXPECT_EQ(findNamed<QLabel>(page.get(), QStringLiteral("Detection progress"))->text(),
+              QStringLiteral("%1 within %2 polls; gave up").arg(LongOperation::notFinishedText()).arg(CTovaneShadingPage::kMaxPolls));
     EXPECT_TRUE(messages.texts.isEmpty());
 }
 

@@ -5,7 +5,9 @@
 #include "Ports.h"
 #include "StatusLine.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
+#include <QLabel>
 
 TEST(StatusLine, FollowsTheConnectionThroughOpenRefusalLossAndReconnection)
 {
@@ -37,6 +39,9 @@ TEST(StatusLine, FollowsTheConnectionThroughOpenRefusalLossAndReconnection)
         path.command("HBIN 2");
     });
     EXPECT_EQ(line.refusalText(), "Refused: GAIN 999 (Out of range)");
+    // A screen reader reads each text under its label's name.
+    for (const auto& [name, text] : {std::pair{"Connection", line.connectionText()}, {"Last refusal", line.refusalText()}})
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(findNamed<QLabel>(&line, name))->text(QAccessible::Description), text);
     path.whenIdle([&] { path.command("HBIN 1"); });
     EXPECT_EQ(line.refusalText(), "");
     answers.silent << "EXP";

@@ -15,6 +15,7 @@
 #include "SimulatedCameras.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
@@ -151,6 +152,84 @@ INSTANTIATE_TEST_SUITE_P(
         const std::string what = std::get<1>(info.param) == Closed::Panel ? "Panel" : "Application";
         return std::get<0>(info.param).tab + std::to_string(info.index / 2) + what;
     });
+
+// Stopped by the user, and another control used meanwhile: the other
+// control's line goes out between two polls, Stop ends the polling at once
+// and tells the camera to stop, and the progress line says so.
+struct Interrupted {
+    Operation operation;
+    const char* stop;      // the Stop button's accessible name
+    const char* progress;  // the progress line's accessible name
+    const char* other;     // a control used during the detection
+    QByteArray otherLine;  // what it sends
+    QByteArray poll;       // the detection's own word
+};
+
+void PrintTo(const Interrupted& c, std::ostream* os)
+{
+    *os << c.operation;
+}
+
+class InterruptingADetection : public ClosingDuring, public ::testing::WithParamInterface<Interrupted> {};
+
+TEST_P(InterruptingADetection, SendsTheOtherControlBetweenTwoPollsAndStopsTheCameraAtStop)
+{
+    const Interrupted& c = GetParam();
+    const QString model = QString::fromLatin1(c.operation.model);
+    ControlPanel* panel = open(model, QString::fromLatin1(c.operation.tab));
+    ASSERT_NE(panel, nullptr);
+    QWidget* page = panel->tabs()->currentWidget();
+    QAbstractButton* start = buttonOn(page, QString::fromLatin1(c.operation.button));
+    QAbstractButton* stop = buttonOn(page, QString::fromLatin1(c.stop));
+    ASSERT_TRUE(start && stop);
+    EXPECT_FALSE(stop->isEnabled());
+    const QString caption = start->text();
+    cameras.camera(model).setDetectionsNeverFinish(true);
+    cameras.camera(model).clearRecord();
+
+    int runs = 0;
+    const PendingEventsRunner previous = setPendingEventsRunner([&] {
+        ++runs;
+        if (runs == 2500 / LongOperation::kSliceMs)
+            buttonOn(page, QString::fromLatin1(c.other))->click();
+        if (runs == 6000 / LongOperation::kSliceMs)
+            stop->click();
+    });
+    start->click();
+    setPendingEventsRunner(previous);
+
+    const QByteArrayList lines = cameras.received(model);
+    const qsizetype other = lines.indexOf(c.otherLine);
+    ASSERT_GT(other, 1) << lines.join(' ').toStdString();
+    EXPECT_EQ(lines.at(other - 1), c.poll);
+    EXPECT_EQ(lines.at(other + 1), c.poll);
+    EXPECT_EQ(lines.last(), c.poll + " 0");
+    EXPECT_EQ(lines.at(lines.size() - 2), c.poll);
+    EXPECT_GE(runs, 6000 / LongOperation::kSliceMs);
+    EXPECT_LT(runs, 8000 / LongOperation::kSliceMs);
+    EXPECT_EQ(start->text(), caption);
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_FALSE(stop->isEnabled());
+    QLabel* progress = nullptr;
+    for (QLabel* label : page->findChildren<QLabel*>()) {
+        if (label->accessibleName() == QLatin1String(c.progress))
+            progress = label;
+    }
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->text().startsWith("Detection stopped after ")) << progress->text().toStdString();
+    EXPECT_EQ(progress->accessibleDescription(), progress->text());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryLongOperation, InterruptingADetection,
+    ::testing::Values(Interrupted{{"PTM-R290CL", "Shading", "Detection"}, "Stop detection", "Detection progress",
+                                  "Select", "SHADING-PATTERN-LOAD 0", "SHADING-DETECTION"},
+                      Interrupted{{"PTM-TW640", "Shading", "AverageMode"}, "Stop detection", "Detection progress",
+                                  "Shading Correction", "SHADING-CORRECTION 1", "SHADING-DETECTION"},
+                      Interrupted{{"PTM-TW640M", "Defect", "White Pixel Start Detection"}, "White Pixel Stop detection",
+                                  "White Pixel Detection progress", "Load User Data", "DEFECT-PATTERN-LOAD 1",
+                                  "DEFECT-DETECTION"}),
+    [](const auto& info) { return std::string(info.param.operation.tab) + std::to_string(info.index); });
 
 TEST_F(ClosingDuring, ExitAnsweredNoLeavesADetectionRunningToItsEnd)
 {
