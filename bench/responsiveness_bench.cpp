@@ -80,7 +80,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    ScopedMessageHandler quiet([](const QString&) {});
+    ScopedMessageHandler quiet([](const Message&) {});
     const QTemporaryDir directory;
     auto backend = std::make_shared<SimulatedPortBackend>(SteadyClock::instance());
     PortRegistry::instance().add(backend);
