@@ -19,7 +19,7 @@
 // line by line and the "Wire Log" window open; without it the connection
 // has no log at all. Comparing the two shows what logging costs the link.
 //
-// Run: build/bench/bench_startup [--wire-log]   (takes well under a minute)
+// Run: build/bench/bench_startup [--wire-log] [--model M] [--rate R]   (about 30 s for all)
 
 #include "brevo/BrevoPages.h"
 #include "CameraLinkDlg.h"
@@ -181,21 +181,20 @@ private:
     bool m_seen = false;
 };
 
-// Wraps each page factory so that its creation (and so its load) is timed
-// against the part of the exchange it produced.
+// Wraps the read of each page's settings so that it is timed against the
+// part of the exchange it produced.
 QList<PageEntry> timed(QList<PageEntry> pages, const Floor& floor, qint32 rate, std::vector<PageTiming>& timings,
                        const QString& model)
 {
     for (PageEntry& entry : pages) {
-        auto create = entry.create;
+        auto load = entry.load;
         const QString title = entry.title;
-        entry.create = [=, &floor, &timings](PageContext context, QWidget* parent) {
+        entry.load = [=, &floor, &timings](PageSettings& settings) {
             const Mark before = floor.mark();
             const qint64 start = SteadyClock::instance().nowUs();
-            Page* page = create(context, parent);
+            load(settings);
             const double wall = (SteadyClock::instance().nowUs() - start) / 1e6;
             timings.push_back({model, rate, title, wall, floor.since(before)});
-            return page;
         };
     }
     return pages;
@@ -246,7 +245,10 @@ Run measure(const QString& model, qint32 rate, std::vector<PageTiming>& timings,
             run.firstPageSeconds = (SteadyClock::instance().nowUs() - start) / 1e6;
             run.firstPageFloorSeconds = floor.since(before).floorSeconds;
         });
+        rusage u0{}; getrusage(RUSAGE_SELF, &u0);
         window.OnInitDialog();
+        rusage u1{}; getrusage(RUSAGE_SELF, &u1);
+        std::fprintf(stderr, "user %.1f ms sys %.1f ms nvcsw %ld nivcsw %ld\n", ((u1.ru_utime.tv_sec-u0.ru_utime.tv_sec)*1e6 + (u1.ru_utime.tv_usec-u0.ru_utime.tv_usec))/1e3, ((u1.ru_stime.tv_sec-u0.ru_stime.tv_sec)*1e6 + (u1.ru_stime.tv_usec-u0.ru_stime.tv_usec))/1e3, u1.ru_nvcsw-u0.ru_nvcsw, u1.ru_nivcsw-u0.ru_nivcsw);
         run.wallSeconds = (SteadyClock::instance().nowUs() - start) / 1e6;
         run.cpuShare = (cpuSeconds() - cpuStart) / run.wallSeconds;
         run.panelOpened = window.brevoPanel() != nullptr || window.tovanePanel() != nullptr;
@@ -271,11 +273,22 @@ int main(int argc, char* argv[])
         logging.filePath = logDirectory.filePath(QStringLiteral("wire.log"));
     std::printf("Wire log: %s\n\n", logging.on() ? "on (appended to a file, the Wire Log window open)" : "off");
 
+    // --model M and --rate R narrow the runs, for profiling one of them.
+    const QStringList arguments = QCoreApplication::arguments();
+    const auto option = [&arguments](const QString& name) {
+        const qsizetype at = arguments.indexOf(name);
+        return at >= 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : QString();
+    };
+    const QString onlyModel = option(QStringLiteral("--model"));
+    const qint32 onlyRate = option(QStringLiteral("--rate")).toInt();
+
     std::vector<Run> runs;
     std::vector<PageTiming> timings;
     for (const QString& model : simulatedModels()) {
-        for (const qint32 rate : {9600, 115200})
-            runs.push_back(measure(model, rate, timings, logging));
+        for (const qint32 rate : {9600, 115200}) {
+            if ((onlyModel.isEmpty() || model == onlyModel) && (onlyRate == 0 || rate == onlyRate))
+                runs.push_back(measure(model, rate, timings, logging));
+        }
     }
 
     // Goals: the whole panel within 1.15 times the wire floor at most 5 % of
@@ -296,7 +309,7 @@ int main(int argc, char* argv[])
             std::printf(" – | – | – |\n");
     }
 
-    std::printf("\nPer-page load (page construction, its load routine included):\n\n");
+    std::printf("\nPer-page load (the read of each page's settings):\n\n");
     std::printf("| model | baud | page | exchanges | wall ms | floor ms | above floor ms |\n");
     std::printf("|---|---|---|---|---|---|---|\n");
     for (const PageTiming& page : timings) {

@@ -186,14 +186,18 @@ SliderBinding& SliderBinding::on(SliderNotifications kinds)
 
 SliderBinding& SliderBinding::rangeFromCamera(bool keepWhenAbsent)
 {
-    QObject::connect(m_setting, &Setting::rangeChanged, receiver(), [this, keepWhenAbsent] {
+    const auto takeRange = [this, keepWhenAbsent] {
         if (const auto& range = m_setting->range())
             m_slider->setRange(range->min, range->max);
         else if (!keepWhenAbsent)
             m_slider->setRange(0, 0);
         // The range may have moved the slider; it shows the value again.
         refresh();
-    });
+    };
+    QObject::connect(m_setting, &Setting::rangeChanged, receiver(), takeRange);
+    // A page built after its settings were read gets the range now.
+    if (m_setting->range())
+        takeRange();
     return *this;
 }
 
@@ -278,10 +282,14 @@ ComboBinding& ComboBinding::itemData()
 
 ComboBinding& ComboBinding::choicesFromCamera()
 {
-    QObject::connect(m_setting, &Setting::choicesChanged, receiver(), [this] {
+    const auto takeChoices = [this] {
         fillChoices(m_combo, m_setting->choices());
         refresh();
-    });
+    };
+    QObject::connect(m_setting, &Setting::choicesChanged, receiver(), takeChoices);
+    // A page built after its settings were read gets the choices now.
+    if (!m_setting->choices().isEmpty())
+        takeChoices();
     return *this;
 }
 
@@ -349,11 +357,10 @@ void ComboBinding::showSetting()
     if (m_argument == Argument::Text) {
         const QString text = numberText(setting);
         // An editable list shows the camera's value in its edit field, which
-        // need not be one of its items.
+        // need not be one of its items; its current item is the value's, if any.
+        m_combo->setCurrentIndex(m_combo->findText(text));
         if (m_combo->isEditable())
             m_combo->setEditText(text);
-        else
-            m_combo->setCurrentIndex(m_combo->findText(text));
         return;
     }
     if (const std::optional<int> value = setting.number())

@@ -16,6 +16,9 @@
 #include <QPointer>
 #include <QTimer>
 #include <QPushButton>
+#include <QStackedLayout>
+#include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -36,6 +39,30 @@ bool replacesCameraSettings(const QByteArray& line)
     return word == cmd::USERSET_LOAD || word == cmd::FACTORY_DEFAULT;
 }
 
+// A tab widget that repaints no more than its own frame and tab row when it
+// lays itself out again. QTabWidget repaints all it covers then, the page
+// shown included, and it lays itself out whenever a tab's title changes:
+// once for every page read behind the panel.
+class PanelTabs : public QTabWidget {
+public:
+    using QTabWidget::QTabWidget;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        auto* stack = findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        if (event->type() != QEvent::LayoutRequest || !isVisible() || !stack)
+            return QTabWidget::event(event);
+        const QRect pageArea = stack->geometry();
+        setAttribute(Qt::WA_UpdatesDisabled);
+        const bool handled = QTabWidget::event(event);
+        setAttribute(Qt::WA_UpdatesDisabled, false);
+        // A page area that moved or changed size has repainted itself.
+        update(QRegion(rect()).subtracted(stack->geometry() == pageArea ? pageArea : QRect()));
+        return handled;
+    }
+};
+
 } // namespace
 
 ControlPanel::ControlPanel(SendPath& sendPath, const QString& model, int sensorTaps,
@@ -43,7 +70,7 @@ ControlPanel::ControlPanel(SendPath& sendPath, const QString& model, int sensorT
                            const PanelLoadObserver& observeLoad, QWidget* parent, PanelLoad load)
     : QWidget(parent, Qt::Window), m_sendPath(sendPath), m_connection(sendPath.connection()),
       m_catalogue(std::move(catalogue)), m_model(model), m_family(m_catalogue->family()), m_sensorTaps(sensorTaps),
-      m_tabs(new QTabWidget(this)), m_settingsTransfer(std::make_unique<SettingsTransfer>(*this, m_connection)),
+      m_tabs(new PanelTabs(this)), m_settingsTransfer(std::make_unique<SettingsTransfer>(*this, m_connection)),
       m_entries(pages)
 {
     const DialogUnits& du = DialogUnits::standard();
@@ -71,25 +98,35 @@ ControlPanel::ControlPanel(SendPath& sendPath, const QString& model, int sensorT
     m_statusLine = new StatusLine(sendPath, this);
     layout->addWidget(m_statusLine);
     // Above the tabs: the search over every page's settings (Ctrl+F).
-    m_search = new SettingSearch(m_tabs, this);
+    const auto settingsOfTab = [this](int tab) -> PageSettings* {
+        return tab >= 0 && tab < m_pagesRead ? &settingsFor(m_entries.at(tab).title) : nullptr;
+    };
+    m_search = new SettingSearch(m_tabs, {settingsOfTab, [this](int tab) { return page(tab); }}, this);
     layout->insertWidget(layout->indexOf(m_tabs), m_search);
     connect(&m_sendPath, &SendPath::accepted, this, [this](const QByteArray& line) {
         if (replacesCameraSettings(line))
             reloadAllPages();
     });
 
-    // Every tab is there from the start; a page not read yet says so.
+    // Every tab is there from the start; a page not read yet says so. A
+    // page is read in its turn, but built only when its tab is first shown:
+    // building the widgets of pages nobody looks at would cost more than
+    // reading them. Each tab holds its page in a box of its own.
     for (const PageEntry& entry : pages) {
         m_pages.append(nullptr);
+        auto* holder = new QWidget;
+        auto* holderLayout = new QStackedLayout(holder);
         auto* reading = new QLabel(QStringLiteral("Reading %1 from the camera…").arg(entry.title));
         reading->setAlignment(Qt::AlignCenter);
-        m_tabs->addTab(reading, readingTitle(entry.title));
+        holderLayout->addWidget(reading);
+        m_tabs->addTab(holder, readingTitle(entry.title));
     }
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { buildPage(index); });
     // All pages load as one: when the camera turns out to be silent, the
     // rest of the panel fails at once instead of a time-out per read.
     m_load.emplace(m_connection);
     if (!m_entries.isEmpty())
-        buildPage(0, observeLoad);
+        readPage(0, observeLoad);
     if (load == PanelLoad::AllAtOnce) {
         m_loadingRemaining = true;
         readPagesStillToRead({}, observeLoad);
@@ -112,7 +149,7 @@ PageSettings& ControlPanel::settingsFor(const QString& title)
     return *m_spareSettings.back();
 }
 
-void ControlPanel::buildPage(int index, const PanelLoadObserver& observeLoad, const std::function<bool()>& goOn)
+void ControlPanel::readPage(int index, const PanelLoadObserver& observeLoad, const std::function<bool()>& goOn)
 {
     const PageEntry& entry = m_entries.at(index);
     const int number = index + 1;
@@ -126,23 +163,40 @@ void ControlPanel::buildPage(int index, const PanelLoadObserver& observeLoad, co
     }
     settings.deferLateReads();
     settings.setBetweenReads(goOn);
-    Page* page = entry.create ? entry.create(PageContext{m_sendPath, settings, m_sensorTaps}, m_tabs) : nullptr;
+    // What a new page reads (unless it waits for "Refresh"), without the page.
+    if (entry.load && settings.loadsWhenCreated())
+        entry.load(settings);
     settings.setBetweenReads({});
     m_connection.setLineObserver({});
-    m_pages[index] = page;
-    m_pagesBuilt = number;
+    m_pagesRead = number;
     m_lateReadsHeld.append(&settings);
     if (!settings.lastLoadCompleted())
         m_cutShort.append(&settings);
+    // Through the tab bar: the tab widget then lays out only what changed.
+    m_tabs->tabBar()->setTabText(index, entry.title);
+    if (m_tabs->currentIndex() == index)
+        buildPage(index);
+}
+
+Page* ControlPanel::buildPage(int index)
+{
+    if (index < 0 || index >= m_pagesRead || m_pages.at(index))
+        return m_pages.value(index);
+    const PageEntry& entry = m_entries.at(index);
+    PageSettings& settings = settingsFor(entry.title);
+    QWidget* holder = m_tabs->widget(index);
+    Page* page = entry.create ? entry.create(PageContext{m_sendPath, settings, m_sensorTaps, true}, holder) : nullptr;
+    m_pages[index] = page;
     // The page takes the place of its tab's notice; a page that could not be
-    // built still gets its tab, with nothing on it.
-    QWidget* notice = m_tabs->widget(index);
-    const bool current = m_tabs->currentIndex() == index;
-    m_tabs->insertTab(index, page ? static_cast<QWidget*>(page) : new QWidget, entry.title);
-    if (current)
-        m_tabs->setCurrentIndex(index);
-    m_tabs->removeTab(index + 1);
+    // built leaves its tab empty.
+    auto* stack = static_cast<QStackedLayout*>(holder->layout());
+    QWidget* notice = stack->widget(0);
+    if (page) {
+        stack->addWidget(page);
+        stack->setCurrentWidget(page);
+    }
     delete notice;
+    return page;
 }
 
 bool ControlPanel::readPagesStillToRead(const std::function<bool()>& goOn, const PanelLoadObserver& observeLoad)
@@ -160,10 +214,10 @@ bool ControlPanel::readPagesStillToRead(const std::function<bool()>& goOn, const
             return false;
         m_cutShort.removeFirst();
     }
-    while (m_pagesBuilt < m_entries.size()) {
+    while (m_pagesRead < m_entries.size()) {
         if (ended())
             return false;
-        buildPage(m_pagesBuilt, observeLoad, goOn);
+        readPage(m_pagesRead, observeLoad, goOn);
         if (!m_cutShort.isEmpty())
             return false;
     }
@@ -227,14 +281,14 @@ void ControlPanel::enableFileButtons(bool enable)
 
 bool ControlPanel::pagesStillToRead() const
 {
-    return m_pagesBuilt < m_entries.size() || !m_cutShort.isEmpty() || !m_lateReadsHeld.isEmpty();
+    return m_pagesRead < m_entries.size() || !m_cutShort.isEmpty() || !m_lateReadsHeld.isEmpty();
 }
 
 void ControlPanel::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // A load that closing the panel ended goes on once the panel is back.
-    if (!m_loadingRemaining && !m_load && pagesStillToRead() && m_pagesBuilt > 0)
+    if (!m_loadingRemaining && !m_load && pagesStillToRead() && m_pagesRead > 0)
         QTimer::singleShot(0, this, [this] {
             if (isVisible())
                 loadRemainingPages();
@@ -248,9 +302,9 @@ int ControlPanel::pageCount() const
     return static_cast<int>(m_pages.size());
 }
 
-Page* ControlPanel::page(int tab) const
+Page* ControlPanel::page(int tab)
 {
-    return m_pages.value(tab);
+    return buildPage(tab);
 }
 
 bool ControlPanel::reloadAllPages()
@@ -274,6 +328,8 @@ bool ControlPanel::reloadAllPages()
         }
         if (Page* page = m_pages.at(read))
             page->LoadFromCamera();
+        else if (read < m_pagesRead && m_entries.at(read).load)
+            m_entries.at(read).load(settingsFor(m_entries.at(read).title));
         m_connection.setLineObserver({});
     }
     return read == count;

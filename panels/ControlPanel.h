@@ -64,8 +64,9 @@ public:
     ~ControlPanel() override;
 
     int pageCount() const;
-    // The page of a tab; null when that page could not be built.
-    Page* page(int tab) const;
+    // The page of a tab, built now if its tab has not been shown yet; null
+    // while the page has not been read, or when it could not be built.
+    Page* page(int tab);
     QTabWidget* tabs() const { return m_tabs; }
     // Port, rate, connection state and the last refused setting.
     StatusLine* statusLine() const { return m_statusLine; }
@@ -117,11 +118,14 @@ protected:
 
 private:
     void enableFileButtons(bool enable);
-    // Builds the page of a tab, which reads its fixed order; what it reads
-    // after that is held back for the end. goOn runs between two reads and
-    // ends the load when it says no.
-    void buildPage(int index, const PanelLoadObserver& observeLoad, const std::function<bool()>& goOn = {});
-    // Builds the pages not built yet, reads again the fixed order of those
+    // Reads the settings of a tab's page in its fixed order; what the page
+    // reads after that is held back for the end. The page itself is built
+    // when its tab is shown. goOn runs between two reads and ends the load
+    // when it says no.
+    void readPage(int index, const PanelLoadObserver& observeLoad, const std::function<bool()>& goOn = {});
+    // The page of a read tab, built from the settings read; null before.
+    Page* buildPage(int index);
+    // Reads the pages not read yet, reads again the fixed order of those
     // whose load was ended early, and then what every page reads after its
     // fixed order. False when goOn ended it.
     bool readPagesStillToRead(const std::function<bool()>& goOn, const PanelLoadObserver& observeLoad);
@@ -145,9 +149,9 @@ private:
     std::unique_ptr<SettingsTransfer> m_settingsTransfer;
     std::function<PanelReloadObserver()> m_createReloadObserver;
     QList<PageEntry> m_entries;
-    // Pages built so far; the settings of pages whose load was ended early,
-    // and of those whose later reads are still held back.
-    int m_pagesBuilt = 0;
+    // Pages read so far (in tab order); the settings of pages whose load was
+    // ended early, and of those whose later reads are still held back.
+    int m_pagesRead = 0;
     QList<PageSettings*> m_cutShort;
     QList<PageSettings*> m_lateReadsHeld;
     bool m_loadingRemaining = false;

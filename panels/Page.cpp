@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <utility>
+
 namespace {
 
 bool isEnterOrEscape(QEvent* event)
@@ -38,7 +40,15 @@ void Page::initialise()
 {
     orderTabsAsLaidOut(this);
     Connection::LoadScope load(connection());
+    m_showWhatWasRead = m_context.settingsRead;
     OnInitDialog();
+    m_showWhatWasRead = false;
+}
+
+void Page::loadSettings(PageSettings& settings)
+{
+    Connection::LoadScope load(settings.connection());
+    settings.load();
 }
 
 void Page::OnInitDialog()
@@ -49,8 +59,10 @@ void Page::OnInitDialog()
 
 void Page::LoadFromCamera()
 {
-    Connection::LoadScope load(connection());
-    m_context.settings.load();
+    // The bindings show the settings' values as they are made.
+    if (std::exchange(m_showWhatWasRead, false))
+        return;
+    loadSettings(m_context.settings);
 }
 
 void Page::whenChanged(Setting& setting, std::function<void()> react)

@@ -73,6 +73,10 @@ struct PageContext {
     SendPath& sendPath;
     PageSettings& settings;
     int sensorTaps = 0;
+    // The panel read the page's settings before it built the page (a page
+    // is built when its tab is first shown): the page shows them as read
+    // instead of reading them again.
+    bool settingsRead = false;
 };
 
 class Page : public QWidget {
@@ -87,6 +91,9 @@ public:
     // Reads every value the page shows, in the page's fixed order. "Refresh"
     // runs it again.
     virtual void LoadFromCamera();
+    // What LoadFromCamera reads, without a page: the panel reads a page's
+    // settings so before the page is built (when its tab is first shown).
+    static void loadSettings(PageSettings& settings);
 
     // The page's periodic poll, or null when it has none.
     PollingTimer* polling() const { return m_polling; }
@@ -131,12 +138,18 @@ private:
     PageContext m_context;
     Bindings m_bindings;
     PollingTimer* m_polling = nullptr;
+    // While initialise() builds a page whose settings the panel has read:
+    // the first LoadFromCamera shows what is there.
+    bool m_showWhatWasRead = false;
 };
 
-// One tab of a panel: its title and how to build its page.
+// One tab of a panel: its title, how to build its page and how its page
+// reads its settings (Page::loadSettings; none: the page reads nothing),
+// which the panel does before the page is built.
 struct PageEntry {
     QString title;
     std::function<Page*(PageContext context, QWidget* parent)> create;
+    std::function<void(PageSettings& settings)> load;
 };
 
 // The entry of a page class: its factory constructs the page (the context
@@ -145,9 +158,11 @@ struct PageEntry {
 template <class PageClass>
 PageEntry pageEntry(const QString& title)
 {
-    return {title, [](PageContext context, QWidget* parent) -> Page* {
+    return {title,
+            [](PageContext context, QWidget* parent) -> Page* {
                 auto* page = new PageClass(context, parent);
                 page->initialise();
                 return page;
-            }};
+            },
+            &Page::loadSettings};
 }

@@ -118,14 +118,14 @@ int searchScore(const QString& query, const QStringList& fields)
     return total;
 }
 
-QList<SettingHit> findSettings(const QTabWidget& tabs, const QString& query)
+QList<SettingHit> findSettings(const QTabWidget& tabs, const SearchedPages& pages, const QString& query)
 {
     QList<std::pair<int, SettingHit>> scored;
     for (int tab = 0; tab < tabs.count(); ++tab) {
-        const auto* page = qobject_cast<const Page*>(tabs.widget(tab));
-        if (!page)
+        const PageSettings* settings = pages.settings(tab);
+        if (!settings)
             continue;
-        for (Setting* setting : page->pageSettings().settings()) {
+        for (Setting* setting : settings->settings()) {
             if (const int score = searchScore(query, fieldsOf(tabs.tabText(tab), *setting)))
                 scored.append({score, {tab, setting}});
         }
@@ -158,8 +158,8 @@ QWidget* controlOf(const Page& page, const Setting& setting)
     return nullptr;
 }
 
-SettingSearch::SettingSearch(QTabWidget* tabs, QWidget* parent)
-    : QWidget(parent), m_tabs(tabs), m_field(new QLineEdit(this)), m_summary(new QLabel(this)),
+SettingSearch::SettingSearch(QTabWidget* tabs, SearchedPages pages, QWidget* parent)
+    : QWidget(parent), m_tabs(tabs), m_pages(std::move(pages)), m_field(new QLineEdit(this)), m_summary(new QLabel(this)),
       m_results(new QTreeWidget(this))
 {
     m_field->setPlaceholderText(QStringLiteral("caption, command word or page (Ctrl+F)"));
@@ -204,7 +204,7 @@ void SettingSearch::start()
 void SettingSearch::listMatches()
 {
     const QString query = m_field->text().simplified();
-    m_hits = query.isEmpty() ? QList<SettingHit>() : findSettings(*m_tabs, query);
+    m_hits = query.isEmpty() ? QList<SettingHit>() : findSettings(*m_tabs, m_pages, query);
     m_results->clear();
     for (const SettingHit& hit : std::as_const(m_hits)) {
         const QString page = m_tabs->tabText(hit.tab);
@@ -250,7 +250,7 @@ void SettingSearch::goTo(const SettingHit& hit)
 {
     showResults(false);
     m_tabs->setCurrentIndex(hit.tab);
-    const auto* page = qobject_cast<const Page*>(m_tabs->widget(hit.tab));
+    const Page* page = m_pages.page(hit.tab);
     QWidget* control = page ? controlOf(*page, *hit.setting) : nullptr;
     if (!control) {
         // Shown on no control of its own: the page itself is the answer.

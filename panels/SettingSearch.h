@@ -16,7 +16,10 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class Page;
+class PageSettings;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -36,9 +39,16 @@ struct SettingHit {
 // and most for a field that is the query itself.
 int searchScore(const QString& query, const QStringList& fields);
 
+// Where the search finds the settings of a tab's page (null while the page
+// has not been read) and the page that shows them (built when asked for).
+struct SearchedPages {
+    std::function<PageSettings*(int tab)> settings;
+    std::function<Page*(int tab)> page;
+};
+
 // The settings of every page of the tabs that match the query, best first;
 // among equals in tab order, and on a page in the order it declares them.
-QList<SettingHit> findSettings(const QTabWidget& tabs, const QString& query);
+QList<SettingHit> findSettings(const QTabWidget& tabs, const SearchedPages& pages, const QString& query);
 
 // The control of the page that shows the setting and can take the focus:
 // the first one bound to it that is shown and enabled (of radio buttons,
@@ -49,7 +59,7 @@ class SettingSearch : public QWidget {
     Q_OBJECT
 public:
     // Searches the pages of tabs, which it hides while its list is shown.
-    explicit SettingSearch(QTabWidget* tabs, QWidget* parent = nullptr);
+    SettingSearch(QTabWidget* tabs, SearchedPages pages, QWidget* parent = nullptr);
 
     QLineEdit* field() const { return m_field; }
     QTreeWidget* results() const { return m_results; }
@@ -71,6 +81,7 @@ private:
     void goTo(const SettingHit& hit);
 
     QTabWidget* m_tabs;
+    SearchedPages m_pages;
     QLineEdit* m_field;
     QLabel* m_summary;
     QTreeWidget* m_results;

@@ -57,6 +57,9 @@ NumberedListsBinding::NumberedListsBinding(SendPath& path, QList<QComboBox*> lis
     : Binding(path, &rangeOf, QString()), m_lists(std::move(lists)), m_format(format)
 {
     QObject::connect(m_setting, &Setting::rangeChanged, receiver(), [this] { fill(); });
+    // A page built after its settings were read gets the range now.
+    if (m_setting->range())
+        fill();
 }
 
 QObject* NumberedListsBinding::control() const

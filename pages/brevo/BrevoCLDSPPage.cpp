@@ -229,12 +229,14 @@ void CBrevoCLDSPPage::followCamera()
     });
     // A camera that does not know LIBR builds no single colour; the buttons
     // are never shown again.
-    connect(&s, &Settings::colourBuildsChecked, this, [this, &s] {
+    const auto showColourBuilds = [this, &s] {
         if (s.hasColourBuilds())
             return;
         for (QPushButton* build : std::as_const(m_colourBuilds))
             build->hide();
-    });
+    };
+    connect(&s, &Settings::colourBuildsChecked, this, showColourBuilds);
+    showColourBuilds();
 }
 
 bool CBrevoCLDSPPage::colourMatrixAllowed(int on)

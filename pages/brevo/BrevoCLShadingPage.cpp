@@ -95,6 +95,8 @@ void CBrevoCLShadingPage::declareBindings()
     bind().check(m_correction, *s.correction).then([this](int on) { m_detection->setEnabled(on != 1); });
     bind().numbered({m_slots, m_patterns}, *s.patternSlots, "Pattern %d");
     connect(s.patternSlots, &Setting::rangeChanged, this, &CBrevoCLShadingPage::finishPatternLists);
+    if (s.patternSlots->range())
+        finishPatternLists();
     whenChanged(*s.patternInUse, [this] { selectPattern(); });
     bind().button(m_save, *s.savePattern).selectedIndexOf(m_slots).disabledWhileSending();
     // The last entry of the list is the camera's last detected, unsaved pattern.

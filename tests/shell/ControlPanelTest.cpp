@@ -62,12 +62,14 @@ TEST_F(ControlPanelTest, PagesAreGivenTheConnectionAndTheSensorTapCount)
 {
     CControlPanelPTM_Brevo brevo(sendPath, "PTM-R560CL", 4, recordingPages({"General", "Gain"}, &pages));
     CControlPanelTovane tovane(sendPath, "PTM-TW640", 1, recordingPages({"General"}, &pages));
+    // A page is built when its tab is shown or it is asked for.
+    ASSERT_EQ(pages.size(), 2);
+    const QList<std::pair<Page*, int>> taps = {{brevo.page(0), 4}, {brevo.page(1), 4}, {tovane.page(0), 1}};
     ASSERT_EQ(pages.size(), 3);
-    for (const auto& page : pages)
-        EXPECT_EQ(&page->givenConnection(), &connection);
-    EXPECT_EQ(pages.at(0)->givenSensorTaps(), 4);
-    EXPECT_EQ(pages.at(1)->givenSensorTaps(), 4);
-    EXPECT_EQ(pages.at(2)->givenSensorTaps(), 1);
+    for (const auto& [page, sensorTaps] : taps) {
+        EXPECT_EQ(&static_cast<RecordingPage*>(page)->givenConnection(), &connection);
+        EXPECT_EQ(static_cast<RecordingPage*>(page)->givenSensorTaps(), sensorTaps);
+    }
     EXPECT_EQ(brevo.sensorTaps(), 4);
     EXPECT_EQ(brevo.model(), "PTM-R560CL");
 }
@@ -81,8 +83,8 @@ TEST_F(ControlPanelTest, SelectingATabShowsOnlyItsPageAtTheSameTopLeftCorner)
     const QPoint generalCorner = pages.at(0)->mapTo(&brevo, QPoint(0, 0));
     brevo.tabs()->tabBar()->setCurrentIndex(6);
     EXPECT_EQ(visiblePages(brevo), QList<int>{6});
-    EXPECT_EQ(pages.at(6)->size(), QSize(200, 120));
-    EXPECT_EQ(pages.at(6)->mapTo(&brevo, QPoint(0, 0)), generalCorner);
+    EXPECT_EQ(brevo.page(6)->size(), QSize(200, 120));
+    EXPECT_EQ(brevo.page(6)->mapTo(&brevo, QPoint(0, 0)), generalCorner);
     brevo.tabs()->tabBar()->setCurrentIndex(2);
     EXPECT_EQ(visiblePages(brevo), QList<int>{2});
 }
@@ -123,7 +125,7 @@ TEST_F(ControlPanelTest, TheCloseBoxOnlyHidesAndTheSelectedTabSurvives)
     tovane.tabs()->tabBar()->setCurrentIndex(5);
     EXPECT_TRUE(tovane.close());
     EXPECT_FALSE(tovane.isVisible());
-    ASSERT_FALSE(pages.at(5).isNull());
+    ASSERT_NE(tovane.page(5), nullptr);
     tovane.show();
     EXPECT_EQ(tovane.tabs()->currentIndex(), 5);
     EXPECT_EQ(visiblePages(tovane), QList<int>{5});
@@ -141,7 +143,7 @@ TEST_F(ControlPanelTest, TheBrevoCloseButtonHidesThePanel)
     ASSERT_NE(close, nullptr);
     close->click();
     EXPECT_FALSE(brevo.isVisible());
-    EXPECT_EQ(pages.size(), kBrevoTitles.size());
+    EXPECT_EQ(brevo.pageCount(), kBrevoTitles.size());
 }
 
 TEST_F(ControlPanelTest, DraggingTheTovanePanelDragsItsFollower85PixelsAboveTheClientArea)

@@ -175,6 +175,7 @@ TEST_F(MainWindowTest, StartUpTalksToTheCameraInOrder)
     EXPECT_EQ(cameras.received("PTM-R560CL"),
               (QByteArrayList{"", "", "", "", "", "", "MODEL", "MODEL", "SENSOR-TAP"}));
     EXPECT_EQ(window.sensorTaps(), 4);
+    ASSERT_NE(window.brevoPanel()->page(1), nullptr);
     ASSERT_EQ(brevoPages.size(), 2);
     EXPECT_EQ(brevoPages.at(0)->givenSensorTaps(), 4);
     EXPECT_EQ(&brevoPages.at(0)->givenConnection(), &window.connection());
