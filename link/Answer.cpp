@@ -93,8 +93,20 @@ qsizetype AnswerCollector::bytesStillToCome() const
 {
     // The shortest terminal line, "OK" or "NG", with its carriage return.
     constexpr qsizetype kShortestEnd = 3;
-    if (m_echoSeen || m_text.isEmpty() || m_insideEarlierAnswer || m_text.contains('\r')
-        || !m_command.startsWith(m_text))
+    if (m_echoSeen) {
+        // The line begun last either becomes a terminal line or ends, and
+        // a terminal line follows it.
+        QByteArrayView begun = QByteArrayView(m_text).sliced(m_text.lastIndexOf('\r') + 1);
+        while (begun.startsWith('\n'))
+            begun = begun.sliced(1);
+        qsizetype least = begun.isEmpty() ? kShortestEnd : 1 + kShortestEnd;
+        for (const QByteArrayView end : {QByteArrayView("OK"), QByteArrayView("NG"), QByteArrayView("ERROR")}) {
+            if (end.startsWith(begun))
+                least = qMin(least, end.size() - begun.size() + 1);
+        }
+        return least;
+    }
+    if (m_text.isEmpty() || m_insideEarlierAnswer || m_text.contains('\r') || !m_command.startsWith(m_text))
         return 0;
     return m_command.size() + 1 - m_text.size() + kShortestEnd;
 }

@@ -98,16 +98,20 @@ AnswerCollector awaitAnswer(Connection& connection, const QByteArray& command,
     const bool cameraMayBeBusy = connection.answerMayComeLate();
     AnswerCollector collector(command);
     for (;;) {
-        collector.add(ReadAvailable(connection));
+        const QByteArray arrived = ReadAvailable(connection);
+        collector.add(arrived);
         if (collector.end() != AnswerEnd::Pending || !connection.isOpen() || connection.waitCancelled())
             break;
         const qint64 remaining = remainingMs();
         if (remaining <= 0)
             break;
-        // The echo has begun: its rest cannot arrive faster than the line
-        // carries it, so the wait sleeps that long instead of waking for
-        // every byte.
-        const qint64 stillToComeUs = collector.bytesStillToCome() * wireTimePerByteUs(connection);
+        // Bytes came and more must follow before the answer can be complete:
+        // they cannot arrive faster than the line carries them, so the wait
+        // sleeps that long instead of waking for every byte. Once such a
+        // sleep brought nothing, the camera is working: the wait blocks
+        // until it sends again.
+        const qint64 stillToComeUs
+            = arrived.isEmpty() ? 0 : collector.bytesStillToCome() * wireTimePerByteUs(connection);
         if (stillToComeUs > 0) {
             connection.clock().sleepUs(qMin(qMin(stillToComeUs, remaining * 1000), Connection::kPumpEveryMs * 1000));
             connection.keepAlive();

@@ -280,6 +280,23 @@ std::optional<qint64> SimulatedCamera::nextEventUs() const
     return next;
 }
 
+std::optional<qint64> SimulatedCamera::nextArrivalAtHostUs() const
+{
+    std::optional<qint64> next;
+    auto consider = [&next](qint64 atUs) { next = next ? qMin(*next, atUs) : atUs; };
+    if (!d->toHost.empty())
+        consider(d->toHost.front().atUs);
+    const qint64 oneByteUs = ceilToUs(byteTimeNs(d->core.listeningRate()));
+    if (!d->toCamera.empty())
+        consider(d->toCamera.front().atUs + oneByteUs);
+    if (!d->input.empty())
+        consider(qMax(d->input.front().atUs, d->busyUntilUs) + oneByteUs);
+    // After a change of rate a byte takes another time: the port looks again.
+    if (d->rateChange)
+        consider(d->rateChange->first);
+    return next;
+}
+
 void SimulatedCamera::setInputLevel(int pin, int level)
 {
     d->core.inputLevels.insert(pin, level);

@@ -50,6 +50,11 @@ public:
     // When the next thing happens on the line (a byte arriving at either
     // end, the camera reading its input, a rate change); empty when idle.
     std::optional<qint64> nextEventUs() const;
+    // The earliest moment a byte not yet taken can reach the host: the next
+    // byte on its way, or one byte time after the camera's next step (what
+    // the camera sends goes out no sooner); empty when idle. A port waiting
+    // for input sleeps to it instead of to every step of the camera.
+    std::optional<qint64> nextArrivalAtHostUs() const;
 
     // Level an input pin (7, 10, 11, 4) reads while it is an input.
     void setInputLevel(int pin, int level);

@@ -62,14 +62,14 @@ bool SimulatedPort::waitReadable(int timeoutMs)
         m_clock.sleepUs(deadline - m_clock.nowUs());
         return false;
     }
-    // Sleep from one event on the line to the next until a byte is in or
-    // the time is up; each step wakes only when something happens.
+    // Sleep until the next byte can have reached the host, or the time is
+    // up, as a reader blocked on a real port wakes only when input comes.
     for (;;) {
         collect();
         if (!m_input.isEmpty())
             return true;
         const qint64 now = m_clock.nowUs();
-        const std::optional<qint64> next = m_camera->nextEventUs();
+        const std::optional<qint64> next = m_camera->nextArrivalAtHostUs();
         if (!next || *next > deadline) {
             m_clock.sleepUs(deadline - now);
             collect();
