@@ -94,12 +94,15 @@ qsizetype AnswerCollector::bytesStillToCome() const
     // The shortest terminal line, "OK" or "NG", with its carriage return.
     constexpr qsizetype kShortestEnd = 3;
     if (m_echoSeen) {
-        // The line begun last either becomes a terminal line or ends, and
-        // a terminal line follows it.
+        // At a line's end the camera may work a while before its next line.
+        // A line begun either becomes a terminal line or ends, and a
+        // terminal line follows it.
         QByteArrayView begun = QByteArrayView(m_text).sliced(m_text.lastIndexOf('\r') + 1);
         while (begun.startsWith('\n'))
             begun = begun.sliced(1);
-        qsizetype least = begun.isEmpty() ? kShortestEnd : 1 + kShortestEnd;
+        if (begun.isEmpty())
+            return 0;
+        qsizetype least = 1 + kShortestEnd;
         for (const QByteArrayView end : {QByteArrayView("OK"), QByteArrayView("NG"), QByteArrayView("ERROR")}) {
             if (end.startsWith(begun))
                 least = qMin(least, end.size() - begun.size() + 1);

@@ -49,8 +49,8 @@ public:
     bool droppedAnything() const { return m_droppedAnything; }
     // Once the echo has begun to arrive: how many more bytes must still come
     // before the answer can be complete (the rest of the echo and a terminal
-    // line; after the echo, the rest of a terminal line). 0 when that is not
-    // known.
+    // line; after the echo, the rest of a terminal line once a line has
+    // begun). 0 when that is not known.
     qsizetype bytesStillToCome() const;
 
 private:
