@@ -33,9 +33,10 @@ using PanelReloadObserver = std::function<bool(const QString& title, int number,
 // shown (loadRemainingPages).
 enum class PanelLoad { AllAtOnce, FirstPageFirst };
 
-// A modeless window with one tab per page of a camera family. Each page runs
-// its initial load while it is built; the pages lie on top of one another in
-// the tab area, and only the page of the selected tab is shown.
+// A modeless window with one tab per page of a camera family. The panel reads
+// each page's settings in tab order (PageEntry::load) and builds a page when
+// its tab is first shown, from the settings read; the pages lie on top of
+// one another in the tab area, and only the page of the selected tab is shown.
 //
 // A panel made first page first is usable as soon as its first page is read.
 // loadRemainingPages() then reads the others in tab order, the window alive

@@ -25,12 +25,14 @@
 //   }
 //
 // Life cycle: the panel receives pages from PageEntry factories made with
-// pageEntry<PageClass>(title); the factory constructs the page and calls
-// initialise(), which runs OnInitDialog(). By default OnInitDialog() runs
-// LoadFromCamera(), which reads the page's settings in their order, so the
-// page the panel gets already shows the camera's values. A page that must do
-// something after the load (hiding controls, reading inputs) overrides
-// OnInitDialog().
+// pageEntry<PageClass>(title). It first reads the page's settings in their
+// order (the entry's load, what LoadFromCamera reads); when the page's tab is
+// first shown, the factory constructs the page and calls initialise(), which
+// runs OnInitDialog(). By default OnInitDialog() runs LoadFromCamera(), which
+// then reads nothing: the bindings show the values already read. A page that
+// must do something after the load (hiding controls, reading inputs)
+// overrides OnInitDialog(); one that reacts to a setting's range or choices
+// also takes those the setting holds when the page is built.
 //
 // Sending: every line a page sends, from a bound control or from a handler
 // of its own, goes through the send path (SendPath.h): sendPath().set(setting,
