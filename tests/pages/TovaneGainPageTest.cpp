@@ -278,6 +278,26 @@ TEST_F(TovaneGainPage, GainLowerMinAlsoSetsTheAutomaticGainsLowerLimitInWholeDec
     EXPECT_EQ(reported("AGC-LOWER"), -6);
 }
 
+// A camera that holds GAIN-FINE 2 and refuses the lower end: both buttons
+// leave the camera's step shown and name the refused line.
+TEST_F(TovaneGainPage, ARefusedLowerEndLeavesTheCamerasStepShownAndSaysSo)
+{
+    for (const char* button : {"MinimumGain", "GainLowerMin"}) {
+        given("GAIN-FINE 2");
+        openPage();
+        camera->refuseChangesOf(QStringLiteral("GAIN-FINE"));
+        QByteArrayList refused;
+        const QMetaObject::Connection watch = QObject::connect(
+            &sendPath, &SendPath::refused, [&](const QByteArray& line, const QString&) { refused << line.trimmed(); });
+        ui.button(button)->click();
+        QObject::disconnect(watch);
+        camera->allowCommand(QStringLiteral("GAIN-FINE"));
+        EXPECT_EQ(ui.edit("Step")->text(), QStringLiteral("2")) << button;
+        EXPECT_EQ(ui.slider("Gain")->value(), 2) << button;
+        EXPECT_EQ(refused.value(0), "GAIN-FINE -60") << button;
+    }
+}
+
 TEST_F(TovaneGainPage, EnterInEachAutoEditSendsItsOwnCommand)
 {
     openPage();
