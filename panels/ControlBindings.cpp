@@ -450,16 +450,13 @@ void CheckBinding::showSetting()
 {
     const Setting& setting = *m_setting;
     followAvailability(m_box, setting, m_disabledAsUnavailable);
-    auto* tristate = qobject_cast<QCheckBox*>(m_box);
-    if (!setting.isKnown() && !setting.isUnavailable() && tristate) {
-        // Not read: neither on nor off.
-        tristate->setTristate(true);
-        tristate->setCheckState(Qt::PartiallyChecked);
+    const bool on = setting.number() == m_checked;
+    if (auto* box = qobject_cast<QCheckBox*>(m_box)) {
+        const bool notRead = !setting.isKnown() && !setting.isUnavailable();
+        showCheckOrNotRead(box, notRead ? std::nullopt : std::optional<bool>(on));
         return;
     }
-    if (tristate)
-        tristate->setTristate(false);
-    m_box->setChecked(setting.number() == m_checked);
+    m_box->setChecked(on);
 }
 
 void CheckBinding::clicked(bool checked)

@@ -1,6 +1,7 @@
 #include "Display.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +45,19 @@ void showText(QWidget* target, const QString& text)
 void showCheck(QAbstractButton* box, int value)
 {
     box->setChecked(value == 1);
+}
+
+void showCheckOrNotRead(QCheckBox* box, std::optional<bool> on)
+{
+    if (!on) {
+        box->setTristate(true);
+        box->setCheckState(Qt::PartiallyChecked);
+        return;
+    }
+    // Through setCheckState: a box that leaves "not read" for the state it
+    // held underneath must be repainted all the same.
+    box->setCheckState(*on ? Qt::Checked : Qt::Unchecked);
+    box->setTristate(false);
 }
 
 void selectIndex(QComboBox* combo, int index)

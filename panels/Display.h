@@ -11,6 +11,7 @@
 #include <optional>
 
 class QAbstractButton;
+class QCheckBox;
 class QComboBox;
 class QWidget;
 
@@ -36,6 +37,10 @@ void showText(QWidget* target, const QString& text);
 // Camera switches are 0 (off) and 1 (on); any other value, such as the -1 of
 // a failed query, shows as off.
 void showCheck(QAbstractButton* box, int value);
+
+// A check box that shows a value not read as neither on nor off (a third
+// state the user cannot pick): on, off, or not read when there is no value.
+void showCheckOrNotRead(QCheckBox* box, std::optional<bool> on);
 
 // Selects the item at index; an index outside the list leaves no selection.
 void selectIndex(QComboBox* combo, int index);

@@ -85,14 +85,7 @@ void RegionRows::showEnable(int row)
 {
     const Row& controls = m_rows.at(size_t(row));
     const QList<int> values = controls.setting->numbers();
-    if (values.isEmpty()) {
-        // Not read: neither on nor off.
-        controls.enable->setTristate(true);
-        controls.enable->setCheckState(Qt::PartiallyChecked);
-        return;
-    }
-    controls.enable->setTristate(false);
-    showCheck(controls.enable, values.at(0));
+    showCheckOrNotRead(controls.enable, values.isEmpty() ? std::nullopt : std::optional<bool>(values.at(0) == 1));
 }
 
 void RegionRows::showRow(int row)
