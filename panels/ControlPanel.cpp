@@ -50,8 +50,10 @@ public:
 protected:
     bool event(QEvent* event) override
     {
+        if (event->type() != QEvent::LayoutRequest || !isVisible())
+            return QTabWidget::event(event);
         auto* stack = findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
-        if (event->type() != QEvent::LayoutRequest || !isVisible() || !stack)
+        if (!stack)
             return QTabWidget::event(event);
         const QRect pageArea = stack->geometry();
         setAttribute(Qt::WA_UpdatesDisabled);
@@ -326,10 +328,11 @@ bool ControlPanel::reloadAllPages()
             // short would leave the page's settings not read.
             m_connection.setLineObserver(look);
         }
+        const PageEntry& entry = m_entries.at(read);
         if (Page* page = m_pages.at(read))
             page->LoadFromCamera();
-        else if (read < m_pagesRead && m_entries.at(read).load)
-            m_entries.at(read).load(settingsFor(m_entries.at(read).title));
+        else if (read < m_pagesRead && entry.load)
+            entry.load(settingsFor(entry.title));
         m_connection.setLineObserver({});
     }
     return read == count;
