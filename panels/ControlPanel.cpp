@@ -121,7 +121,7 @@ ControlPanel::ControlPanel(SendPath& sendPath, const QString& model, int sensorT
         auto* reading = new QLabel(QStringLiteral("Reading %1 from the camera…").arg(entry.title));
         reading->setAlignment(Qt::AlignCenter);
         holderLayout->addWidget(reading);
-        m_tabs->addTab(holder, readingTitle(entry.title));
+        showTabBeingRead(m_tabs->addTab(holder, entry.title), true);
     }
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { buildPage(index); });
     // All pages load as one: when the camera turns out to be silent, the
@@ -141,6 +141,18 @@ ControlPanel::ControlPanel(SendPath& sendPath, const QString& model, int sensorT
 QString ControlPanel::readingTitle(const QString& title)
 {
     return QStringLiteral("%1 (reading…)").arg(title);
+}
+
+// A tab keeps its title while its page is read, so that the tabs do not move
+// under the user's pointer and the tab row repaints only the one tab: it is
+// greyed, and its tool tip and the name screen readers give say why.
+void ControlPanel::showTabBeingRead(int index, bool beingRead)
+{
+    QTabBar* bar = m_tabs->tabBar();
+    const QString title = m_tabs->tabText(index);
+    bar->setTabTextColor(index, beingRead ? palette().color(QPalette::Disabled, QPalette::WindowText) : QColor());
+    bar->setTabToolTip(index, beingRead ? QStringLiteral("%1 is being read from the camera").arg(title) : QString());
+    bar->setAccessibleTabName(index, beingRead ? readingTitle(title) : QString());
 }
 
 PageSettings& ControlPanel::settingsFor(const QString& title)
@@ -174,8 +186,7 @@ void ControlPanel::readPage(int index, const PanelLoadObserver& observeLoad, con
     m_lateReadsHeld.append(&settings);
     if (!settings.lastLoadCompleted())
         m_cutShort.append(&settings);
-    // Through the tab bar: the tab widget then lays out only what changed.
-    m_tabs->tabBar()->setTabText(index, entry.title);
+    showTabBeingRead(index, false);
     if (m_tabs->currentIndex() == index)
         buildPage(index);
 }

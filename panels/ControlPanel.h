@@ -94,7 +94,7 @@ public:
     // Whether some page has not been read yet.
     bool pagesStillToRead() const;
     bool loadingRemainingPages() const { return m_loadingRemaining; }
-    // What a tab says while its page is being read: "Gain (reading…)".
+    // What a tab is named while its page is being read: "Gain (reading…)".
     static QString readingTitle(const QString& title);
     // The camera's settings, page by page: what the panel shows, as data.
     Catalogue& catalogue() const { return *m_catalogue; }
@@ -126,6 +126,7 @@ private:
     void readPage(int index, const PanelLoadObserver& observeLoad, const std::function<bool()>& goOn = {});
     // The page of a read tab, built from the settings read; null before.
     Page* buildPage(int index);
+    void showTabBeingRead(int index, bool beingRead);
     // Reads the pages not read yet, reads again the fixed order of those
     // whose load was ended early, and then what every page reads after its
     // fixed order. False when goOn ended it.
