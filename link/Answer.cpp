@@ -19,7 +19,15 @@ QByteArrayList splitLines(const QByteArray& text, const char* delimiters)
     return lines;
 }
 
-AnswerEnd classifyAnswer(const QByteArray& collected)
+namespace {
+
+struct ScannedAnswer {
+    AnswerEnd end = AnswerEnd::Pending;
+    // Up to and with the terminal line's carriage return; 0 while pending.
+    qsizetype length = 0;
+};
+
+ScannedAnswer scanAnswer(const QByteArray& collected)
 {
     // Only lines already ended by their carriage return count; the text after
     // the last one may still grow. The first non-empty line is the echo. Read
@@ -36,11 +44,18 @@ AnswerEnd classifyAnswer(const QByteArray& collected)
             continue;
         }
         if (line == "OK")
-            return AnswerEnd::Accepted;
+            return {AnswerEnd::Accepted, end + 1};
         if (line == "NG" || line.startsWith("ERROR"))
-            return AnswerEnd::Refused;
+            return {AnswerEnd::Refused, end + 1};
     }
-    return AnswerEnd::Pending;
+    return {};
+}
+
+} // namespace
+
+AnswerEnd classifyAnswer(const QByteArray& collected)
+{
+    return scanAnswer(collected).end;
 }
 
 bool echoMatches(const QByteArray& echo, const QByteArray& command)
@@ -60,9 +75,22 @@ void AnswerCollector::add(const QByteArray& bytes)
     if (bytes.isEmpty())
         return;
     m_heardAnything = true;
+    // What comes after the terminal line is not part of this answer.
+    if (m_complete) {
+        m_surplus += bytes;
+        return;
+    }
     m_text += bytes;
     if (!m_echoSeen)
         dropEarlierAnswers();
+    if (m_echoSeen) {
+        const ScannedAnswer scanned = scanAnswer(m_text);
+        if (scanned.end != AnswerEnd::Pending) {
+            m_complete = true;
+            m_surplus = m_text.mid(scanned.length);
+            m_text.truncate(scanned.length);
+        }
+    }
 }
 
 void AnswerCollector::dropEarlierAnswers()

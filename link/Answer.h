@@ -4,6 +4,7 @@
 #include <QByteArrayList>
 
 #include <deque>
+#include <utility>
 #include <functional>
 #include <vector>
 
@@ -52,12 +53,17 @@ public:
     // line; after the echo, the rest of a terminal line once a line has
     // begun). 0 when that is not known.
     qsizetype bytesStillToCome() const;
+    // Bytes that came after the answer's terminal line, for whoever reads
+    // next.
+    QByteArray takeSurplus() { return std::exchange(m_surplus, {}); }
 
 private:
     void dropEarlierAnswers();
 
     QByteArray m_command;
     QByteArray m_text;
+    QByteArray m_surplus;
+    bool m_complete = false;
     bool m_echoSeen = false;
     bool m_insideEarlierAnswer = false;
     bool m_heardAnything = false;

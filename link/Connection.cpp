@@ -74,6 +74,7 @@ void Connection::close()
     m_port.reset();
     // Answers still owed on the old port will never arrive on a new one.
     m_owed.clear();
+    m_unread.clear();
     m_collector.stop();
     emit stateChanged();
 }

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class Clock;
@@ -190,6 +191,10 @@ public:
     // are collected as they come. A refused one runs its handler as soon as
     // its answer is in; the handler only takes note and leaves the port alone.
     OwedAnswers& owedAnswers() { return m_owed; }
+    // Bytes read past the end of an answer: the next read gets them first.
+    void unread(const QByteArray& bytes) { m_unread.prepend(bytes); }
+    QByteArray takeUnread() { return std::exchange(m_unread, {}); }
+    bool hasUnread() const { return !m_unread.isEmpty(); }
     void expectAnswer(const QByteArray& line, std::function<void()> onRefused);
     // Runs the handlers of refused owed lines.
     void settleRefusals(std::vector<std::function<void()>> handlers);
@@ -255,6 +260,7 @@ private:
     qint64 m_waitingSinceUs = 0;
     bool m_waitCancelled = false;
     OwedAnswers m_owed;
+    QByteArray m_unread;
 
     bool m_arrivalCollectScheduled = false;
 

@@ -26,6 +26,8 @@ void waitForInput(Connection& connection, int maxMs)
 {
     Clock& clock = connection.clock();
     const qint64 startUs = clock.nowUs();
+    if (connection.hasUnread())
+        return;
     if (SerialPort* port = connection.port()) {
         const bool readable = port->waitReadable(maxMs);
         if (!connection.checkPort() || readable)
@@ -97,6 +99,17 @@ AnswerCollector awaitAnswer(Connection& connection, const QByteArray& command,
 {
     const bool cameraMayBeBusy = connection.answerMayComeLate();
     AnswerCollector collector(command);
+    // The line and its carriage return take their wire time to go out, and
+    // the camera answers only once it has read the carriage return: no
+    // answer can be complete before then.
+    if (!cameraMayBeBusy) {
+        const qint64 lineOutUs = (command.size() + 1) * wireTimePerByteUs(connection);
+        const qint64 remaining = remainingMs();
+        if (lineOutUs > 0 && remaining > 0) {
+            connection.clock().sleepUs(qMin(lineOutUs, remaining * 1000));
+            connection.keepAlive();
+        }
+    }
     for (;;) {
         const QByteArray arrived = ReadAvailable(connection);
         collector.add(arrived);
@@ -118,6 +131,7 @@ AnswerCollector awaitAnswer(Connection& connection, const QByteArray& command,
         } else
             waitForInput(connection, static_cast<int>(qMin<qint64>(remaining, kWaitSliceMs)));
     }
+    connection.unread(collector.takeSurplus());
     if (collector.end() == AnswerEnd::Pending) {
         if (!collector.heardAnything() && !connection.waitCancelled() && (wait == Wait::Long || !cameraMayBeBusy))
             connection.noteNothingHeard();
@@ -281,12 +295,14 @@ QByteArray ReadAvailable(Connection& connection)
     SerialPort* port = connection.port();
     if (!port)
         return {};
+    QByteArray bytes = connection.takeUnread();
     const qint64 waiting = port->bytesWaiting();
-    QByteArray bytes;
-    if (waiting > 0)
-        bytes = port->read(qMin(waiting, Connection::kMaxReadBytes));
-    if (!bytes.isEmpty())
-        connection.logReceived(bytes);
+    if (waiting > 0) {
+        const QByteArray arrived = port->read(qMin(waiting, Connection::kMaxReadBytes));
+        if (!arrived.isEmpty())
+            connection.logReceived(arrived);
+        bytes += arrived;
+    }
     connection.checkPort();
     return bytes;
 }

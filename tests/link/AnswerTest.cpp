@@ -104,12 +104,13 @@ TEST(SetLine, PutsOneBlankBetweenWordAndValue)
     EXPECT_EQ(setLine("SP-TRG-MODE ", 1), "SP-TRG-MODE  1");
 }
 
-TEST(AnswerCollector, DropsEarlierAnswersWhereverTheInputIsCut)
+TEST(AnswerCollector, DropsEarlierAnswersAndKeepsWhatFollowsWhereverTheInputIsCut)
 {
     struct Case {
         const char* arrived;
         const char* own; // what is left as the command's own answer
         AnswerEnd end;
+        const char* surplus = ""; // what came after it, for the next reader
     };
     const Case cases[] = {
         {"GAIN\r12\rOK\r", "GAIN\r12\rOK\r", AnswerEnd::Accepted},
@@ -119,6 +120,8 @@ TEST(AnswerCollector, DropsEarlierAnswersWhereverTheInputIsCut)
         {"PTM-R560CL\rOK\rVERSION\r1.0\rOK\rGAIN\rNG\r", "GAIN\rNG\r", AnswerEnd::Refused},
         {"\r\rGAIN\r12\rOK\r", "GAIN\r12\rOK\r", AnswerEnd::Accepted},         // empty lines
         {"GAIM\r12\rOK\r", "", AnswerEnd::Pending},                            // never its own
+        {"GAIN\r12\rOK\r\r", "GAIN\r12\rOK\r", AnswerEnd::Accepted, "\r"},       // a second carriage return's echo
+        {"GAIN\rNG\rOK\rMODEL\r", "GAIN\rNG\r", AnswerEnd::Refused, "OK\rMODEL\r"},
     };
     for (const Case& c : cases) {
         const QByteArray arrived = c.arrived;
@@ -128,6 +131,7 @@ TEST(AnswerCollector, DropsEarlierAnswersWhereverTheInputIsCut)
             collector.add(arrived.mid(cut));
             EXPECT_EQ(collector.answer(), c.own) << c.arrived << " cut at " << cut;
             EXPECT_EQ(collector.end(), c.end) << c.arrived << " cut at " << cut;
+            EXPECT_EQ(collector.takeSurplus(), c.surplus) << c.arrived << " cut at " << cut;
         }
     }
 }
