@@ -2,6 +2,7 @@
 
 #include "CameraCore.h"
 
+#include <ctime>
 #include <deque>
 #include <limits>
 
@@ -26,8 +27,41 @@ void keepBounded(std::vector<T>& entries)
 
 } // namespace
 
+namespace {
+
+qint64 threadCpuNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+// Adds the calling thread's processor time in its scope to a tally, when
+// there is one.
+class CpuTimeScope {
+public:
+    explicit CpuTimeScope(qint64* tally) : m_tally(tally), m_startNs(tally ? threadCpuNs() : 0) {}
+    ~CpuTimeScope()
+    {
+        if (m_tally)
+            *m_tally += threadCpuNs() - m_startNs;
+    }
+    CpuTimeScope(const CpuTimeScope&) = delete;
+    CpuTimeScope& operator=(const CpuTimeScope&) = delete;
+
+private:
+    qint64* m_tally;
+    qint64 m_startNs;
+};
+
+} // namespace
+
 struct SimulatedCamera::Private {
     explicit Private(const QString& model) : core(model) {}
+
+    qint64* cpuTally() { return countingCpuTime ? &cpuTimeNs : nullptr; }
+    bool countingCpuTime = false;
+    qint64 cpuTimeNs = 0;
 
     struct LineByte {
         qint64 atUs;
@@ -239,6 +273,7 @@ void SimulatedCamera::Private::advanceTo(qint64 nowUs)
 
 void SimulatedCamera::receive(const QByteArray& bytes, qint32 hostRate, qint64 nowUs)
 {
+    const CpuTimeScope counted(d->cpuTally());
     nowUs = d->clamp(nowUs);
     d->advanceTo(nowUs);
     if (d->disconnected)
@@ -252,6 +287,7 @@ void SimulatedCamera::receive(const QByteArray& bytes, qint32 hostRate, qint64 n
 
 QByteArray SimulatedCamera::takeOutput(qint64 nowUs, qint32 hostRate)
 {
+    const CpuTimeScope counted(d->cpuTally());
     nowUs = d->clamp(nowUs);
     d->advanceTo(nowUs);
     QByteArray arrived;
@@ -295,6 +331,16 @@ std::optional<qint64> SimulatedCamera::nextArrivalAtHostUs() const
     if (d->rateChange)
         consider(d->rateChange->first);
     return next;
+}
+
+void SimulatedCamera::setCountingCpuTime(bool on)
+{
+    d->countingCpuTime = on;
+}
+
+qint64 SimulatedCamera::cpuTimeNs() const
+{
+    return d->cpuTimeNs;
 }
 
 void SimulatedCamera::setInputLevel(int pin, int level)

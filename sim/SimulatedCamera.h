@@ -100,6 +100,11 @@ public:
     // count always are. Very long records drop their oldest half.
     void setRecordingBytes(bool on);
     QByteArrayList receivedLines() const;
+    // The processor time the camera's own work took on the threads that
+    // drove it, counted while this is on (off by default). A benchmark takes
+    // it out of the host's share: a real camera works on its own hardware.
+    void setCountingCpuTime(bool on);
+    qint64 cpuTimeNs() const;
     // Called with every line the camera reads, as it reads it.
     void setLineObserver(std::function<void(qint64 atUs, const QByteArray& line)> observer);
 
