@@ -56,11 +56,14 @@ protected:
         if (!stack)
             return QTabWidget::event(event);
         const QRect pageArea = stack->geometry();
+        const QRect tabRow = tabBar()->geometry();
         setAttribute(Qt::WA_UpdatesDisabled);
         const bool handled = QTabWidget::event(event);
         setAttribute(Qt::WA_UpdatesDisabled, false);
-        // A page area that moved or changed size has repainted itself.
-        update(QRegion(rect()).subtracted(stack->geometry() == pageArea ? pageArea : QRect()));
+        // When nothing moved, the tab row has repainted what changed in it
+        // itself. A page area that moved or changed size has repainted itself.
+        if (stack->geometry() != pageArea || tabBar()->geometry() != tabRow)
+            update(QRegion(rect()).subtracted(stack->geometry() == pageArea ? pageArea : QRect()));
         return handled;
     }
 };
