@@ -48,19 +48,30 @@ void Connection::attach(std::unique_ptr<SerialPort> port)
             m_wireLog->portOpened(portDescription(), m_openedUs);
         // Bytes that come while no exchange runs are collected soon after,
         // so they never pile up unread.
-        m_port->setArrivalHandler([this] {
-            // Bytes trickle in one read at a time; they are collected in
-            // batches, so a camera that talks on and on costs few wake-ups.
-            if (m_arrivalCollectScheduled || !eventLoopAvailable())
-                return;
-            m_arrivalCollectScheduled = true;
-            QTimer::singleShot(kArrivalBatchMs, this, [this] {
-                m_arrivalCollectScheduled = false;
-                collectBetweenExchanges();
-            });
-        });
+        m_port->setArrivalHandler([this] { scheduleCollect(); });
     }
     emit stateChanged();
+}
+
+void Connection::scheduleCollect()
+{
+    // Bytes trickle in one read at a time; they are collected in batches, so
+    // a camera that talks on and on costs few wake-ups.
+    if (m_arrivalCollectScheduled || !eventLoopAvailable())
+        return;
+    m_arrivalCollectScheduled = true;
+    QTimer::singleShot(kArrivalBatchMs, this, [this] {
+        m_arrivalCollectScheduled = false;
+        collectBetweenExchanges();
+    });
+}
+
+void Connection::unread(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    m_unread.prepend(bytes);
+    scheduleCollect();
 }
 
 void Connection::close()

@@ -191,8 +191,9 @@ public:
     // are collected as they come. A refused one runs its handler as soon as
     // its answer is in; the handler only takes note and leaves the port alone.
     OwedAnswers& owedAnswers() { return m_owed; }
-    // Bytes read past the end of an answer: the next read gets them first.
-    void unread(const QByteArray& bytes) { m_unread.prepend(bytes); }
+    // Bytes read past the end of an answer: the next read gets them first,
+    // and without an exchange they are collected soon, as bytes that arrive.
+    void unread(const QByteArray& bytes);
     QByteArray takeUnread() { return std::exchange(m_unread, {}); }
     bool hasUnread() const { return !m_unread.isEmpty(); }
     void expectAnswer(const QByteArray& line, std::function<void()> onRefused);
@@ -234,6 +235,7 @@ signals:
 private:
     void leaveBusy();
     void collectBetweenExchanges();
+    void scheduleCollect();
     void armCollector();
 
     // "<port> at <rate> baud", as the wire log names the port.
