@@ -76,7 +76,7 @@ void AnswerCollector::add(const QByteArray& bytes)
         return;
     m_heardAnything = true;
     // What comes after the terminal line is not part of this answer.
-    if (m_complete) {
+    if (m_end != AnswerEnd::Pending) {
         m_surplus += bytes;
         return;
     }
@@ -86,7 +86,7 @@ void AnswerCollector::add(const QByteArray& bytes)
     if (m_echoSeen) {
         const ScannedAnswer scanned = scanAnswer(m_text);
         if (scanned.end != AnswerEnd::Pending) {
-            m_complete = true;
+            m_end = scanned.end;
             m_surplus = m_text.mid(scanned.length);
             m_text.truncate(scanned.length);
         }

@@ -4,8 +4,8 @@
 #include <QByteArrayList>
 
 #include <deque>
-#include <utility>
 #include <functional>
+#include <utility>
 #include <vector>
 
 // How far a camera answer has come. The camera echoes the command line, sends
@@ -43,7 +43,7 @@ public:
 
     // The own answer so far, from its echo on; empty until the echo is in.
     QByteArray answer() const { return m_echoSeen ? m_text : QByteArray(); }
-    AnswerEnd end() const { return m_echoSeen ? classifyAnswer(m_text) : AnswerEnd::Pending; }
+    AnswerEnd end() const { return m_end; }
     // Whether the camera sent anything at all, dropped answers included.
     bool heardAnything() const { return m_heardAnything; }
     // Whether an answer of an earlier line was dropped.
@@ -63,7 +63,8 @@ private:
     QByteArray m_command;
     QByteArray m_text;
     QByteArray m_surplus;
-    bool m_complete = false;
+    // Pending until the answer's terminal line is in; found as bytes are added.
+    AnswerEnd m_end = AnswerEnd::Pending;
     bool m_echoSeen = false;
     bool m_insideEarlierAnswer = false;
     bool m_heardAnything = false;

@@ -39,10 +39,9 @@ bool replacesCameraSettings(const QByteArray& line)
     return word == cmd::USERSET_LOAD || word == cmd::FACTORY_DEFAULT;
 }
 
-// A tab widget that repaints no more than its own frame and tab row when it
-// lays itself out again. QTabWidget repaints all it covers then, the page
-// shown included, and it lays itself out whenever a tab's title changes:
-// once for every page read behind the panel.
+// A tab widget that repaints no more than it must when it lays itself out
+// again: QTabWidget repaints all it covers then, the page shown included,
+// although usually nothing has moved.
 class PanelTabs : public QTabWidget {
 public:
     using QTabWidget::QTabWidget;
