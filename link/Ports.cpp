@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -96,6 +98,9 @@ qint32 DetectBaudRate(Connection& connection, const DetectionObserver& observer)
 {
     // The longest a candidate rate is given to answer.
     constexpr int kCandidateSettleMs = 100;
+    // A camera listening at the candidate's rate has answered well within
+    // this; only a candidate still silent then is reported to the observer.
+    constexpr int kPromptAnswerMs = 20;
     if (!connection.isOpen())
         return kNoRateFound;
     // The line runs at the rate its server was set to; the rate given is the
@@ -103,6 +108,10 @@ qint32 DetectBaudRate(Connection& connection, const DetectionObserver& observer)
     if (!connection.port()->setsRate())
         return connection.baudRate;
     Connection::BusyScope busy(connection);
+    // The camera answers an empty line with a carriage return, and detection
+    // moves on the moment it has. At a rate the camera does not listen at
+    // nothing recognisable comes, and the candidate's settling time runs out.
+    const auto answered = [](const QByteArray& collected) { return collected.startsWith('\r'); };
     for (int pass = 1; pass <= kDetectionPasses; ++pass) {
         for (const qint32 rate : kDetectionRates) {
             // The port is closed under detection when its device goes away.
@@ -111,24 +120,32 @@ qint32 DetectBaudRate(Connection& connection, const DetectionObserver& observer)
                 return kNoRateFound;
             if (!port->supportsRate(rate))
                 continue;
-            if (observer && !observer(pass, rate))
-                return kNoRateFound;
             ReadAvailable(connection);
             if (!connection.isOpen())
                 return kNoRateFound;
             connection.setRate(rate);
             SendLine(connection, "\r");
-            // The camera answers an empty line with a carriage return, and
-            // detection moves on the moment it has. At a rate the camera does
-            // not listen at nothing recognisable comes, and the candidate's
-            // settling time runs out.
             Clock& clock = connection.clock();
             const qint64 sentUs = clock.nowUs();
-            const QByteArray answer = ReadUntil(connection, kCandidateSettleMs, [](const QByteArray& collected) {
-                return collected.startsWith('\r');
-            });
             const qint64 settleEndUs = sentUs + qint64(kCandidateSettleMs) * 1000;
-            if (answer.startsWith('\r')) {
+            const QByteArray first = ReadUntil(connection, kPromptAnswerMs, answered);
+            bool found = answered(first);
+            if (!found) {
+                // Told only now, the observer never puts up progress for a
+                // search that is about to end.
+                if (observer && !observer(pass, rate))
+                    return kNoRateFound;
+                if (!connection.isOpen())
+                    return kNoRateFound;
+                // Bytes that came first and were not the answer make
+                // whatever follows them no answer either.
+                const auto answeredAfterSilence = [&first](const QByteArray& collected) {
+                    return first.isEmpty() && collected.startsWith('\r');
+                };
+                const qint64 leftUs = std::max<qint64>(0, settleEndUs - clock.nowUs());
+                found = answeredAfterSilence(ReadUntil(connection, int((leftUs + 999) / 1000), answeredAfterSilence));
+            }
+            if (found) {
                 connection.notePause(Connection::PauseKind::Spared, clock.nowUs(), settleEndUs - clock.nowUs());
                 return rate;
             }

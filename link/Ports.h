@@ -42,8 +42,9 @@ bool ProbePort(const QString& portName);
 // Every port name the backends offer, the ones that cannot be opened included.
 QStringList listedPortNames();
 
-// Told about each candidate before it is tried (pass from 1); returning false
-// cancels detection, which then ends as if no rate had been found.
+// Told about each candidate that has not answered at once (pass from 1);
+// returning false cancels detection, which then ends as if no rate had been
+// found.
 using DetectionObserver = std::function<bool(int pass, qint32 baudRate)>;
 
 // Finds the rate at which the camera answers an empty line and leaves the port

@@ -14,17 +14,20 @@ class DetectionProgressView {
 public:
     virtual ~DetectionProgressView() = default;
 
-    // The candidate about to be tried (pass counts from 1).
+    // The candidate being tried, which has not answered at once (pass counts from 1).
     virtual void showAttempt(int pass, qint32 baudRate) = 0;
     virtual bool cancelRequested() = 0;
 };
 
 using DetectionProgressViewFactory = std::function<std::unique_ptr<DetectionProgressView>()>;
 
-// The observer handed to DetectBaudRate. A search that finds the camera at
-// once stays invisible; after half a second on the connection's clock a
-// progress view appears. Between candidates the windows repaint, and once the
-// view is up its Cancel button works; cancelling ends detection as a failure.
+// The observer handed to DetectBaudRate. A search that finds the camera
+// within half a second on the connection's clock stays invisible; after that
+// a progress view appears, for a candidate that is keeping the search going
+// (one that answers at once is never shown, so the view does not flash up
+// just as the camera is found). At each silent candidate the windows repaint,
+// and once the view is up its Cancel button works; cancelling ends detection
+// as a failure.
 class DetectionProgress {
 public:
     static constexpr qint64 kShowAfterMs = LateProgressView<DetectionProgressView>::kShowAfterMs;

@@ -112,7 +112,8 @@ TEST_F(CameraLinkSerialTest, DetectionSkipsTheRateTheApiCannotSet)
         return true;
     });
     EXPECT_EQ(found, 9600);
-    EXPECT_EQ(tried, (QList<qint32>{38400, 57600, 19200, 9600}));
+    // 9600 answered at once and is not reported.
+    EXPECT_EQ(tried, (QList<qint32>{38400, 57600, 19200}));
 }
 
 TEST_F(CameraLinkSerialTest, APortInUseFailsToOpenWithTheMessage)

@@ -73,7 +73,7 @@ TEST_F(DetectBaudRateTest, TheObserverSeesEachCandidateAndCanCancel)
     EXPECT_EQ(found, kNoRateFound);
     ASSERT_EQ(seen.size(), 12);
     EXPECT_EQ(seen.at(9), qMakePair(2, qint32(38400)));
-    EXPECT_EQ(camera->rates.size(), 11);
+    EXPECT_EQ(camera->rates.size(), 12);
 }
 
 TEST_F(DetectBaudRateTest, AClosedConnectionReturnsAtOnce)
