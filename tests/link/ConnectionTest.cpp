@@ -5,6 +5,7 @@
 #include "LinkFixture.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <functional>
 
@@ -250,6 +251,19 @@ TEST_F(LateAnswers, StaleInputBeforeAnExchangeIsPassedOnNotTakenAsTheAnswer)
     camera->sendAt(clock.nowUs(), "HELLO\r");
     camera->responder = [](const QByteArray& line) { return line + "\r3\rOK\r"; };
     EXPECT_EQ(QueryInt(connection, "GAIN"), 3);
+    EXPECT_EQ(passedOn, "HELLO\r");
+}
+
+TEST_F(LateAnswers, InputReadAlongWithAnAnswerIsPassedOnWithoutWaitingForTheNextExchange)
+{
+    QByteArray passedOn;
+    QObject::connect(&connection, &Connection::unsolicitedInput, [&](const QByteArray& bytes) { passedOn += bytes; });
+    camera->responder = [](const QByteArray& line) { return line + "\r3\rOK\rHELLO\r"; };
+    EXPECT_EQ(QueryInt(connection, "GAIN"), 3);
+    QElapsedTimer waited;
+    waited.start();
+    while (passedOn.isEmpty() && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     EXPECT_EQ(passedOn, "HELLO\r");
 }
 
