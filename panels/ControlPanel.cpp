@@ -20,6 +20,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
@@ -152,6 +153,9 @@ void ControlPanel::showTabBeingRead(int index, bool beingRead)
 {
     QTabBar* bar = m_tabs->tabBar();
     const QString title = m_tabs->tabText(index);
+    // A tool tip already up would go on saying so after the read.
+    if (!beingRead && QToolTip::isVisible() && QToolTip::text() == bar->tabToolTip(index))
+        QToolTip::hideText();
     bar->setTabTextColor(index, beingRead ? palette().color(QPalette::Disabled, QPalette::WindowText) : QColor());
     bar->setTabToolTip(index, beingRead ? QStringLiteral("%1 is being read from the camera").arg(title) : QString());
     bar->setAccessibleTabName(index, beingRead ? readingTitle(title) : QString());
