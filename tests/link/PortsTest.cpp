@@ -63,7 +63,7 @@ TEST_F(DetectBaudRateTest, RatesThePortCannotRunAreSkippedWithoutAPause)
     EXPECT_LT(secondsSince(start), 0.45);
 }
 
-TEST_F(DetectBaudRateTest, TheObserverSeesEachCandidateAndCanCancel)
+TEST_F(DetectBaudRateTest, TheObserverSeesEachSilentCandidateAndCanCancel)
 {
     QList<QPair<int, qint32>> seen;
     const qint32 found = DetectBaudRate(connection, [&](int pass, qint32 rate) {
