@@ -49,8 +49,17 @@ TEST_F(DetectBaudRateTest, WithNoCameraReturns4800AfterAllAttemptsAtTheLastRate)
 
 TEST_F(DetectBaudRateTest, AnAnswerThatDoesNotBeginWithACarriageReturnDoesNotCount)
 {
-    camera->responder = [](const QByteArray&) { return QByteArray("\x7f\xfe\r"); };
-    EXPECT_EQ(DetectBaudRate(connection), kNoRateFound);
+    // Noise with a carriage return after it, in one piece or the return
+    // coming only once the candidate has been silent for a while.
+    for (const qint64 returnAfterUs : {-1, 50'000}) {
+        camera->responder = [this, returnAfterUs](const QByteArray&) {
+            if (returnAfterUs < 0)
+                return QByteArray("\x7f\xfe\r");
+            camera->sendAt(clock.nowUs() + returnAfterUs, "\r");
+            return QByteArray("\x7f\xfe");
+        };
+        EXPECT_EQ(DetectBaudRate(connection), kNoRateFound) << returnAfterUs;
+    }
 }
 
 TEST_F(DetectBaudRateTest, RatesThePortCannotRunAreSkippedWithoutAPause)
